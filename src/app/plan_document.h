@@ -1,0 +1,37 @@
+#pragma once
+
+#include "display/display_settings.h"
+#include "model/carrier_list.h"
+
+#include <string>
+
+namespace orvane {
+
+// What the main window owns for the whole run: the plan, the picture's settings and the
+// paths the commands share.
+struct PlanDocument {
+    CarrierList carriers;
+    DisplaySettings displaySettings;
+    std::string carrierFilePath;   // carrier file last loaded or saved; empty when none
+    std::string lastPath;          // folder last used by a file chooser; kept between runs
+    std::string programDirectory;  // the executable's folder
+    std::string defaultTitle = "Transponder Frequency Plan";
+
+    // The start-up state of a plan (also after Clear All): default title, view 5850 to
+    // 6425 MHz, no carrier file.
+    void applyPlanDefaults()
+    {
+        displaySettings.titleText = defaultTitle;
+        displaySettings.viewStartMhz = 5850.0;
+        displaySettings.viewStopMhz = 6425.0;
+        carrierFilePath.clear();
+    }
+};
+
+// What a command asks of the main window when it is done.
+struct CommandOutcome {
+    bool refreshMenu = false;  // updateMenuState
+    bool repaint = false;      // redraw the plan
+};
+
+}  // namespace orvane

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/carrier_list.h"
+
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+enum class MessageIcon { none, information, warning, error, question };
+
+// A file the user chose: the full path and its extension (without the dot).
+struct ChosenFile {
+    std::string path;
+    std::string extension;
+};
+
+// Everything a command asks of the user. The desktop program answers with real dialogs; tests
+// answer with a scripted substitute. Folders are in/out: a chooser opens in the folder given
+// (when not empty) and, on OK, sets it to the chosen file's folder.
+class UserInteraction {
+public:
+    virtual ~UserInteraction() = default;
+
+    virtual std::optional<ChosenFile> chooseCarrierFileToOpen(std::string& folder) = 0;
+    virtual std::optional<ChosenFile> chooseCarrierFileToSave(std::string& folder) = 0;
+    virtual std::optional<ChosenFile> chooseModcodFile(std::string& folder) = 0;
+    virtual std::optional<ChosenFile> chooseImageFile(std::string& folder,
+                                                      const std::string& suggestedName) = 0;
+    virtual std::optional<ChosenFile> chooseReportFile(std::string& folder) = 0;
+
+    // Shows the carrier dialog of the carrier's calcMode (0 fixed, 2 spectral efficiency,
+    // any other FEC and modulation); true on OK, with carrier rebuilt from the entries.
+    virtual bool editCarrier(Carrier& carrier) = 0;
+    // The selection dialog; the chosen place, or none (Cancel, or OK without a pick).
+    virtual std::optional<CarrierPosition> selectCarrier(const CarrierList& list,
+                                                         const std::string& caption,
+                                                         const std::string& okButtonText) = 0;
+    // The frequency entry dialog; the value on OK.
+    virtual std::optional<double> askFrequency(const std::string& caption, double initialMhz) = 0;
+
+    // A Yes/No question with a question-mark icon; helpKey is what F1 asks for (0: none).
+    virtual bool askYesNo(const std::string& text, unsigned helpKey) = 0;
+    // An OK/Cancel question with a question-mark icon.
+    virtual bool askOkCancel(const std::string& text) = 0;
+    // A message box with an OK button.
+    virtual void showMessage(const std::string& text, const std::string& caption,
+                             MessageIcon icon) = 0;
+
+    // Opens a file with the desktop's associated application; 0 on success, else a failure
+    // code for openErrorText (31 when the desktop gives no cause).
+    virtual int openWithDesktop(const std::string& path) = 0;
+
+    // The busy cursor, shown between begin and end.
+    virtual void beginBusy() = 0;
+    virtual void endBusy() = 0;
+};
+
+}  // namespace orvane

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "files/carrier_file.h"
+
+namespace orvane {
+
+// Reads a modcod catalogue into list, replacing its content; isModcodList becomes 1.
+FileReadResult loadModcodFile(CarrierList& list, const std::string& path);
+FileReadResult readModcodText(CarrierList& list, std::string_view bytes);
+
+}  // namespace orvane

@@ -1,0 +1,55 @@
+#include "commands.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* usageText =
+    "Usage: orvane-cli COMMAND ARGUMENTS\n"
+    "\n"
+    "Commands:\n"
+    "  dump PLAN [--sort] [--shift MHZ] [--scrunch MHZ]...\n"
+    "      Load a carrier file, apply the operations in the order given and print the plan\n"
+    "      as one JSON object.\n"
+    "  resave PLAN OUT\n"
+    "      Load a carrier file and save it again to OUT.\n"
+    "  modcod FILE\n"
+    "      Print a modcod catalogue as JSON.\n"
+    "  report PLAN OUT\n"
+    "      Write the intermodulation report of a plan: HTML when OUT ends in .htm, else CSV.\n"
+    "  image PLAN OUT [--size WxH] [--edges]\n"
+    "      Draw the plan (default 801x601) and write OUT as BMP, or PNG when OUT ends in .png.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when an input cannot be read or yields nothing,\n"
+    "2 for a usage error.\n";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::fputs(usageText, stderr);
+        return orvane::cli::exitUsage;
+    }
+    const std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(usageText, stdout);
+        return orvane::cli::exitSuccess;
+    }
+    if (command == "dump")
+        return orvane::cli::runDump(args);
+    if (command == "resave")
+        return orvane::cli::runResave(args);
+    if (command == "modcod")
+        return orvane::cli::runModcod(args);
+    if (command == "report")
+        return orvane::cli::runReport(args);
+    if (command == "image")
+        return orvane::cli::runImage(args);
+    std::fprintf(stderr, "orvane-cli: unknown command '%s'\n\n%s", command.c_str(), usageText);
+    return orvane::cli::exitUsage;
+}
