@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/plan_document.h"
+#include "app/user_interaction.h"
+
+namespace orvane {
+
+// The Edit menu's commands and View's Fit Carriers, over the main window's state. Each asks
+// the user through interaction and says what the window must refresh afterwards.
+CommandOutcome addFixedCarrier(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome addFecCarrier(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome addSpectralCarrier(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome addModcodCarrier(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome modifyCarrier(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome deleteCarrier(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome clearAll(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome fitCarriers(PlanDocument& document);
+CommandOutcome scrunchCarriers(PlanDocument& document, UserInteraction& interaction);
+CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interaction);
+
+// Offers to widen the view when the carrier's occupied band is not inside it.
+void checkViewRange(PlanDocument& document, UserInteraction& interaction, const Carrier& carrier);
+
+}  // namespace orvane

@@ -1,0 +1,2 @@
+target_sources(orvane_dialogs PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_runners.cpp)

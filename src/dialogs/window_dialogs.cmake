@@ -1,0 +1,1 @@
+target_sources(orvane_dialogs PRIVATE)
