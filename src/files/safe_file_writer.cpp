@@ -55,11 +55,31 @@ std::optional<FileError> SafeFileWriter::open(const std::string& path)
         return error_;
     }
     struct stat targetInfo {};
-    if (::stat(path.c_str(), &targetInfo) == 0 && S_ISDIR(targetInfo.st_mode)) {
+    const bool targetExists = ::stat(path.c_str(), &targetInfo) == 0;
+    if (targetExists && S_ISDIR(targetInfo.st_mode)) {
         error_ = FileError{FileErrorCause::accessDenied, path};
         return error_;
     }
-    std::string pattern = folderOf(path) + "/." + nameOf(path) + ".XXXXXX";
+    if (targetExists && !S_ISREG(targetInfo.st_mode)) {
+        // A device or a pipe cannot be replaced by a renamed file: write into it directly.
+        const int descriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (descriptor < 0) {
+            error_ = FileError{fileErrorCauseFromErrno(errno, true), path};
+            return error_;
+        }
+        descriptor_ = descriptor;
+        buffer_.reserve(bufferCapacity);
+        return std::nullopt;
+    }
+    // A link is followed, so the file it names is replaced and the link stays a link.
+    replacedPath_ = path;
+    if (targetExists) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            replacedPath_ = resolved;
+            std::free(resolved);
+        }
+    }
+    std::string pattern = folderOf(replacedPath_) + "/." + nameOf(replacedPath_) + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
@@ -134,10 +154,12 @@ std::optional<FileError> SafeFileWriter::commit()
     if (::close(descriptor_) != 0 && !error_)
         fail(errno);
     descriptor_ = -1;
-    if (!error_ && ::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
+    if (!error_ && !temporaryPath_.empty() &&
+        ::rename(temporaryPath_.c_str(), replacedPath_.c_str()) != 0)
         fail(errno);
     if (error_) {
-        ::unlink(temporaryPath_.c_str());
+        if (!temporaryPath_.empty())
+            ::unlink(temporaryPath_.c_str());
         temporaryPath_.clear();
         return error_;
     }

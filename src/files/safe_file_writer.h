@@ -10,7 +10,8 @@ namespace orvane {
 
 // Writes a file through a temporary file in the same folder and puts it in place of the
 // target only when everything was written: a failed write leaves no half file and any
-// earlier file at the path untouched. Output is buffered; write() reports the first failure.
+// earlier file at the path untouched. A target that is a device or a pipe (/dev/null,
+// /dev/full) is written directly. Output is buffered; write() reports the first failure.
 class SafeFileWriter {
 public:
     SafeFileWriter() = default;
@@ -37,7 +38,8 @@ private:
     void fail(int errorNumber);
 
     std::string path_;
-    std::string temporaryPath_;
+    std::string replacedPath_;   // the file the temporary file replaces (links followed)
+    std::string temporaryPath_;  // empty when writing straight into a device or pipe
     std::string buffer_;
     int descriptor_ = -1;
     unsigned long long bytesWritten_ = 0;
