@@ -1,15 +1,33 @@
 #pragma once
 
+#include "analysis/intermod_products.h"
 #include "files/file_error.h"
 #include "model/carrier_list.h"
+#include "report/html_writer.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
 // The program's version text: generator of the report and header of the carrier file.
 inline constexpr const char* versionText = "Orvane Version 2.0";
+
+// The report's heading: the HTML title and H1, the first line of the CSV text.
+inline constexpr const char* reportHeadingText = "ORVANE INTERMODULATION REPORT";
+
+// The most products a report computes. The products of one report are held in memory at 16
+// bytes each (about 3.2 GB at this limit, 737 carriers) and the file grows by some 50 bytes
+// per product; a larger plan is refused before anything is computed.
+inline constexpr long long maxReportProducts = 200'000'000;
+
+// The largest number of carriers whose products stay within maxReportProducts.
+int maxReportCarriers();
+
+// The refusal for a plan with more products than maxReportProducts, naming both counts and
+// the limit.
+std::string tooManyProductsText(long long carrierCount, long long productCount);
 
 enum class ReportLayout { html, csv };
 
@@ -24,9 +42,21 @@ struct ReportResult {
     long long productCount = 0;
 };
 
+// One layout into an open writer: the carriers in list order numbered F1..Fn, then the
+// products in list order. Labels are UTF-8 and written as windows-1252; the HTML layout
+// escapes & < > and " in them, the CSV layout doubles ". The counts come from the lists.
+void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers, const CarrierList& products);
+void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers, const CarrierList& products);
+// The same text from compact products, whose labels are made while writing.
+void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers,
+                     const std::vector<CompactIntermodProduct>& products);
+void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers,
+                    const std::vector<CompactIntermodProduct>& products);
+
 // The report command's work apart from the user interface: sorts the plan, computes and sorts
 // the intermodulation products, writes the layout the path's extension picks and puts the file
-// in place only when complete.
+// in place only when complete. A plan with more than maxReportProducts products is refused
+// before anything changes.
 ReportResult saveIntermodReport(CarrierList& plan, const std::string& path);
 
 // The text a user sees for a report that was not written; empty on success.
@@ -36,4 +66,4 @@ std::string reportResultText(const ReportResult& result);
 // two blanks and a line end, then the text for the code.
 std::string openErrorText(int code, const std::string& path);
 
-}  // namespace orvane
+} // namespace orvane

@@ -9,4 +9,4 @@ std::string directoryOf(const std::string& path);
 // The text after the last '/'; the whole path when there is none.
 std::string fileNameOf(const std::string& path);
 
-}  // namespace orvane
+} // namespace orvane
