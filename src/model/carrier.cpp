@@ -13,8 +13,7 @@ void Carrier::resetToDefaults()
     label = std::move(keptLabel);
 }
 
-void Carrier::setFixedBandwidth(double centreMhz, double bandwidthMhz, double power,
-                                double rolloff)
+void Carrier::setFixedBandwidth(double centreMhz, double bandwidthMhz, double power, double rolloff)
 {
     resetToDefaults();
     calcMode = calcModeFixed;
@@ -27,8 +26,7 @@ void Carrier::setFixedBandwidth(double centreMhz, double bandwidthMhz, double po
     symbolRateKsps = roundToDecimals(symbolRateMsps * 1000.0, 3);
 }
 
-void Carrier::setFixedSymbolRate(double centreMhz, double symbolRate, double power,
-                                 double rolloff)
+void Carrier::setFixedSymbolRate(double centreMhz, double symbolRate, double power, double rolloff)
 {
     resetToDefaults();
     calcMode = calcModeFixed;
@@ -63,9 +61,8 @@ void Carrier::setFecFromDataRate(double centreMhz, double dataRate, double overh
     spectralEfficiency = dataRateKbps / (symbolRateMsps * 1000.0);
 }
 
-void Carrier::setFecFromSymbolRate(double centreMhz, double symbolRate, double overhead,
-                                   int order, double fec, double n, double k, double power,
-                                   double rolloff)
+void Carrier::setFecFromSymbolRate(double centreMhz, double symbolRate, double overhead, int order,
+                                   double fec, double n, double k, double power, double rolloff)
 {
     resetToDefaults();
     calcMode = calcModeFec;
@@ -169,8 +166,8 @@ void Carrier::getFixed(double& centreMhz, double& bandwidthMhz, double& power,
     rolloff = rolloffFactor;
 }
 
-void Carrier::getFecByDataRate(double& centreMhz, double& dataRate, double& overhead,
-                               int& order, double& fec, double& n, double& k, double& power,
+void Carrier::getFecByDataRate(double& centreMhz, double& dataRate, double& overhead, int& order,
+                               double& fec, double& n, double& k, double& power,
                                double& rolloff) const
 {
     centreMhz = centreFrequencyMhz;
@@ -193,8 +190,7 @@ void Carrier::getFecBySymbolRate(double& centreMhz, double& symbolRate, double& 
 }
 
 void Carrier::getSpectralByDataRate(double& centreMhz, double& dataRate, double& efficiency,
-                                    int& order, double& fec, double& power,
-                                    double& rolloff) const
+                                    int& order, double& fec, double& power, double& rolloff) const
 {
     centreMhz = centreFrequencyMhz;
     dataRate = dataRateKbps;
@@ -205,9 +201,8 @@ void Carrier::getSpectralByDataRate(double& centreMhz, double& dataRate, double&
     rolloff = rolloffFactor;
 }
 
-void Carrier::getSpectralBySymbolRate(double& centreMhz, double& symbolRate,
-                                      double& efficiency, int& order, double& fec,
-                                      double& power, double& rolloff) const
+void Carrier::getSpectralBySymbolRate(double& centreMhz, double& symbolRate, double& efficiency,
+                                      int& order, double& fec, double& power, double& rolloff) const
 {
     getSpectralByDataRate(centreMhz, symbolRate, efficiency, order, fec, power, rolloff);
     symbolRate = symbolRateKsps;
@@ -249,4 +244,4 @@ unsigned int powerOfTwo(unsigned int n)
     return result;
 }
 
-}  // namespace orvane
+} // namespace orvane

@@ -6,9 +6,9 @@ namespace orvane {
 
 // How a carrier's occupied bandwidth follows from its data (calcMode).
 enum CalcMode : int {
-    calcModeFixed = 0,     // a fixed bandwidth or symbol rate with a roll-off
-    calcModeFec = 1,       // data rate, overheads, modulation, FEC rate and Reed-Solomon code
-    calcModeSpectral = 2,  // data rate and spectral efficiency
+    calcModeFixed = 0,    // a fixed bandwidth or symbol rate with a roll-off
+    calcModeFec = 1,      // data rate, overheads, modulation, FEC rate and Reed-Solomon code
+    calcModeSpectral = 2, // data rate and spectral efficiency
 };
 
 // A power of -999 dBW means the carrier has no power level.
@@ -19,22 +19,22 @@ constexpr double noPowerLevelDbw = -999.0;
 // fields consistent (symbolRateMsps = symbolRateKsps / 1000, occupiedBandwidthMhz =
 // symbolRateMsps * rolloffFactor). The label keeps each line break as one TAB.
 struct Carrier {
-    double spectralEfficiency = 1.0;  // bit/s per symbol/s
+    double spectralEfficiency = 1.0; // bit/s per symbol/s
     std::string label;
     double powerDbw = 20.0;
-    double modcodParamB = 1e-7;  // last number of a modcod entry, carried only
-    double modcodParamA = 10.0;  // second-to-last number of a modcod entry, carried only
-    int modcodSection = 0;       // 0 after a "C" marker of a modcod file, 1 after an "E" marker
+    double modcodParamB = 1e-7; // last number of a modcod entry, carried only
+    double modcodParamA = 10.0; // second-to-last number of a modcod entry, carried only
+    int modcodSection = 0;      // 0 after a "C" marker of a modcod file, 1 after an "E" marker
     int fromModcod = 0;
-    int symbolRateGiven = 0;  // 1 when the symbol rate was the input
+    int symbolRateGiven = 0; // 1 when the symbol rate was the input
     int calcMode = calcModeFec;
     double symbolRateMsps = 1.0;
     double occupiedBandwidthMhz = 1.35;
-    double rolloffFactor = 1.35;  // 1 + percent / 100
+    double rolloffFactor = 1.35; // 1 + percent / 100
     double centreFrequencyMhz = 6000.0;
     double dataRateKbps = 1000.0;
     double overheadKbps = 0.0;
-    double rsN = 1.0;  // Reed-Solomon n; a carrier file keeps the ratio n/k here with rsK = 1
+    double rsN = 1.0; // Reed-Solomon n; a carrier file keeps the ratio n/k here with rsK = 1
     double rsK = 1.0;
     double fecRate = 0.5;
     int modulationOrder = 4;
@@ -53,17 +53,17 @@ struct Carrier {
     void setFecFromSymbolRate(double centreMhz, double symbolRateKsps, double overheadKbps,
                               int modulationOrder, double fecRate, double rsN, double rsK,
                               double powerDbw, double rolloffFactor);
-    void setSpectralFromDataRate(double centreMhz, double dataRateKbps,
-                                 double spectralEfficiency, int modulationOrder, double fecRate,
-                                 double powerDbw, double rolloffFactor);
+    void setSpectralFromDataRate(double centreMhz, double dataRateKbps, double spectralEfficiency,
+                                 int modulationOrder, double fecRate, double powerDbw,
+                                 double rolloffFactor);
     void setSpectralFromSymbolRate(double centreMhz, double symbolRateKsps,
-                                   double spectralEfficiency, int modulationOrder,
-                                   double fecRate, double powerDbw, double rolloffFactor);
+                                   double spectralEfficiency, int modulationOrder, double fecRate,
+                                   double powerDbw, double rolloffFactor);
 
     // Fill from a modcod entry: only the named fields change (no reset).
     void applyModcodFec(double overheadKbps, int modulationOrder, double fecRate, double rsN,
-                        double rsK, double rolloffFactor, double modcodParamA,
-                        double modcodParamB, int modcodSection);
+                        double rsK, double rolloffFactor, double modcodParamA, double modcodParamB,
+                        int modcodSection);
     void applyModcodSpectral(double spectralEfficiency, int modulationOrder, double fecRate,
                              double rolloffFactor, double modcodParamA, double modcodParamB,
                              int modcodSection);
@@ -76,13 +76,12 @@ struct Carrier {
     void getFecBySymbolRate(double& centreMhz, double& symbolRateKsps, double& overheadKbps,
                             int& modulationOrder, double& fecRate, double& rsN, double& rsK,
                             double& powerDbw, double& rolloffFactor) const;
-    void getSpectralByDataRate(double& centreMhz, double& dataRateKbps,
-                               double& spectralEfficiency, int& modulationOrder,
-                               double& fecRate, double& powerDbw, double& rolloffFactor) const;
+    void getSpectralByDataRate(double& centreMhz, double& dataRateKbps, double& spectralEfficiency,
+                               int& modulationOrder, double& fecRate, double& powerDbw,
+                               double& rolloffFactor) const;
     void getSpectralBySymbolRate(double& centreMhz, double& symbolRateKsps,
-                                 double& spectralEfficiency, int& modulationOrder,
-                                 double& fecRate, double& powerDbw,
-                                 double& rolloffFactor) const;
+                                 double& spectralEfficiency, int& modulationOrder, double& fecRate,
+                                 double& powerDbw, double& rolloffFactor) const;
 
     double centreFrequency() const { return centreFrequencyMhz; }
     void setCentreFrequency(double mhz) { centreFrequencyMhz = mhz; }
@@ -107,4 +106,4 @@ int bitsPerSymbol(int modulationOrder);
 // 2^n by repeated doubling, n taken as unsigned (so only its low bits matter past 31).
 unsigned int powerOfTwo(unsigned int n);
 
-}  // namespace orvane
+} // namespace orvane

@@ -34,8 +34,10 @@ Carrier CarrierList::at(CarrierPosition position) const
 
 void CarrierList::appendWithoutBounds(Carrier carrier)
 {
+    // The running values still follow, so that a later append publishes the right bounds.
     if (carriers_.empty())
         resetBoundsAccumulators();
+    includeInBounds(carrier);
     carriers_.push_back(std::move(carrier));
     slotIds_.push_back(nextSlotId_++);
 }
@@ -154,14 +156,16 @@ void CarrierList::quicksort(std::ptrdiff_t low, std::ptrdiff_t high)
     while (low < high) {
         std::ptrdiff_t i = low;
         std::ptrdiff_t j = high;
-        const double pivot = carriers_[static_cast<std::size_t>((low + high) / 2)].centreFrequencyMhz;
+        const double pivot =
+            carriers_[static_cast<std::size_t>((low + high) / 2)].centreFrequencyMhz;
         while (i <= j) {
             while (carriers_[static_cast<std::size_t>(i)].centreFrequencyMhz < pivot)
                 ++i;
             while (carriers_[static_cast<std::size_t>(j)].centreFrequencyMhz > pivot)
                 --j;
             if (i <= j) {
-                std::swap(carriers_[static_cast<std::size_t>(i)], carriers_[static_cast<std::size_t>(j)]);
+                std::swap(carriers_[static_cast<std::size_t>(i)],
+                          carriers_[static_cast<std::size_t>(j)]);
                 ++i;
                 --j;
             }
@@ -191,11 +195,12 @@ void CarrierList::scrunch(double startMhz)
     sortByFrequency();
     double edgeMhz = startMhz;
     for (Carrier& carrier : carriers_) {
-        const double newCentre = roundToDecimals(edgeMhz - carrier.lowerEdgeMhz() + carrier.centreFrequency(), 3);
+        const double newCentre =
+            roundToDecimals(edgeMhz - carrier.lowerEdgeMhz() + carrier.centreFrequency(), 3);
         carrier.setCentreFrequency(newCentre);
         edgeMhz = carrier.upperEdgeMhz();
     }
     updateBounds();
 }
 
-}  // namespace orvane
+} // namespace orvane

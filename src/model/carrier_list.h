@@ -48,7 +48,10 @@ public:
     // A copy of the carrier at a place that is in the list.
     Carrier at(CarrierPosition position) const;
     // Read access by index, for walking the list first to last (0 <= index < count).
-    const Carrier& operator[](int index) const { return carriers_[static_cast<std::size_t>(index)]; }
+    const Carrier& operator[](int index) const
+    {
+        return carriers_[static_cast<std::size_t>(index)];
+    }
     std::vector<Carrier>::const_iterator begin() const { return carriers_.begin(); }
     std::vector<Carrier>::const_iterator end() const { return carriers_.end(); }
 
@@ -57,7 +60,11 @@ public:
     // Appends without keeping the bounds; the caller runs updateBounds once at the end
     // (the file readers do this).
     void appendWithoutBounds(Carrier carrier);
-    void reserve(std::size_t capacity) { carriers_.reserve(capacity); slotIds_.reserve(capacity); }
+    void reserve(std::size_t capacity)
+    {
+        carriers_.reserve(capacity);
+        slotIds_.reserve(capacity);
+    }
     void removeAt(CarrierPosition position);
     void replaceAt(CarrierPosition position, const Carrier& carrier);
     // Empties the list; the plan-wide values, edges and level scale stay as they are.
@@ -102,4 +109,4 @@ private:
     double runningCeiling_ = 0.0;
 };
 
-}  // namespace orvane
+} // namespace orvane

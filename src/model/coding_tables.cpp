@@ -22,4 +22,4 @@ int modulationPosition(int modulationOrder)
     return position;
 }
 
-}  // namespace orvane
+} // namespace orvane

@@ -27,4 +27,4 @@ int fecRateIndex(double rate);
 // The modulation position of an order (bitsPerSymbol - 1), or -1 when the list cannot show it.
 int modulationPosition(int modulationOrder);
 
-}  // namespace orvane
+} // namespace orvane

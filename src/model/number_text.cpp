@@ -38,7 +38,13 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-}  // namespace
+bool isNumberCharacter(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '+' ||
+           c == '-' || c == '.' || c == '_' || c == '(' || c == ')';
+}
+
+} // namespace
 
 std::string formatFixed(double value, int width, int precision)
 {
@@ -79,9 +85,15 @@ std::string formatInteger(long long value)
 NumberPrefix readNumberPrefix(std::string_view text)
 {
     NumberPrefix number;
-    // strtod needs a terminated string; a number never needs more than the text's first part,
-    // but a very long digit run must be read whole to give strtod's value.
-    std::string copy(text);
+    // strtod needs a terminated string. It never reads past leading white space and one run
+    // of sign, digit, point, letter, underscore and bracket characters ("0x1p3", "nan(x)"),
+    // so only that part is copied: a long label after a number costs nothing.
+    std::size_t extent = 0;
+    while (extent < text.size() && isBlank(text[extent]))
+        ++extent;
+    while (extent < text.size() && isNumberCharacter(text[extent]))
+        ++extent;
+    std::string copy(text.substr(0, extent));
     char* end = nullptr;
     errno = 0;
     const double value = strtod_l(copy.c_str(), &end, cLocale());
@@ -107,4 +119,4 @@ bool parseWholeNumber(std::string_view text, double& value)
     return true;
 }
 
-}  // namespace orvane
+} // namespace orvane

@@ -35,4 +35,4 @@ NumberPrefix readNumberPrefix(std::string_view text);
 // A whole text as one number: blanks around it are allowed, anything else is not.
 bool parseWholeNumber(std::string_view text, double& value);
 
-}  // namespace orvane
+} // namespace orvane

@@ -56,4 +56,4 @@ double roundToDecimals(double x, int n)
     return roundHalfUpExact(scaled) / scale;
 }
 
-}  // namespace orvane
+} // namespace orvane

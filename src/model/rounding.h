@@ -17,4 +17,4 @@ double roundToDecimals(double x, int n);
 // 1.0 for n = 0; otherwise x multiplied by itself |n| - 1 times, the reciprocal for n < 0.
 double integerPower(double x, int n);
 
-}  // namespace orvane
+} // namespace orvane
