@@ -1,0 +1,333 @@
+#include "report/html_writer.h"
+
+#include "report/byte_sink.h"
+#include "report_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace orvane {
+namespace {
+
+using orvane::testing::withCrLf;
+
+class HtmlWriterTest : public ::testing::Test {
+protected:
+    // Everything written since the last call, with CR LF turned back into "\n".
+    std::string written()
+    {
+        EXPECT_FALSE(writer.flush());
+        std::string text;
+        for (std::size_t i = consumed_; i < sink.text().size(); ++i)
+            if (!(sink.text()[i] == '\r' && i + 1 < sink.text().size() &&
+                  sink.text()[i + 1] == '\n'))
+                text += sink.text()[i];
+        consumed_ = sink.text().size();
+        return text;
+    }
+
+    StringSink sink;
+    HtmlWriter writer{sink, "/home/engineer/reports/plan.htm"};
+
+private:
+    std::size_t consumed_ = 0;
+};
+
+TEST_F(HtmlWriterTest, HeadIsTheFixedDocumentStartWithStyleSheet)
+{
+    writer.setHeading("H");
+    writer.setGenerator("G");
+    writer.writeHead("#e0ffff");
+    const std::string expected =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\n"
+        "<HTML>\n"
+        "\t<HEAD>\n"
+        "\t\t<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"text/html; charset=windows-1252\">\n"
+        "\t\t<TITLE>plan.htm - H - G</TITLE>\n"
+        "\t\t<META NAME=\"GENERATOR\" CONTENT=\"G\">\n"
+        "\t\t<META NAME=\"ROBOTS\" CONTENT=\"NOINDEX,NOFOLLOW\">\n"
+        "\t\t<STYLE TYPE=\"text/css\">\n"
+        "\t\t<!--\n"
+        "\t\t\tbody { background:#e0ffff; color:black; margin-left:80;}\n"
+        "\t\t\ttable { border: solid blue; border-width:2;}\n"
+        "\t\t\ttable.nofrill { border: none;}\n"
+        "\t\t\tTP,TD { border: solid black; border-width:1;}\n"
+        "\t\t\tTP.nofrill,TD.nofrill { border: none;}\n"
+        "\t\t\tH1 { color: black; background: none; font-weight: bold; font-family: \"Arial\", "
+        "sans-serif; font-size: 18pt; so-language: en-AU; text-align:left; margin-top:0; "
+        "margin-bottom:6pt;}\n"
+        "\t\t\tH2 { color: black; background: none; font-weight: bold; font-family: \"Arial\", "
+        "sans-serif; font-size: 16pt; so-language: en-AU; text-align:left; margin-top:6pt; "
+        "margin-bottom:6pt; }\n"
+        "\t\t\tH3 { color: black; background: none; font-weight: bold; font-family: \"Arial\", "
+        "sans-serif; font-size: 10pt; so-language: en-AU; text-align:left; margin-top:10pt; "
+        "margin-bottom:1pt;}\n"
+        "\t\t\tP { margin-top:2pt; margin-bottom:2pt; margin-left:6pt; margin-right:6pt; "
+        "font-family: \"Arial\", sans-serif; font-size: 10pt; so-language: en-AU; "
+        "text-align:left; }\n"
+        "\t\t\tTD P {text-align:left; }\n"
+        "\t\t\tTD P.red {text-align:center; background-color:#e00000;}\n"
+        "\t\t\tP.mid,TD P.mid {text-align:center; }\n"
+        "\t\t\tP.top,TD P.top {text-align:center; font-size: 12pt; font-weight:bold;}\n"
+        "\t\t\tP.ver {font-size: 8pt;}\n"
+        "\t\t\tP.note {font-size: 8pt; width:700; text-align:justify; }\n"
+        "\t\t\tP.nomarg {margin-left:0;}\n"
+        "\t\t-->\n"
+        "\t\t</STYLE>\n"
+        "\t</HEAD>\n"
+        "<BODY>\n\n"
+        "<H1>H</H1>\n"
+        "<P class=\"ver\">G<BR></P>\n\n";
+    EXPECT_EQ(sink.text().size(), 0u); // buffered until flushed
+    EXPECT_EQ(written(), expected);
+    EXPECT_FALSE(writer.paragraphOpen());
+}
+
+TEST_F(HtmlWriterTest, DefaultHeadingAndATitleFromAPathWithoutFolder)
+{
+    StringSink bare;
+    {
+        HtmlWriter plain(bare, "report.htm");
+        plain.writeHead("white");
+    } // the destructor hands over what is buffered
+    EXPECT_NE(bare.text().find("\t\t<TITLE>report.htm - HTML REPORT FORMAT - </TITLE>\r\n"),
+              std::string::npos);
+    EXPECT_NE(bare.text().find("<H1>HTML REPORT FORMAT</H1>\r\n"), std::string::npos);
+}
+
+TEST_F(HtmlWriterTest, EveryLineEndIsStoredAsCrLf)
+{
+    writer.writeString("a\nb\n\n");
+    EXPECT_TRUE(writer.flush() == std::nullopt);
+    EXPECT_EQ(sink.text(), "a\r\nb\r\n\r\n");
+
+    std::string large;
+    for (int i = 0; i < 30000; ++i)
+        large += "line\n";
+    writer.writeString(large);
+    EXPECT_TRUE(writer.flush() == std::nullopt);
+    EXPECT_EQ(sink.text().size(), 8u + 30000u * 6u);
+    EXPECT_EQ(sink.text().substr(sink.text().size() - 12), "line\r\nline\r\n");
+}
+
+TEST_F(HtmlWriterTest, CallersTextIsWrittenVerbatim)
+{
+    writer.writeText("a < b & c > \"d\"", false);
+    writer.writeText("x&y", true);
+    EXPECT_EQ(written(), "a < b & c > \"d\"<B>x&y</B>");
+}
+
+struct RowCase {
+    const char* name;
+    const char* text;
+    bool bold;
+    const char* expected;
+};
+
+class WriteRowTest : public HtmlWriterTest, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(WriteRowTest, CutsTheTextAtTabs)
+{
+    writer.beginTable(0, 0, 0, "");
+    written();
+    writer.writeRow(GetParam().text, GetParam().bold, "", true);
+    EXPECT_EQ(written(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, WriteRowTest,
+    ::testing::Values(RowCase{"ThreeColumns", "F1\t6000.00000\tTV1", false,
+                              "\n<TR>\n\n\t<TD><P>F1\n\t<TD><P>6000.00000\n\t<TD><P>TV1"},
+                      RowCase{"BoldHeader", "F#\tFrequency", true,
+                              "\n<TR>\n\n\t<TD><P><B>F#</B>\n\t<TD><P><B>Frequency</B>"},
+                      RowCase{"TwoTabsGiveAnEmptyCell", "a\t\tb", false,
+                              "\n<TR>\n\n\t<TD><P>a\n\t<TD><P>\n\t<TD><P>b"},
+                      RowCase{"LeadingTabGivesAnEmptyFirstCell", "\ta", false,
+                              "\n<TR>\n\n\t<TD><P>\n\t<TD><P>a"},
+                      RowCase{"TrailingTabGivesNoLastCell", "a\t", false, "\n<TR>\n\n\t<TD><P>a"},
+                      RowCase{"EmptyTextGivesNoCell", "", false, "\n<TR>\n"}),
+    [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
+
+TEST_F(HtmlWriterTest, RowWithoutNewRowAndWithParagraphClass)
+{
+    writer.writeRow("a\tb", false, "mid", false);
+    EXPECT_EQ(written(), "\n\t<TD><P class=\"mid\">a\n\t<TD><P class=\"mid\">b");
+}
+
+TEST_F(HtmlWriterTest, TableStartTags)
+{
+    writer.beginTable(0, 0, 0, "");
+    EXPECT_EQ(written(), "\n<TABLE ALIGN=left CELLPADDING=0 CELLSPACING=0 >\n");
+    writer.beginTable(50, 2, 1, "nofrill");
+    EXPECT_EQ(
+        written(),
+        "\n<TABLE ALIGN=left class=\"nofrill\" WIDTH=\"50%\" CELLPADDING=2 CELLSPACING=1 >\n");
+    writer.beginTable(-5, -1, 12, "");
+    EXPECT_EQ(written(), "\n<TABLE ALIGN=left CELLPADDING=-1 CELLSPACING=12 >\n");
+    EXPECT_EQ(writer.openTables(), 3);
+}
+
+TEST_F(HtmlWriterTest, TableStartClosesAnOpenParagraph)
+{
+    writer.beginParagraph("");
+    writer.beginTable(0, 0, 0, "");
+    EXPECT_EQ(written(), "<P></P>\n\n<TABLE ALIGN=left CELLPADDING=0 CELLSPACING=0 >\n");
+    EXPECT_FALSE(writer.paragraphOpen());
+}
+
+TEST_F(HtmlWriterTest, CellStartTags)
+{
+    writer.beginCell(1, 1, "");
+    EXPECT_EQ(written(), "\n\t<TD>");
+    writer.beginCell(2, 3, "x");
+    EXPECT_EQ(written(), "\n\t<TD class=\"x\" COLSPAN=2 ROWSPAN=3>");
+    writer.beginRow("head");
+    EXPECT_EQ(written(), "\n<TR class=\"head\" >\n");
+}
+
+TEST_F(HtmlWriterTest, CellWithAZeroSpanWritesNothingButWriteCellStillWritesItsText)
+{
+    writer.beginTable(0, 0, 0, "");
+    writer.beginRow("");
+    writer.beginParagraph("");
+    written();
+    const int cellsBefore = writer.openCells();
+    writer.beginCell(0, 1, "x");
+    writer.beginCell(1, 0, "x");
+    writer.beginCell(-1, -1, "x");
+    EXPECT_EQ(written(), "");
+    EXPECT_EQ(writer.openCells(), cellsBefore);
+    EXPECT_TRUE(writer.paragraphOpen());
+
+    writer.writeCell("t", false, "", 0, 1);
+    EXPECT_EQ(written(), "</P>\n<P>t");
+}
+
+TEST_F(HtmlWriterTest, ParagraphsCloseOnlyWhereTheWriterKnowsTheyAreOpen)
+{
+    writer.beginParagraph("");
+    writer.beginParagraph("");
+    EXPECT_EQ(written(), "<P></P>\n<P>");
+    writer.writeHeading("Title", 3);
+    EXPECT_EQ(written(), "<H3>Title</H3>\n");
+    writer.beginParagraph("note");
+    EXPECT_EQ(written(), "<P class=\"note\">");
+    writer.endParagraph();
+    writer.endParagraph();
+    EXPECT_EQ(written(), "</P>\n");
+}
+
+TEST_F(HtmlWriterTest, BreaksAndClearBreak)
+{
+    writer.writeBreaks(2);
+    writer.writeBreaks(0);
+    writer.writeBreaks(-3);
+    writer.writeClearBreak();
+    EXPECT_EQ(written(), "<BR>\n<BR>\n<BR CLEAR=left>\n");
+}
+
+TEST_F(HtmlWriterTest, TableEndWithNoTableOpenWritesOnlyTheClearBreak)
+{
+    writer.endTable(true);
+    EXPECT_EQ(written(), "<BR CLEAR=left>\n");
+    writer.endTable(false);
+    EXPECT_EQ(written(), "");
+    EXPECT_EQ(writer.openTables(), 0);
+    // The stray ends are not owed: the next table still gets its closing tag.
+    writer.beginTable(0, 0, 0, "");
+    written();
+    writer.endTable(false);
+    EXPECT_EQ(written(), "\n</TABLE>&nbsp;\n");
+}
+
+TEST_F(HtmlWriterTest, CellParagraphIsLeftOpenAndTheTableEndClosesNoParagraph)
+{
+    writer.beginTable(0, 0, 0, "");
+    writer.writeRow("a", false, "", true);
+    EXPECT_TRUE(writer.paragraphOpen());
+    EXPECT_EQ(writer.openRows(), 1);
+    EXPECT_EQ(writer.openCells(), 1);
+    written();
+    writer.endTable(true);
+    EXPECT_EQ(written(), "\n</TABLE>&nbsp;\n<BR CLEAR=left>\n");
+    EXPECT_FALSE(writer.paragraphOpen());
+    EXPECT_EQ(writer.openTables(), 0);
+    EXPECT_EQ(writer.openRows(), 0);
+    EXPECT_EQ(writer.openCells(), 0);
+}
+
+TEST_F(HtmlWriterTest, DocumentEndClosesEveryOpenTable)
+{
+    writer.beginTable(0, 0, 0, "");
+    writer.beginRow("");
+    writer.beginTable(0, 0, 0, "");
+    writer.writeRow("x", false, "", true);
+    written();
+    writer.endDocument();
+    EXPECT_EQ(written(), "\n</TABLE>&nbsp;\n<BR CLEAR=left>\n"
+                         "\n</TABLE>&nbsp;\n<BR CLEAR=left>\n"
+                         "\n</BODY>\n</HTML>\n");
+    EXPECT_EQ(writer.openTables(), 0);
+    EXPECT_EQ(writer.openRows(), 0);
+    EXPECT_EQ(writer.openCells(), 0);
+    EXPECT_FALSE(writer.paragraphOpen());
+}
+
+// Takes a number of bytes, then refuses everything.
+class FullSink : public ByteSink {
+public:
+    FullSink(std::size_t capacity, FileErrorCause cause) : capacity_(capacity), cause_(cause) {}
+    bool write(std::string_view bytes) override
+    {
+        ++writes;
+        if (taken.size() + bytes.size() > capacity_)
+            return false;
+        taken.append(bytes.data(), bytes.size());
+        return true;
+    }
+    FileErrorCause failureCause() const override { return cause_; }
+
+    std::string taken;
+    int writes = 0;
+
+private:
+    std::size_t capacity_;
+    FileErrorCause cause_;
+};
+
+TEST(HtmlWriterFailure, ARefusedWriteIsADiskFullErrorForThePathAndStopsOutput)
+{
+    FullSink full(100000, FileErrorCause::diskFull);
+    HtmlWriter writer(full, "/media/stick/report.htm");
+    writer.writeString("small start\n");
+    EXPECT_FALSE(writer.flush().has_value());
+    for (int i = 0; i < 20000 && !writer.failed(); ++i)
+        writer.writeRow("2*F1-F2\t5990.00000", false, "", true);
+    ASSERT_TRUE(writer.failed());
+    const std::optional<FileError> error = writer.flush();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->cause, FileErrorCause::diskFull);
+    EXPECT_EQ(error->path, "/media/stick/report.htm");
+    EXPECT_EQ(fileErrorText(*error), "Disk full while accessing /media/stick/report.htm.");
+
+    const int writesAtFailure = full.writes;
+    writer.writeString(std::string(200000, 'x'));
+    writer.endDocument();
+    EXPECT_TRUE(writer.flush().has_value());
+    EXPECT_EQ(full.writes, writesAtFailure);
+    EXPECT_EQ(full.taken.substr(0, 13), "small start\r\n");
+}
+
+TEST(HtmlWriterFailure, ASinkThatKnowsTheCauseNamesIt)
+{
+    FullSink broken(0, FileErrorCause::hardIO);
+    HtmlWriter writer(broken, "r.htm");
+    writer.writeString("x");
+    const std::optional<FileError> error = writer.flush();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->cause, FileErrorCause::hardIO);
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,417 @@
+#include "report/intermod_report.h"
+
+#include "report/byte_sink.h"
+#include "report/path_names.h"
+#include "report_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <utility>
+#include <vector>
+
+namespace orvane {
+namespace {
+
+using orvane::testing::withCrLf;
+
+CarrierList planOf(const std::vector<std::pair<double, std::string>>& carriers)
+{
+    CarrierList plan;
+    for (const auto& [frequencyMhz, label] : carriers) {
+        Carrier carrier;
+        carrier.setFixedBandwidth(frequencyMhz, 1.0, 10.0, 1.35);
+        carrier.label = label;
+        plan.append(carrier);
+    }
+    return plan;
+}
+
+CarrierList evenlySpacedPlan(int count, double stepMhz)
+{
+    std::vector<std::pair<double, std::string>> carriers;
+    for (int i = 0; i < count; ++i)
+        carriers.emplace_back(5900 + stepMhz * i, "C" + std::to_string(i));
+    return planOf(carriers);
+}
+
+std::vector<CompactIntermodProduct> sortedCompactProducts(const CarrierList& sortedPlan)
+{
+    std::vector<double> frequencies;
+    for (const Carrier& carrier : sortedPlan)
+        frequencies.push_back(carrier.centreFrequencyMhz);
+    std::vector<CompactIntermodProduct> products = computeCompactIntermodProducts(frequencies);
+    sortByFrequency(products);
+    return products;
+}
+
+// The whole document as the report writes it for these carriers, from compact products.
+std::string reportText(const CarrierList& plan, ReportLayout layout,
+                       const std::string& path = "/tmp/r.htm")
+{
+    StringSink sink;
+    HtmlWriter writer(sink, path);
+    const std::vector<CompactIntermodProduct> products = sortedCompactProducts(plan);
+    if (layout == ReportLayout::html)
+        writeHtmlReport(writer, plan, products);
+    else
+        writeCsvReport(writer, plan, products);
+    EXPECT_FALSE(writer.flush());
+    return sink.text();
+}
+
+std::string bodyAfterHead(const std::string& document)
+{
+    const std::string headEnd = withCrLf("<BR></P>\n\n");
+    const std::size_t at = document.find(headEnd);
+    return at == std::string::npos ? std::string() : document.substr(at + headEnd.size());
+}
+
+const char* const twoCarrierCsv =
+    "\"ORVANE INTERMODULATION REPORT\"\n\"Orvane Version 2.0\"\n\n\"Carriers:\",2\n\"Third "
+    "Order Intermods:\",2\n\n\"CARRIER LIST\"\n\"F#\",\"Frequency\",\"Label\"\n\"F1\","
+    "6000.00000,\"A\"\n\"F2\",6010.00000,\"B\"\n\n\"THIRD ORDER INTERMOD "
+    "LIST\"\n\"F#\",\"Frequency\"\n\"2*F1-F2\",5990.00000\n\"2*F2-F1\",6020.00000\n\n\n";
+
+const char* const twoCarrierHtmlBody =
+    "<P class=\"nomarg\"><BR>\n<B>Carriers : </B>2\n<BR>\n<B>Third Order Intermodulation "
+    "Products : </B>2\n<BR>\n</P>\n<H3>CARRIER LIST</H3>\n\n<TABLE ALIGN=left CELLPADDING=0 "
+    "CELLSPACING=0 >\n\n<TR>\n\n\t<TD><P><B>F#</B>\n\t<TD><P><B>Frequency</B>\n\t<TD><P><B>"
+    "Label</B>\n<TR>\n\n\t<TD><P>F1\n\t<TD><P>6000.00000\n\t<TD><P>A\n<TR>\n\n\t<TD><P>F2\n\t<"
+    "TD><P>6010.00000\n\t<TD><P>B\n</TABLE>&nbsp;\n<BR CLEAR=left>\n<BR>\n<H3>THIRD ORDER "
+    "INTERMOD LIST</H3>\n\n<TABLE ALIGN=left CELLPADDING=0 CELLSPACING=0 "
+    ">\n\n<TR>\n\n\t<TD><P><B>F#</B>\n\t<TD><P><B>Frequency</B>\n<TR>\n\n\t<TD><P>2*F1-F2\n\t<"
+    "TD><P>5990.00000\n<TR>\n\n\t<TD><P>2*F2-F1\n\t<TD><P>6020.00000\n</TABLE>&nbsp;\n<BR "
+    "CLEAR=left>\n<BR>\n<BR>\n\n</BODY>\n</HTML>\n";
+
+TEST(ReportLayouts, TwoCarriersAsCsv)
+{
+    EXPECT_EQ(reportText(planOf({{6000, "A"}, {6010, "B"}}), ReportLayout::csv),
+              withCrLf(twoCarrierCsv));
+}
+
+TEST(ReportLayouts, TwoCarriersAsHtml)
+{
+    const std::string document =
+        reportText(planOf({{6000, "A"}, {6010, "B"}}), ReportLayout::html, "/x/y/plan.htm");
+    EXPECT_EQ(bodyAfterHead(document), withCrLf(twoCarrierHtmlBody));
+    EXPECT_NE(document.find(withCrLf("\t\t<TITLE>plan.htm - ORVANE INTERMODULATION REPORT - "
+                                     "Orvane Version 2.0</TITLE>\n")),
+              std::string::npos);
+    EXPECT_NE(document.find(withCrLf("body { background:#e0ffff; color:black;")),
+              std::string::npos);
+    EXPECT_NE(document.find(withCrLf("<P class=\"ver\">Orvane Version 2.0<BR></P>\n")),
+              std::string::npos);
+}
+
+TEST(ReportLayouts, RecordAndCompactProductsGiveTheSameDocument)
+{
+    // Many coinciding products: rows of equal frequency must come out in the same order.
+    for (const CarrierList& plan : {evenlySpacedPlan(16, 2.5), evenlySpacedPlan(7, 0.0),
+                                    planOf({{6000, "A"}, {6010, "B"}})}) {
+        CarrierList products;
+        computeIntermodProducts(plan, products);
+        products.sortByFrequency();
+        for (const ReportLayout layout : {ReportLayout::html, ReportLayout::csv}) {
+            StringSink sink;
+            HtmlWriter writer(sink, "/tmp/r.htm");
+            if (layout == ReportLayout::html)
+                writeHtmlReport(writer, plan, products);
+            else
+                writeCsvReport(writer, plan, products);
+            EXPECT_FALSE(writer.flush());
+            EXPECT_EQ(sink.text(), reportText(plan, layout));
+        }
+    }
+}
+
+TEST(ReportLayouts, HtmlEscapesLabelsSoTheyCannotAddMarkup)
+{
+    const std::string body = bodyAfterHead(reportText(
+        planOf({{6000, "<script>alert(\"x\")</script>"}, {6010, "R&D <b>"}}), ReportLayout::html));
+    EXPECT_NE(body.find("<TD><P>&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;\r\n"),
+              std::string::npos);
+    EXPECT_NE(body.find("<TD><P>R&amp;D &lt;b&gt;\r\n"), std::string::npos);
+    EXPECT_EQ(body.find("<script>"), std::string::npos);
+    EXPECT_EQ(body.find("<b>"), std::string::npos);
+}
+
+TEST(ReportLayouts, CsvDoublesQuotesAndKeepsCommasInsideTheField)
+{
+    const std::string csv =
+        reportText(planOf({{6000, "Say \"hi\", then"}, {6010, "\""}}), ReportLayout::csv);
+    EXPECT_NE(csv.find("\"F1\",6000.00000,\"Say \"\"hi\"\", then\"\r\n"), std::string::npos);
+    EXPECT_NE(csv.find("\"F2\",6010.00000,\"\"\"\"\r\n"), std::string::npos);
+}
+
+TEST(ReportLayouts, ALabelWithALineBreakSpreadsOverCellsButStaysInOneCsvField)
+{
+    const CarrierList plan = planOf({{6000, "Line1\tLine2"}, {6010, "B"}});
+    EXPECT_NE(bodyAfterHead(reportText(plan, ReportLayout::html))
+                  .find(withCrLf("\t<TD><P>6000.00000\n\t<TD><P>Line1\n\t<TD><P>Line2\n<TR>")),
+              std::string::npos);
+    EXPECT_NE(reportText(plan, ReportLayout::csv).find("\"F1\",6000.00000,\"Line1\tLine2\"\r\n"),
+              std::string::npos);
+}
+
+TEST(ReportLayouts, LabelsAreWrittenInWindows1252)
+{
+    const CarrierList plan = planOf({{6000, "\xC3\x9C-Band \xE2\x82\xAC"}, {6010, "B"}});
+    EXPECT_NE(reportText(plan, ReportLayout::csv).find("\"\xDC-Band \x80\""), std::string::npos);
+    EXPECT_NE(reportText(plan, ReportLayout::html).find("<TD><P>\xDC-Band \x80\r\n"),
+              std::string::npos);
+}
+
+TEST(ReportLayouts, SmallAndNegativeFrequenciesKeepFiveDecimals)
+{
+    const std::string csv = reportText(planOf({{5.5, "A"}, {6.25, "B"}}), ReportLayout::csv);
+    EXPECT_NE(csv.find("\"F1\",5.50000,\"A\""), std::string::npos);
+    EXPECT_NE(csv.find("\"2*F1-F2\",4.75000\r\n"), std::string::npos);
+    const std::string negative = reportText(planOf({{100, "A"}, {300, "B"}}), ReportLayout::csv);
+    EXPECT_NE(negative.find("\"2*F1-F2\",-100.00000\r\n"), std::string::npos);
+    const std::string tiny = reportText(planOf({{1, "A"}, {3, "B"}}), ReportLayout::csv);
+    EXPECT_NE(tiny.find("\"2*F1-F2\",-1.00000\r\n"), std::string::npos);
+}
+
+struct LayoutCase {
+    const char* path;
+    ReportLayout layout;
+};
+
+class LayoutByExtension : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(LayoutByExtension, OnlyHtmInAnyCaseGivesHtml)
+{
+    EXPECT_EQ(reportLayoutForPath(GetParam().path), GetParam().layout) << GetParam().path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, LayoutByExtension,
+                         ::testing::Values(LayoutCase{"/r/plan.htm", ReportLayout::html},
+                                           LayoutCase{"/r/PLAN.HTM", ReportLayout::html},
+                                           LayoutCase{"plan.Htm", ReportLayout::html},
+                                           LayoutCase{"a.b.htm", ReportLayout::html},
+                                           LayoutCase{"/r/plan.html", ReportLayout::csv},
+                                           LayoutCase{"/r/plan.csv", ReportLayout::csv},
+                                           LayoutCase{"/r/plan.txt", ReportLayout::csv},
+                                           LayoutCase{"/r/plan", ReportLayout::csv},
+                                           LayoutCase{"/r/plan.", ReportLayout::csv},
+                                           LayoutCase{"/r/plan.htmx", ReportLayout::csv},
+                                           LayoutCase{"/r.htm/plan", ReportLayout::csv},
+                                           LayoutCase{"", ReportLayout::csv}));
+
+struct PathCase {
+    const char* path;
+    const char* directory;
+    const char* fileName;
+};
+
+class PathNames : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(PathNames, SplitAtTheLastSlash)
+{
+    EXPECT_EQ(directoryOf(GetParam().path), GetParam().directory);
+    EXPECT_EQ(fileNameOf(GetParam().path), GetParam().fileName);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, PathNames,
+                         ::testing::Values(PathCase{"/home/me/plan.htm", "/home/me", "plan.htm"},
+                                           PathCase{"plan.htm", "", "plan.htm"},
+                                           PathCase{"/plan.htm", "", "plan.htm"},
+                                           PathCase{"reports/", "reports", ""},
+                                           PathCase{"a\\b.htm", "", "a\\b.htm"},
+                                           PathCase{"", "", ""}));
+
+struct OpenErrorCase {
+    int code;
+    const char* reason;
+};
+
+class OpenErrorTexts : public ::testing::TestWithParam<OpenErrorCase> {};
+
+TEST_P(OpenErrorTexts, NameTheCodeThePathAndTheReason)
+{
+    EXPECT_EQ(openErrorText(GetParam().code, "/r/plan.htm"),
+              "Error Number " + std::to_string(GetParam().code) + " while opening /r/plan.htm  \n" +
+                  GetParam().reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, OpenErrorTexts,
+    ::testing::Values(
+        OpenErrorCase{0, "Operating system is out of memory or resources."},
+        OpenErrorCase{2, "File not found."}, OpenErrorCase{3, "Path not found."},
+        OpenErrorCase{5, "Access was denied."},
+        OpenErrorCase{8, "Not enough memory to complete the operation."},
+        OpenErrorCase{11, "Invalid .exe file."}, OpenErrorCase{26, "Sharing violation."},
+        OpenErrorCase{27, "File name association is incomplete or invalid."},
+        OpenErrorCase{28, "DDE request timed out."}, OpenErrorCase{29, "DDE transaction failed."},
+        OpenErrorCase{30, "DDE application was busy."},
+        OpenErrorCase{31, "No application associated with the given file name extension."},
+        OpenErrorCase{32, "Specified DLL was not found."}, OpenErrorCase{1, ""},
+        OpenErrorCase{33, ""}, OpenErrorCase{-1, ""}));
+
+class SaveReportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvane-report-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
+
+    static std::string contentOf(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    std::vector<std::string> namesInFolder() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    std::string folder;
+};
+
+TEST_F(SaveReportTest, SortsThePlanAndWritesTheLayoutTheExtensionPicks)
+{
+    CarrierList plan = planOf({{6010, "B"}, {6000, "A"}});
+    const ReportResult csv = saveIntermodReport(plan, pathOf("plan.csv"));
+    EXPECT_TRUE(csv.written);
+    EXPECT_EQ(reportResultText(csv), "");
+    EXPECT_EQ(csv.carrierCount, 2);
+    EXPECT_EQ(csv.productCount, 2);
+    EXPECT_EQ(contentOf(pathOf("plan.csv")), withCrLf(twoCarrierCsv));
+    EXPECT_EQ(plan[0].label, "A"); // the plan stays sorted
+    EXPECT_EQ(plan[1].label, "B");
+
+    const ReportResult html = saveIntermodReport(plan, pathOf("Plan.HTM"));
+    EXPECT_TRUE(html.written);
+    const std::string document = contentOf(pathOf("Plan.HTM"));
+    EXPECT_EQ(bodyAfterHead(document), withCrLf(twoCarrierHtmlBody));
+    EXPECT_NE(document.find("<TITLE>Plan.HTM - ORVANE"), std::string::npos);
+
+    EXPECT_TRUE(saveIntermodReport(plan, pathOf("plan.html")).written);
+    EXPECT_EQ(contentOf(pathOf("plan.html")), withCrLf(twoCarrierCsv));
+}
+
+TEST_F(SaveReportTest, ReplacesAnEarlierReport)
+{
+    std::ofstream(pathOf("plan.csv"))
+        << "an earlier report that is longer than the new one " << std::string(4000, 'x');
+    CarrierList plan = planOf({{6000, "A"}, {6010, "B"}});
+    EXPECT_TRUE(saveIntermodReport(plan, pathOf("plan.csv")).written);
+    EXPECT_EQ(contentOf(pathOf("plan.csv")), withCrLf(twoCarrierCsv));
+    EXPECT_EQ(namesInFolder(), std::vector<std::string>{"plan.csv"});
+}
+
+TEST_F(SaveReportTest, AFolderThatDoesNotExistIsAnInvalidPath)
+{
+    CarrierList plan = planOf({{6000, "A"}, {6010, "B"}});
+    const std::string path = pathOf("missing/plan.htm");
+    const ReportResult result = saveIntermodReport(plan, path);
+    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(result.error.has_value());
+    EXPECT_EQ(reportResultText(result), path + " contains an invalid path.");
+}
+
+TEST_F(SaveReportTest, ATargetThatIsAFolderIsLeftAlone)
+{
+    std::filesystem::create_directory(pathOf("plan.htm"));
+    std::ofstream(pathOf("plan.htm/inside.txt")) << "kept";
+    CarrierList plan = planOf({{6000, "A"}, {6010, "B"}});
+    const ReportResult result = saveIntermodReport(plan, pathOf("plan.htm"));
+    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(result.error.has_value());
+    EXPECT_EQ(result.error->path, pathOf("plan.htm"));
+    EXPECT_EQ(contentOf(pathOf("plan.htm/inside.txt")), "kept");
+}
+
+TEST_F(SaveReportTest, AFullDeviceIsReportedAsDiskFull)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_FAIL() << "/dev/full is missing";
+    CarrierList plan = evenlySpacedPlan(40, 1.0);
+    const ReportResult result = saveIntermodReport(plan, "/dev/full");
+    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(result.error.has_value());
+    EXPECT_EQ(reportResultText(result), "Disk full while accessing /dev/full.");
+}
+
+// A file size limit makes the disk "full" part way through the report, for root as well.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(SaveReportTest, AWriteThatFailsPartWayLeavesTheEarlierReportIntact)
+{
+    const std::string earlier = "the report of last week\r\n";
+    std::ofstream(pathOf("plan.htm"), std::ios::binary) << earlier;
+    CarrierList plan = evenlySpacedPlan(60, 0.5); // over 100,000 products, several MB
+    ReportResult result;
+    {
+        FileSizeLimit limit(256 * 1024);
+        result = saveIntermodReport(plan, pathOf("plan.htm"));
+    }
+    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(result.error.has_value());
+    EXPECT_EQ(reportResultText(result), "Disk full while accessing " + pathOf("plan.htm") + ".");
+    EXPECT_EQ(contentOf(pathOf("plan.htm")), earlier);
+    EXPECT_EQ(namesInFolder(), std::vector<std::string>{"plan.htm"});
+}
+
+TEST_F(SaveReportTest, APlanWithTooManyProductsIsRefusedBeforeAnythingChanges)
+{
+    const int limitCarriers = maxReportCarriers();
+    EXPECT_LE(intermodProductCount(limitCarriers), maxReportProducts);
+    EXPECT_GT(intermodProductCount(limitCarriers + 1), maxReportProducts);
+
+    CarrierList plan = evenlySpacedPlan(limitCarriers + 1, -0.1); // descending frequencies
+    const ReportResult result = saveIntermodReport(plan, pathOf("plan.htm"));
+    EXPECT_FALSE(result.written);
+    EXPECT_FALSE(result.error.has_value());
+    ASSERT_TRUE(result.refusal.has_value());
+    EXPECT_EQ(result.carrierCount, limitCarriers + 1);
+    EXPECT_EQ(result.productCount, intermodProductCount(limitCarriers + 1));
+    const std::string text = reportResultText(result);
+    EXPECT_NE(text.find(std::to_string(limitCarriers + 1) + " carriers"), std::string::npos);
+    EXPECT_NE(text.find(std::to_string(result.productCount)), std::string::npos);
+    EXPECT_NE(text.find(std::to_string(maxReportProducts)), std::string::npos);
+    EXPECT_TRUE(namesInFolder().empty());
+    EXPECT_EQ(plan[0].label, "C0"); // not even sorted
+}
+
+} // namespace
+} // namespace orvane
