@@ -12,4 +12,4 @@ bool FontDescription::operator==(const FontDescription& other) const
            pitchAndFamily == other.pitchAndFamily && faceName == other.faceName;
 }
 
-}  // namespace orvane
+} // namespace orvane
