@@ -1,0 +1,123 @@
+#include "app/file_commands.h"
+
+#include "files/carrier_file.h"
+#include "report/intermod_report.h"
+#include "report/path_names.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr CommandOutcome refreshAndRepaint{true, true};
+
+void copyViewIntoList(PlanDocument& document)
+{
+    document.carriers.viewStartMhz = document.displaySettings.viewStartMhz;
+    document.carriers.viewStopMhz = document.displaySettings.viewStopMhz;
+    document.carriers.title = document.displaySettings.titleText;
+}
+
+} // namespace
+
+CommandOutcome loadCarriers(PlanDocument& document, UserInteraction& interaction)
+{
+    const auto chosen = interaction.chooseCarrierFileToOpen(document.lastPath);
+    if (!chosen)
+        return refreshAndRepaint;
+    return loadCarriersFrom(document, interaction, chosen->path);
+}
+
+CommandOutcome loadCarriersFrom(PlanDocument& document, UserInteraction& interaction,
+                                const std::string& path)
+{
+    interaction.beginBusy();
+    document.carriers.removeAll();
+    copyViewIntoList(document);
+    document.carrierFilePath.clear();
+    const FileReadResult result = loadCarrierFile(document.carriers, path);
+    if (result.loaded) {
+        document.displaySettings.viewStartMhz = document.carriers.viewStartMhz;
+        document.displaySettings.viewStopMhz = document.carriers.viewStopMhz;
+        document.displaySettings.titleText = document.carriers.title;
+        document.carrierFilePath = path;
+    }
+    interaction.endBusy();
+
+    if (result.error)
+        interaction.showMessage(fileErrorText(*result.error), programCaption, MessageIcon::warning);
+    const std::string skipped = skippedLinesText(result.skipped);
+    if (!skipped.empty())
+        interaction.showMessage(skipped, programCaption, MessageIcon::information);
+    return refreshAndRepaint;
+}
+
+CommandOutcome saveCarriers(PlanDocument& document, UserInteraction& interaction)
+{
+    if (document.carriers.empty())
+        return {};
+    const auto chosen = interaction.chooseCarrierFileToSave(document.lastPath);
+    if (!chosen)
+        return {};
+
+    copyViewIntoList(document);
+    interaction.beginBusy();
+    const FileWriteResult result = saveCarrierFile(document.carriers, chosen->path);
+    interaction.endBusy();
+    const std::string text = writeResultText(result);
+    if (!text.empty()) {
+        interaction.showMessage(text, programCaption,
+                                result.nothingToSave ? MessageIcon::information
+                                                     : MessageIcon::warning);
+    }
+    // The path is kept even after a failed write, so the next Save Image suggests its name.
+    document.carrierFilePath = chosen->path;
+    return {};
+}
+
+std::string suggestedImageName(const std::string& carrierFilePath)
+{
+    if (carrierFilePath.empty())
+        return {};
+    return fileNameOf(carrierFilePath) + ".bmp";
+}
+
+CommandOutcome saveImage(PlanDocument& document, UserInteraction& interaction,
+                         const PlanImageWriter& writeImage)
+{
+    const auto chosen = interaction.chooseImageFile(document.lastPath,
+                                                    suggestedImageName(document.carrierFilePath));
+    if (!chosen || chosen->path.empty())
+        return {};
+
+    interaction.beginBusy();
+    const std::string failure = writeImage(chosen->path);
+    interaction.endBusy();
+    document.lastPath = directoryOf(chosen->path);
+    if (!failure.empty())
+        interaction.showMessage(failure, "Error", MessageIcon::information);
+    return {};
+}
+
+CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction)
+{
+    const auto chosen = interaction.chooseReportFile(document.lastPath);
+    if (!chosen || chosen->path.empty())
+        return refreshAndRepaint;
+
+    interaction.beginBusy();
+    const ReportResult result = saveIntermodReport(document.carriers, chosen->path);
+    interaction.endBusy();
+    if (!result.written) {
+        interaction.showMessage(reportResultText(result), programCaption, MessageIcon::warning);
+        return refreshAndRepaint;
+    }
+
+    const int openCode = interaction.openWithDesktop(chosen->path);
+    if (openCode != 0)
+        interaction.showMessage(openErrorText(openCode, chosen->path), programCaption,
+                                MessageIcon::none);
+    document.lastPath = directoryOf(chosen->path);
+    return refreshAndRepaint;
+}
+
+} // namespace orvane

@@ -1,0 +1,33 @@
+#include "app/application.h"
+#include "app/file_commands.h"
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    QApplication qtApplication(argc, argv);
+    orvane::Application application(orvane::executableDirectory());
+    orvane::MainWindow window(application.programDirectory());
+    window.initialise();
+
+    // A carrier file named on the command line is opened as Load Carriers would.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        window.apply(orvane::loadCarriersFrom(window.document(), *window.interaction(),
+                                              arguments.at(1).toStdString()));
+    }
+
+    // For start-up checks: leave through the normal shutdown path after a while.
+    bool timed = false;
+    const int exitAfterMs = qEnvironmentVariableIntValue("ORVANE_EXIT_AFTER_START_MS", &timed);
+    if (timed)
+        QTimer::singleShot(exitAfterMs, &window, &QWidget::close);
+
+    return QApplication::exec();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/plan_document.h"
+
+#include <string>
+
+class QImage;
+class QPainter;
+class QSize;
+
+namespace orvane {
+
+// The paint step apart from the caption: the fonts kept at the client width, then the plan.
+void paintPlanPicture(QPainter& painter, PlanDocument& document, const QSize& clientSize);
+
+// The picture of the plan at a client size, as the window shows it.
+QImage planImage(PlanDocument& document, const QSize& clientSize);
+
+// Writes the picture at the client size as a BMP file; the text to show when it failed.
+std::string writePlanBitmap(PlanDocument& document, const QSize& clientSize,
+                            const std::string& path);
+
+} // namespace orvane

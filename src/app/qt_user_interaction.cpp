@@ -1,0 +1,194 @@
+#include "app/qt_user_interaction.h"
+
+#include "app/chooser_filters.h"
+#include "app/file_commands.h"
+#include "dialogs/dialog_runners.h"
+#include "dialogs/help_request.h"
+#include "report/path_names.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QShortcut>
+#include <QStringList>
+#include <QUrl>
+
+namespace orvane {
+
+namespace {
+
+struct ChooserSettings {
+    const char* title;
+    const char* filterText;
+    const char* defaultSuffix;
+    bool saving;
+    bool lowerCaseExtension;
+};
+
+constexpr ChooserSettings carrierOpenChooser{
+    "Carrier Input File...",
+    "Text Files (*.txt)|*.txt|Carrier Files (*.carriers.txt)|*.carriers.txt|All Files (*.*)|*.*||",
+    "txt", false, false};
+constexpr ChooserSettings carrierSaveChooser{
+    "Select Carriers Output File...",
+    "Text Files (*.txt)|*.txt|Carrier Files (*.carriers.txt)|*.carriers.txt||", "txt", true, true};
+constexpr ChooserSettings modcodChooser{"Modcod File...",
+                                        "Modcod Files (*.modcod)|*.modcod|All Files (*.*)|*.*||",
+                                        "modcod", false, false};
+constexpr ChooserSettings imageChooser{"Save Image As ...", "Bitmap Files (*.bmp)|*.bmp||", "bmp",
+                                       true, true};
+constexpr ChooserSettings reportChooser{"Output File Name...",
+                                        "HTML Format (*.htm)|*.htm|Comma Separated (*.csv)|*.csv||",
+                                        "htm", true, true};
+
+// Shows one chooser; on OK the folder becomes the chosen file's folder.
+std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& settings,
+                                     std::string& folder, const std::string& suggestedName = {})
+{
+    QFileDialog dialog(parent, QString::fromLatin1(settings.title));
+    if (!folder.empty())
+        dialog.setDirectory(QString::fromStdString(folder));
+    QStringList filters;
+    for (const std::string& filter : chooserFilterList(settings.filterText))
+        filters << QString::fromStdString(filter);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.front());
+    dialog.setDefaultSuffix(QString::fromLatin1(settings.defaultSuffix));
+    if (settings.saving) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!suggestedName.empty())
+        dialog.selectFile(QString::fromStdString(suggestedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+
+    ChosenFile chosen;
+    const QString path = dialog.selectedFiles().front();
+    chosen.path = path.toStdString();
+    QString extension = QFileInfo(path).suffix();
+    if (settings.lowerCaseExtension)
+        extension = extension.toLower();
+    chosen.extension = extension.toStdString();
+    folder = directoryOf(chosen.path);
+    return chosen;
+}
+
+QMessageBox::Icon messageBoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::information:
+        return QMessageBox::Information;
+    case MessageIcon::warning:
+        return QMessageBox::Warning;
+    case MessageIcon::error:
+        return QMessageBox::Critical;
+    case MessageIcon::question:
+        return QMessageBox::Question;
+    case MessageIcon::none:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QtUserInteraction::QtUserInteraction(QWidget* parent) : parent_(parent)
+{
+}
+
+std::optional<ChosenFile> QtUserInteraction::chooseCarrierFileToOpen(std::string& folder)
+{
+    return runChooser(parent_, carrierOpenChooser, folder);
+}
+
+std::optional<ChosenFile> QtUserInteraction::chooseCarrierFileToSave(std::string& folder)
+{
+    return runChooser(parent_, carrierSaveChooser, folder);
+}
+
+std::optional<ChosenFile> QtUserInteraction::chooseModcodFile(std::string& folder)
+{
+    return runChooser(parent_, modcodChooser, folder);
+}
+
+std::optional<ChosenFile> QtUserInteraction::chooseImageFile(std::string& folder,
+                                                             const std::string& suggestedName)
+{
+    return runChooser(parent_, imageChooser, folder, suggestedName);
+}
+
+std::optional<ChosenFile> QtUserInteraction::chooseReportFile(std::string& folder)
+{
+    return runChooser(parent_, reportChooser, folder);
+}
+
+bool QtUserInteraction::editCarrier(Carrier& carrier)
+{
+    return runCarrierDialog(parent_, carrier);
+}
+
+std::optional<CarrierPosition> QtUserInteraction::selectCarrier(const CarrierList& list,
+                                                                const std::string& caption,
+                                                                const std::string& okButtonText)
+{
+    return runCarrierSelection(parent_, list, caption, okButtonText);
+}
+
+std::optional<double> QtUserInteraction::askFrequency(const std::string& caption, double initialMhz)
+{
+    return runFrequencyEntry(parent_, caption, initialMhz);
+}
+
+bool QtUserInteraction::askYesNo(const std::string& text, unsigned helpKey)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(programCaption),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    if (helpKey != 0) {
+        auto* help = new QShortcut(QKeySequence(Qt::Key_F1), &box);
+        QObject::connect(help, &QShortcut::activated, &box, [helpKey] { requestHelp(helpKey); });
+    }
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtUserInteraction::askOkCancel(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(programCaption),
+                    QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtUserInteraction::showMessage(const std::string& text, const std::string& caption,
+                                    MessageIcon icon)
+{
+    QMessageBox box(messageBoxIcon(icon), QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+int QtUserInteraction::openWithDesktop(const std::string& path)
+{
+    if (!QFileInfo::exists(QString::fromStdString(path)))
+        return 2;
+    // The desktop gives no cause for a failure: "no application associated" is the likely one.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))) ? 0 : 31;
+}
+
+void QtUserInteraction::beginBusy()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUserInteraction::endBusy()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace orvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/user_interaction.h"
+
+class QWidget;
+
+namespace orvane {
+
+// The desktop program's answers: Qt file choosers, the carrier dialogs, message boxes, the
+// desktop's opener and the busy cursor.
+class QtUserInteraction : public UserInteraction {
+public:
+    explicit QtUserInteraction(QWidget* parent);
+
+    std::optional<ChosenFile> chooseCarrierFileToOpen(std::string& folder) override;
+    std::optional<ChosenFile> chooseCarrierFileToSave(std::string& folder) override;
+    std::optional<ChosenFile> chooseModcodFile(std::string& folder) override;
+    std::optional<ChosenFile> chooseImageFile(std::string& folder,
+                                              const std::string& suggestedName) override;
+    std::optional<ChosenFile> chooseReportFile(std::string& folder) override;
+
+    bool editCarrier(Carrier& carrier) override;
+    std::optional<CarrierPosition> selectCarrier(const CarrierList& list,
+                                                 const std::string& caption,
+                                                 const std::string& okButtonText) override;
+    std::optional<double> askFrequency(const std::string& caption, double initialMhz) override;
+
+    bool askYesNo(const std::string& text, unsigned helpKey) override;
+    bool askOkCancel(const std::string& text) override;
+    void showMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+
+    int openWithDesktop(const std::string& path) override;
+
+    void beginBusy() override;
+    void endBusy() override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace orvane

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace orvane {
+
+// The one value kept between runs: the folder last used by a file chooser, under the
+// organisation "Velmora Software", the executable's base name, group "INIT", key "LAST_PATH".
+// Absent: the program folder. A store that cannot be read gives an empty text.
+std::string readLastPath(const std::string& programDirectory);
+// An empty path is written as an empty text.
+void writeLastPath(const std::string& lastPath);
+
+} // namespace orvane
