@@ -17,14 +17,17 @@ struct SkippedLine {
 };
 
 struct FileReadResult {
-    bool loaded = false;               // the file gave at least one carrier or entry
-    std::optional<FileError> error;    // the file could not be opened or read
-    std::vector<SkippedLine> skipped;  // lines refused, in file order
+    bool loaded = false;              // the file gave at least one carrier or entry
+    std::optional<FileError> error;   // the file could not be opened or read
+    std::vector<SkippedLine> skipped; // lines refused, in file order
 };
 
 // The message for refused lines, one value the caller can show after loading; empty when
 // nothing was skipped.
 std::string skippedLinesText(const std::vector<SkippedLine>& skipped);
+
+// Shown when a carrier file opens but holds no carrier.
+std::string noCarriersFoundText(const std::string& path);
 
 // Reads a carrier file (windows-1252 text) into list, replacing its content.
 FileReadResult loadCarrierFile(CarrierList& list, const std::string& path);
@@ -32,8 +35,8 @@ FileReadResult readCarrierText(CarrierList& list, std::string_view bytes);
 
 struct FileWriteResult {
     bool written = false;
-    bool nothingToSave = false;      // the list was empty: noDataToSaveText, no file made
-    std::optional<FileError> error;  // the file could not be written; any earlier file is intact
+    bool nothingToSave = false;     // the list was empty: noDataToSaveText, no file made
+    std::optional<FileError> error; // the file could not be written; any earlier file is intact
 };
 
 // The text a user sees for a failed write; empty when there is nothing to say.
@@ -44,4 +47,4 @@ FileWriteResult saveCarrierFile(CarrierList& list, const std::string& path);
 // The file's bytes; sets list.currentRolloffFactor to the last factor written.
 std::string writeCarrierText(CarrierList& list);
 
-}  // namespace orvane
+} // namespace orvane

@@ -15,7 +15,7 @@ std::string withPath(const char* pattern, const std::string& path)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 std::string fileErrorText(FileErrorCause cause, const std::string& path)
 {
@@ -99,4 +99,4 @@ FileErrorCause fileErrorCauseFromErrno(int errorNumber, bool forWriting)
     }
 }
 
-}  // namespace orvane
+} // namespace orvane

@@ -38,4 +38,4 @@ FileErrorCause fileErrorCauseFromErrno(int errorNumber, bool forWriting);
 // Shown when the user saves a plan without carriers.
 inline constexpr const char* noDataToSaveText = "Found no data to save!  ";
 
-}  // namespace orvane
+} // namespace orvane

@@ -37,7 +37,7 @@ mode_t creationMode()
     return static_cast<mode_t>(0666) & ~mask;
 }
 
-}  // namespace
+} // namespace
 
 SafeFileWriter::~SafeFileWriter()
 {
@@ -107,7 +107,8 @@ bool SafeFileWriter::flushBuffer()
 {
     std::size_t offset = 0;
     while (offset < buffer_.size()) {
-        const ssize_t written = ::write(descriptor_, buffer_.data() + offset, buffer_.size() - offset);
+        const ssize_t written =
+            ::write(descriptor_, buffer_.data() + offset, buffer_.size() - offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -189,4 +190,4 @@ std::optional<FileError> writeFileSafely(const std::string& path, std::string_vi
     return writer.commit();
 }
 
-}  // namespace orvane
+} // namespace orvane

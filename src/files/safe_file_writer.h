@@ -38,8 +38,8 @@ private:
     void fail(int errorNumber);
 
     std::string path_;
-    std::string replacedPath_;   // the file the temporary file replaces (links followed)
-    std::string temporaryPath_;  // empty when writing straight into a device or pipe
+    std::string replacedPath_;  // the file the temporary file replaces (links followed)
+    std::string temporaryPath_; // empty when writing straight into a device or pipe
     std::string buffer_;
     int descriptor_ = -1;
     unsigned long long bytesWritten_ = 0;
@@ -49,4 +49,4 @@ private:
 // Writes the whole content in one go through a SafeFileWriter.
 std::optional<FileError> writeFileSafely(const std::string& path, std::string_view content);
 
-}  // namespace orvane
+} // namespace orvane

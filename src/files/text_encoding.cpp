@@ -9,10 +9,9 @@ namespace {
 
 // Code points of 0x80..0x9F; the undefined bytes keep their own number.
 constexpr std::array<std::uint16_t, 32> highControlBlock = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, std::uint32_t codePoint)
 {
@@ -38,7 +37,7 @@ char windows1252Byte(std::uint32_t codePoint)
     return '?';
 }
 
-}  // namespace
+} // namespace
 
 std::string windows1252ToUtf8(std::string_view bytes)
 {
@@ -98,7 +97,8 @@ std::string utf8ToWindows1252(std::string_view text)
             continue;
         }
         // Overlong forms read as invalid, so every character has one encoding.
-        const bool overlong = (length == 2 && codePoint < 0x80) || (length == 3 && codePoint < 0x800) ||
+        const bool overlong = (length == 2 && codePoint < 0x80) ||
+                              (length == 3 && codePoint < 0x800) ||
                               (length == 4 && codePoint < 0x10000);
         out.push_back(overlong ? '?' : windows1252Byte(codePoint));
         i += length;
@@ -106,4 +106,4 @@ std::string utf8ToWindows1252(std::string_view text)
     return out;
 }
 
-}  // namespace orvane
+} // namespace orvane

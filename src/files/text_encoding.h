@@ -11,4 +11,4 @@ namespace orvane {
 std::string windows1252ToUtf8(std::string_view bytes);
 std::string utf8ToWindows1252(std::string_view text);
 
-}  // namespace orvane
+} // namespace orvane

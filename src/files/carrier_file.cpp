@@ -1,0 +1,404 @@
+#include "files/carrier_file.h"
+
+#include "files/file_reading.h"
+#include "files/line_reading.h"
+#include "files/safe_file_writer.h"
+#include "files/text_encoding.h"
+#include "model/number_text.h"
+#include "model/rounding.h"
+
+#include <cmath>
+
+namespace orvane {
+
+namespace {
+
+constexpr const char* lineEnd = "\r\n";
+constexpr const char* versionText = "Orvane Version 2.0";
+constexpr double defaultRolloffFactor = 1.35;
+// A power above this is a level worth writing; -999 marks a carrier without one.
+constexpr double writtenLevelThresholdDbw = -998.0;
+// The skipped-lines message names at most this many lines, so that a garbage file still
+// gives a message that fits on the screen.
+constexpr std::size_t mostSkippedLinesNamed = 20;
+
+class CarrierTextReader {
+public:
+    CarrierTextReader(CarrierList& list, FileReadResult& result) : list_(list), result_(result) {}
+
+    void readLine(std::string_view line, int lineNumber);
+
+private:
+    void skip(int lineNumber, const char* reason)
+    {
+        result_.skipped.push_back({lineNumber, reason});
+    }
+    void readViewRange(std::string_view text, int lineNumber);
+    void readRolloff(std::string_view text, int lineNumber);
+    void readFecCarrier(std::string_view text, int lineNumber);
+    void readSpectralCarrier(std::string_view text, int lineNumber);
+    void readFixedCarrier(std::string_view text, int lineNumber);
+    double readPower(NumberFields& fields) const
+    {
+        return levelMode_ ? fields.next() : noPowerLevelDbw;
+    }
+    void add(Carrier& carrier, std::string_view label, int lineNumber);
+
+    CarrierList& list_;
+    FileReadResult& result_;
+    bool levelMode_ = false;
+};
+
+void CarrierTextReader::readLine(std::string_view line, int lineNumber)
+{
+    const std::string_view text = trimSeparators(line);
+    if (text.empty())
+        return;
+    switch (text.front()) {
+    case '/':
+    case ';':
+        return;
+    case 'F':
+    case 'f':
+        readViewRange(text, lineNumber);
+        return;
+    case 'L':
+    case 'l':
+        levelMode_ = true;
+        return;
+    case 'R':
+    case 'r':
+        readRolloff(text, lineNumber);
+        return;
+    case 'C':
+    case 'c':
+        readFecCarrier(text, lineNumber);
+        return;
+    case 'S':
+    case 's':
+        readSpectralCarrier(text, lineNumber);
+        return;
+    default:
+        readFixedCarrier(text, lineNumber);
+        return;
+    }
+}
+
+void CarrierTextReader::readViewRange(std::string_view text, int lineNumber)
+{
+    NumberFields fields(dropLeading(text, "Ff"));
+    const double startMhz = fields.next();
+    const double stopMhz = fields.next();
+    if (!fields.allUsable()) {
+        skip(lineNumber, "the view range is not a usable number; the line is ignored");
+        return;
+    }
+    list_.viewStartMhz = startMhz;
+    list_.viewStopMhz = stopMhz;
+}
+
+void CarrierTextReader::readRolloff(std::string_view text, int lineNumber)
+{
+    NumberFields fields(dropLeading(text, "Rr"));
+    const double factor = fields.next();
+    if (!fields.allUsable()) {
+        skip(lineNumber, "the roll-off factor is not a usable number; the line is ignored");
+        return;
+    }
+    // A factor of 0 or below would divide fixed bandwidths by zero or make them negative.
+    if (!(factor > 0.0)) {
+        skip(lineNumber, "the roll-off factor is not above 0; the line is ignored");
+        return;
+    }
+    list_.currentRolloffFactor = factor;
+}
+
+void CarrierTextReader::readFecCarrier(std::string_view text, int lineNumber)
+{
+    NumberFields fields(dropLeading(text, "CcSs"));
+    const double centreMhz = fields.next();
+    const double dataRateKbps = fields.next();
+    const double overheadKbps = fields.next();
+    const double order = fields.next();
+    const double fecRate = fields.next();
+    double rsRatio = fields.next();
+    const double powerDbw = readPower(fields);
+    if (!fields.allUsable()) {
+        skip(lineNumber, "a number is not finite or too large");
+        return;
+    }
+    if (rsRatio == 0.0)
+        rsRatio = 1.0;
+    const int modulationOrder = roundHalfUp(std::fabs(order));
+    if (!(fecRate > 0.0)) {
+        skip(lineNumber, "the FEC rate is not above 0");
+        return;
+    }
+    if (modulationOrder < 2) {
+        skip(lineNumber, "the modulation order is below 2");
+        return;
+    }
+    Carrier carrier;
+    carrier.setFecFromDataRate(centreMhz, dataRateKbps, overheadKbps, modulationOrder, fecRate,
+                               rsRatio, 1.0, powerDbw, list_.currentRolloffFactor);
+    add(carrier, fields.rest(), lineNumber);
+}
+
+void CarrierTextReader::readSpectralCarrier(std::string_view text, int lineNumber)
+{
+    NumberFields fields(dropLeading(text, "CcSs"));
+    const double centreMhz = fields.next();
+    const double dataRateKbps = fields.next();
+    const double efficiency = fields.next();
+    const double order = fields.next();
+    const double fecRate = fields.next();
+    const double powerDbw = readPower(fields);
+    if (!fields.allUsable()) {
+        skip(lineNumber, "a number is not finite or too large");
+        return;
+    }
+    if (!(efficiency > 0.0)) {
+        skip(lineNumber, "the spectral efficiency is not above 0");
+        return;
+    }
+    Carrier carrier;
+    carrier.setSpectralFromDataRate(centreMhz, dataRateKbps, efficiency,
+                                    roundHalfUp(std::fabs(order)), fecRate, powerDbw,
+                                    list_.currentRolloffFactor);
+    add(carrier, fields.rest(), lineNumber);
+}
+
+void CarrierTextReader::readFixedCarrier(std::string_view text, int lineNumber)
+{
+    NumberFields fields(text);
+    const double centreMhz = fields.next();
+    const double bandwidthKhz = fields.next();
+    const double powerDbw = readPower(fields);
+    if (!fields.allUsable()) {
+        skip(lineNumber, "a number is not finite or too large");
+        return;
+    }
+    Carrier carrier;
+    carrier.setFixedBandwidth(centreMhz, bandwidthKhz * 0.001, powerDbw,
+                              list_.currentRolloffFactor);
+    add(carrier, fields.rest(), lineNumber);
+}
+
+void CarrierTextReader::add(Carrier& carrier, std::string_view label, int lineNumber)
+{
+    // Finite inputs can still combine into an infinite rate (a huge rate over a tiny FEC rate).
+    const bool finite =
+        std::isfinite(carrier.symbolRateKsps) && std::isfinite(carrier.symbolRateMsps) &&
+        std::isfinite(carrier.occupiedBandwidthMhz) && std::isfinite(carrier.dataRateKbps) &&
+        std::isfinite(carrier.spectralEfficiency);
+    if (!finite) {
+        skip(lineNumber, "the carrier's rates are not finite");
+        return;
+    }
+    carrier.label = windows1252ToUtf8(label);
+    list_.appendWithoutBounds(std::move(carrier));
+}
+
+// The program keeps each line break of a title or label as one TAB; a file line must not
+// break, so any CR LF, lone LF or lone CR left in the text becomes a TAB too.
+std::string oneLine(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            line.push_back('\t');
+            ++i;
+        } else if (c == '\r' || c == '\n') {
+            line.push_back('\t');
+        } else {
+            line.push_back(c);
+        }
+    }
+    return utf8ToWindows1252(line);
+}
+
+void appendCarrierLine(std::string& out, const Carrier& carrier)
+{
+    if (carrier.calcMode == calcModeFixed) {
+        double centreMhz = 0, bandwidthMhz = 0, powerDbw = 0, rolloff = 0;
+        carrier.getFixed(centreMhz, bandwidthMhz, powerDbw, rolloff);
+        out += formatFixed(centreMhz, 7, 5);
+        out += ' ';
+        out += formatFixed(bandwidthMhz * 1000.0, 5, 3);
+    } else if (carrier.calcMode == calcModeSpectral) {
+        double centreMhz = 0, dataRateKbps = 0, efficiency = 0, fecRate = 0, powerDbw = 0;
+        double rolloff = 0;
+        int order = 0;
+        carrier.getSpectralByDataRate(centreMhz, dataRateKbps, efficiency, order, fecRate, powerDbw,
+                                      rolloff);
+        out += "S ";
+        out += formatFixed(centreMhz, 7, 5);
+        out += ' ';
+        out += formatFixed(dataRateKbps, 5, 3);
+        out += ' ';
+        out += formatFixed(efficiency, 8, 6);
+        out += ' ';
+        out += formatInteger(order);
+        out += ' ';
+        out += formatFixed(fecRate, 8, 6);
+    } else {
+        double centreMhz = 0, dataRateKbps = 0, overheadKbps = 0, fecRate = 0, rsN = 0, rsK = 0;
+        double powerDbw = 0, rolloff = 0;
+        int order = 0;
+        carrier.getFecByDataRate(centreMhz, dataRateKbps, overheadKbps, order, fecRate, rsN, rsK,
+                                 powerDbw, rolloff);
+        out += "C ";
+        out += formatFixed(centreMhz, 7, 5);
+        out += ' ';
+        out += formatFixed(dataRateKbps, 5, 3);
+        out += ' ';
+        out += formatFixed(overheadKbps, 5, 3);
+        out += ' ';
+        out += formatInteger(order);
+        out += ' ';
+        out += formatFixed(fecRate, 8, 6);
+        out += ' ';
+        out += formatFixed(rsN / rsK, 8, 6);
+    }
+    out += ' ';
+}
+
+} // namespace
+
+std::string skippedLinesText(const std::vector<SkippedLine>& skipped)
+{
+    if (skipped.empty())
+        return std::string();
+    std::string text = skipped.size() == 1 ? "One line could not be used and was skipped:\n"
+                                           : formatInteger(static_cast<long long>(skipped.size())) +
+                                                 " lines could not be used and were skipped:\n";
+    for (std::size_t i = 0; i < skipped.size() && i < mostSkippedLinesNamed; ++i)
+        text += "Line " + formatInteger(skipped[i].lineNumber) + ": " + skipped[i].reason + ".\n";
+    if (skipped.size() > mostSkippedLinesNamed)
+        text += "... and " +
+                formatInteger(static_cast<long long>(skipped.size() - mostSkippedLinesNamed)) +
+                " more.\n";
+    return text;
+}
+
+std::string noCarriersFoundText(const std::string& path)
+{
+    return "No carriers were found in " + path + ".";
+}
+
+FileReadResult readCarrierText(CarrierList& list, std::string_view bytes)
+{
+    FileReadResult result;
+    list.isModcodList = 0;
+    list.removeAll();
+    list.currentRolloffFactor = defaultRolloffFactor;
+
+    LineSplitter lines(bytes);
+    std::string_view line;
+    if (!lines.next(line))
+        return result;
+    list.title = windows1252ToUtf8(trimSeparators(line));
+    list.viewStartMhz = 0.0;
+    list.viewStopMhz = 0.0;
+    list.clearBoundsForReading();
+
+    CarrierTextReader reader(list, result);
+    while (lines.next(line))
+        reader.readLine(line, lines.lineNumber());
+
+    if (list.empty())
+        return result;
+    list.updateBounds();
+    if (list.viewStartMhz == 0.0) {
+        list.viewStartMhz = list.lowestEdgeMhz();
+        list.viewStopMhz = list.highestEdgeMhz();
+    }
+    result.loaded = true;
+    return result;
+}
+
+FileReadResult loadCarrierFile(CarrierList& list, const std::string& path)
+{
+    std::string bytes;
+    if (std::optional<FileError> error = readWholeFile(path, bytes)) {
+        list.isModcodList = 0;
+        list.removeAll();
+        FileReadResult result;
+        result.error = std::move(error);
+        return result;
+    }
+    return readCarrierText(list, bytes);
+}
+
+std::string writeCarrierText(CarrierList& list)
+{
+    std::string out;
+    out.reserve(256 + static_cast<std::size_t>(list.count()) * 96);
+    out += oneLine(list.title);
+    out += lineEnd;
+    out += lineEnd;
+    out += "//Carrier file created by ";
+    out += versionText;
+    out += ' ';
+    out += lineEnd;
+    out += lineEnd;
+    out += "F ";
+    out += formatFixed(list.viewStartMhz, 7, 5);
+    out += ' ';
+    out += formatFixed(list.viewStopMhz, 7, 5);
+    out += lineEnd;
+
+    list.currentRolloffFactor = defaultRolloffFactor;
+    bool levelMode = false;
+    for (const Carrier& carrier : list) {
+        if (!levelMode && carrier.powerDbw > writtenLevelThresholdDbw) {
+            out += lineEnd;
+            out += 'L';
+            out += lineEnd;
+            levelMode = true;
+        }
+        if (carrier.rolloffFactor != list.currentRolloffFactor) {
+            out += "R ";
+            out += formatFixed(carrier.rolloffFactor, 6, 4);
+            out += lineEnd;
+            list.currentRolloffFactor = carrier.rolloffFactor;
+        }
+        appendCarrierLine(out, carrier);
+        if (levelMode) {
+            out += formatFixed(carrier.powerDbw, 5, 3);
+            out += ' ';
+        }
+        out += oneLine(carrier.label);
+        out += lineEnd;
+    }
+    out += lineEnd;
+    out += lineEnd;
+    return out;
+}
+
+FileWriteResult saveCarrierFile(CarrierList& list, const std::string& path)
+{
+    FileWriteResult result;
+    if (list.empty()) {
+        result.nothingToSave = true;
+        return result;
+    }
+    if (path.empty())
+        return result;
+    result.error = writeFileSafely(path, writeCarrierText(list));
+    result.written = !result.error;
+    return result;
+}
+
+std::string writeResultText(const FileWriteResult& result)
+{
+    if (result.nothingToSave)
+        return noDataToSaveText;
+    if (result.error)
+        return fileErrorText(*result.error);
+    return std::string();
+}
+
+} // namespace orvane

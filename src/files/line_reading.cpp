@@ -1,0 +1,61 @@
+#include "files/line_reading.h"
+
+#include "model/number_text.h"
+
+#include <cmath>
+
+namespace orvane {
+
+bool LineSplitter::next(std::string_view& line)
+{
+    if (rest_.empty())
+        return false;
+    const std::size_t end = rest_.find_first_of("\r\n");
+    ++lineNumber_;
+    if (end == std::string_view::npos) {
+        line = rest_;
+        rest_ = std::string_view();
+        return true;
+    }
+    line = rest_.substr(0, end);
+    std::size_t endLength = 1;
+    if (rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n')
+        endLength = 2;
+    rest_.remove_prefix(end + endLength);
+    return true;
+}
+
+bool isFieldSeparator(char c)
+{
+    return c == '\t' || c == ' ' || c == ',';
+}
+
+std::string_view trimSeparators(std::string_view text)
+{
+    while (!text.empty() && isFieldSeparator(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isFieldSeparator(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view dropLeading(std::string_view text, std::string_view extra)
+{
+    while (!text.empty() &&
+           (isFieldSeparator(text.front()) || extra.find(text.front()) != std::string_view::npos))
+        text.remove_prefix(1);
+    return text;
+}
+
+double NumberFields::next()
+{
+    const NumberPrefix number = readNumberPrefix(rest_);
+    rest_.remove_prefix(number.consumed);
+    rest_ = dropLeading(rest_);
+    if (number.outOfRange || !std::isfinite(number.value) ||
+        std::fabs(number.value) > largestFileNumber)
+        allUsable_ = false;
+    return number.value;
+}
+
+} // namespace orvane

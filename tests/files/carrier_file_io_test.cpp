@@ -1,0 +1,205 @@
+#include "files/carrier_file.h"
+#include "files/modcod_file.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvane {
+namespace {
+
+class FileFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = ::testing::TempDir() + "orvane-files-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override
+    {
+        const std::string command = "rm -rf '" + folder_ + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+    std::string pathOf(const std::string& name) const { return folder_ + "/" + name; }
+    static std::string contentOf(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    static void put(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static bool exists(const std::string& path)
+    {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0;
+    }
+    int entryCount() const
+    {
+        int count = 0;
+        if (DIR* directory = ::opendir(folder_.c_str())) {
+            while (const dirent* entry = ::readdir(directory))
+                if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
+                    ++count;
+            ::closedir(directory);
+        }
+        return count;
+    }
+    std::string folder_;
+};
+
+CarrierList planOf(int carriers)
+{
+    CarrierList list;
+    list.title = "Plan";
+    list.viewStartMhz = 5850.0;
+    list.viewStopMhz = 6425.0;
+    for (int i = 0; i < carriers; ++i) {
+        Carrier carrier;
+        carrier.setFixedBandwidth(5900.0 + i * 0.01, 1.0, 10.0, 1.35);
+        carrier.label = "carrier " + std::to_string(i);
+        list.append(carrier);
+    }
+    return list;
+}
+
+TEST_F(FileFolder, SavedPlanLoadsBack)
+{
+    CarrierList plan = planOf(3);
+    const FileWriteResult written = saveCarrierFile(plan, pathOf("plan.carriers.txt"));
+    EXPECT_TRUE(written.written);
+    EXPECT_EQ(writeResultText(written), "");
+    EXPECT_EQ(contentOf(pathOf("plan.carriers.txt")), writeCarrierText(plan));
+
+    CarrierList back;
+    const FileReadResult read = loadCarrierFile(back, pathOf("plan.carriers.txt"));
+    EXPECT_TRUE(read.loaded);
+    EXPECT_FALSE(read.error);
+    EXPECT_EQ(back.count(), 3);
+    EXPECT_EQ(back[2].label, "carrier 2");
+}
+
+TEST_F(FileFolder, MissingFileGivesTheNotFoundText)
+{
+    CarrierList list = planOf(2);
+    const std::string path = pathOf("missing.txt");
+    const FileReadResult result = loadCarrierFile(list, path);
+    EXPECT_FALSE(result.loaded);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->cause, FileErrorCause::fileNotFound);
+    EXPECT_EQ(fileErrorText(*result.error), path + " was not found.");
+    EXPECT_EQ(list.count(), 0) << "the list is emptied whatever happens";
+
+    const FileReadResult modcod = loadModcodFile(list, path);
+    ASSERT_TRUE(modcod.error);
+    EXPECT_EQ(fileErrorText(*modcod.error), path + " was not found.");
+}
+
+TEST_F(FileFolder, FolderInsteadOfAFileIsDenied)
+{
+    CarrierList list;
+    const FileReadResult result = loadCarrierFile(list, folder_);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(fileErrorText(*result.error), "Access to " + folder_ + " was denied.");
+}
+
+TEST_F(FileFolder, FileWithoutCarriersIsNoErrorButNotLoaded)
+{
+    put(pathOf("empty.txt"), "");
+    put(pathOf("title.txt"), "Just a title\r\n");
+    CarrierList list;
+    for (const char* name : {"empty.txt", "title.txt"}) {
+        const FileReadResult result = loadCarrierFile(list, pathOf(name));
+        EXPECT_FALSE(result.loaded) << name;
+        EXPECT_FALSE(result.error) << name;
+    }
+    EXPECT_EQ(noCarriersFoundText("a.txt"), "No carriers were found in a.txt.");
+}
+
+TEST_F(FileFolder, EmptyPlanIsNotSaved)
+{
+    CarrierList empty;
+    const FileWriteResult result = saveCarrierFile(empty, pathOf("empty.txt"));
+    EXPECT_TRUE(result.nothingToSave);
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(writeResultText(result), "Found no data to save!  ");
+    EXPECT_FALSE(exists(pathOf("empty.txt")));
+}
+
+TEST_F(FileFolder, EmptyPathDoesNothing)
+{
+    CarrierList plan = planOf(1);
+    const FileWriteResult result = saveCarrierFile(plan, "");
+    EXPECT_FALSE(result.written);
+    EXPECT_FALSE(result.error);
+    EXPECT_EQ(writeResultText(result), "");
+}
+
+TEST_F(FileFolder, MissingFolderGivesTheInvalidPathText)
+{
+    CarrierList plan = planOf(1);
+    const std::string path = pathOf("no-such-folder/plan.txt");
+    const FileWriteResult result = saveCarrierFile(plan, path);
+    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(writeResultText(result), path + " contains an invalid path.");
+}
+
+TEST_F(FileFolder, FailedWriteLeavesTheEarlierFileIntact)
+{
+    const std::string path = pathOf("plan.txt");
+    CarrierList small = planOf(2);
+    ASSERT_TRUE(saveCarrierFile(small, path).written);
+    const std::string earlier = contentOf(path);
+
+    // A file size limit makes the write of a larger plan fail part way, as a full disk does.
+    CarrierList large = planOf(2000);
+    struct rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = previous;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const FileWriteResult result = saveCarrierFile(large, path);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(writeResultText(result), "Disk full while accessing " + path + ".");
+    EXPECT_EQ(contentOf(path), earlier);
+    // No temporary file is left behind beside it.
+    EXPECT_EQ(entryCount(), 1);
+}
+
+TEST_F(FileFolder, ReadOnlyFolderIsReportedAndTheFileKept)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    const std::string path = pathOf("plan.txt");
+    CarrierList plan = planOf(2);
+    ASSERT_TRUE(saveCarrierFile(plan, path).written);
+    const std::string earlier = contentOf(path);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0555), 0);
+    CarrierList other = planOf(5);
+    const FileWriteResult result = saveCarrierFile(other, path);
+    ::chmod(folder_.c_str(), 0755);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(writeResultText(result), "Access to " + path + " was denied.");
+    EXPECT_EQ(contentOf(path), earlier);
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+constexpr const char* examplePlan =
+    "Plan A\r\n"
+    "\r\n"
+    "//Carrier file created by Orvane Version 2.0 \r\n"
+    "\r\n"
+    "F 5850.00000 6425.00000\r\n"
+    "5900.00000 36000.000 TV1\r\n"
+    "\r\n"
+    "L\r\n"
+    "R 1.2000\r\n"
+    "C 6000.50000 2048.000 0.000 4 0.750000 1.085106 10.000 DATA\r\n"
+    "S 6100.00000 1000.000 1.500000 8 0.666667 12.500 SE\r\n"
+    "\r\n"
+    "\r\n";
+
+// Runs orvane-cli with shell-quoted arguments, keeping its standard output and error.
+class PlanCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvane-cli-plan-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
+
+    static std::string quoted(const std::string& text)
+    {
+        std::string result = "'";
+        for (const char c : text)
+            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return result + "'";
+    }
+
+    int run(const std::vector<std::string>& args)
+    {
+        std::string command = quoted(ORVANE_CLI_PATH);
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        command += " >" + quoted(pathOf("stdout.txt")) + " 2>" + quoted(pathOf("stderr.txt"));
+        const int status = std::system(command.c_str());
+        output = contentOf(pathOf("stdout.txt"));
+        errors = contentOf(pathOf("stderr.txt"));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    nlohmann::json outputJson() const { return nlohmann::json::parse(output); }
+
+    static std::string contentOf(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    static void put(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    std::string folder;
+    std::string output;
+    std::string errors;
+};
+
+TEST_F(PlanCommandTest, DumpPrintsThePlanWithEveryField)
+{
+    put(pathOf("plan.txt"), examplePlan);
+    ASSERT_EQ(run({"dump", pathOf("plan.txt")}), 0) << errors;
+    EXPECT_EQ(errors, "");
+    const nlohmann::json plan = outputJson();
+    EXPECT_EQ(plan["title"], "Plan A");
+    EXPECT_EQ(plan["viewStartMhz"], 5850.0);
+    EXPECT_EQ(plan["viewStopMhz"], 6425.0);
+    EXPECT_EQ(plan["lowestEdgeMhz"], 5882.0);
+    EXPECT_EQ(plan["isModcodList"], 0);
+    EXPECT_EQ(plan["currentRolloffFactor"], 1.2);
+    EXPECT_EQ(plan["skipped"], nlohmann::json::array());
+    ASSERT_EQ(plan["carriers"].size(), 3u);
+
+    const nlohmann::json& fec = plan["carriers"][1];
+    for (const char* field : {"spectralEfficiency",
+                              "label",
+                              "powerDbw",
+                              "modcodParamB",
+                              "modcodParamA",
+                              "modcodSection",
+                              "fromModcod",
+                              "symbolRateGiven",
+                              "calcMode",
+                              "symbolRateMsps",
+                              "occupiedBandwidthMhz",
+                              "rolloffFactor",
+                              "centreFrequencyMhz",
+                              "dataRateKbps",
+                              "overheadKbps",
+                              "rsN",
+                              "rsK",
+                              "fecRate",
+                              "modulationOrder",
+                              "symbolRateKsps",
+                              "lowerEdgeMhz",
+                              "upperEdgeMhz",
+                              "lowerSymbolEdgeMhz",
+                              "upperSymbolEdgeMhz",
+                              "powerDensityDbw"})
+        EXPECT_TRUE(fec.contains(field)) << field;
+    EXPECT_EQ(fec["label"], "DATA");
+    EXPECT_EQ(fec["calcMode"], 1);
+    EXPECT_EQ(fec["modulationOrder"], 4);
+    EXPECT_EQ(fec["rsN"], 1.085106);
+    EXPECT_EQ(fec["centreFrequencyMhz"], 6000.5);
+    EXPECT_EQ(plan["carriers"][0]["powerDensityDbw"], -999.0);
+}
+
+TEST_F(PlanCommandTest, DumpWritesDoublesInTheirShortestExactForm)
+{
+    put(pathOf("plan.txt"), "T\nF 5850 6425.1\n5900.12345 1000.1 A\tB \xe9\n");
+    ASSERT_EQ(run({"dump", pathOf("plan.txt")}), 0) << errors;
+    EXPECT_NE(output.find("\"viewStopMhz\": 6425.1,"), std::string::npos) << output;
+    EXPECT_NE(output.find("\"viewStartMhz\": 5850,"), std::string::npos) << output;
+    EXPECT_NE(output.find("\"modcodParamB\": 1e-07,"), std::string::npos) << output;
+    const nlohmann::json plan = outputJson();
+    EXPECT_EQ(plan["carriers"][0]["label"], "A\tB \xc3\xa9") << "UTF-8 with the TAB kept";
+    EXPECT_EQ(plan["carriers"][0]["centreFrequencyMhz"].get<double>(), 5900.12345);
+}
+
+TEST_F(PlanCommandTest, DumpAppliesTheOperationsInOrder)
+{
+    put(pathOf("plan.txt"), "T\n6000 1350 A\n5990 2700 B\n");
+    ASSERT_EQ(run({"dump", pathOf("plan.txt"), "--scrunch", "5900", "--shift", "-7000"}), 0)
+        << errors;
+    nlohmann::json plan = outputJson();
+    EXPECT_EQ(plan["carriers"][0]["label"], "B");
+    EXPECT_DOUBLE_EQ(plan["carriers"][0]["centreFrequencyMhz"].get<double>(), 1098.65);
+    EXPECT_DOUBLE_EQ(plan["carriers"][1]["centreFrequencyMhz"].get<double>(), 1096.625);
+
+    ASSERT_EQ(run({"dump", pathOf("plan.txt"), "--shift", "10", "--sort"}), 0) << errors;
+    plan = outputJson();
+    EXPECT_EQ(plan["carriers"][0]["label"], "B");
+    EXPECT_EQ(plan["carriers"][0]["centreFrequencyMhz"], 6000.0);
+}
+
+TEST_F(PlanCommandTest, DumpReportsSkippedLinesInJsonAndOnStandardError)
+{
+    put(pathOf("plan.txt"), "T\nC 6000 1000 0 4 0 1 bad\n6000 1000 good\n");
+    ASSERT_EQ(run({"dump", pathOf("plan.txt")}), 0);
+    const nlohmann::json plan = outputJson();
+    ASSERT_EQ(plan["skipped"].size(), 1u);
+    EXPECT_EQ(plan["skipped"][0]["line"], 2);
+    EXPECT_EQ(plan["skipped"][0]["reason"], "the FEC rate is not above 0");
+    EXPECT_NE(errors.find("Line 2: the FEC rate is not above 0."), std::string::npos) << errors;
+}
+
+struct FailureCase {
+    const char* name;
+    std::vector<std::string> args; // "@" stands for the test's folder
+    int status;
+    const char* message; // part of the standard error, "@" for the folder
+};
+
+class PlanCommandFailureTest : public PlanCommandTest,
+                               public ::testing::WithParamInterface<FailureCase> {};
+
+std::string withFolder(std::string text, const std::string& folder)
+{
+    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + 1))
+        text.replace(at, 1, folder);
+    return text;
+}
+
+TEST_P(PlanCommandFailureTest, ExitsWithTheStatusAndTheMessage)
+{
+    put(pathOf("plan.txt"), examplePlan);
+    put(pathOf("empty.txt"), "Only a title\n");
+    put(pathOf("cat.modcod"), "modcod\nT\nF 0 4 0.5 0 0 1 1 A\n");
+    std::vector<std::string> args;
+    for (const std::string& arg : GetParam().args)
+        args.push_back(withFolder(arg, folder));
+    EXPECT_EQ(run(args), GetParam().status) << errors;
+    EXPECT_NE(errors.find(withFolder(GetParam().message, folder)), std::string::npos) << errors;
+    EXPECT_EQ(output, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, PlanCommandFailureTest,
+    ::testing::Values(
+        FailureCase{"MissingPlan", {"dump", "@/missing.txt"}, 1, "@/missing.txt was not found."},
+        FailureCase{
+            "NoCarriers", {"dump", "@/empty.txt"}, 1, "No carriers were found in @/empty.txt."},
+        FailureCase{"FolderAsPlan", {"resave", "@", "@/out.txt"}, 1, "Access to @ was denied."},
+        FailureCase{"UnwritableTarget",
+                    {"resave", "@/plan.txt", "@/no/out.txt"},
+                    1,
+                    "@/no/out.txt contains an invalid path."},
+        FailureCase{"NotAModcodFile",
+                    {"modcod", "@/cat.modcod"},
+                    1,
+                    "No modcod entries were found in @/cat.modcod."},
+        FailureCase{"DumpWithoutPlan", {"dump"}, 2, "Usage: orvane-cli dump"},
+        FailureCase{"UnknownOption", {"dump", "@/plan.txt", "--turn"}, 2, "unknown argument"},
+        FailureCase{
+            "ShiftWithoutNumber", {"dump", "@/plan.txt", "--shift"}, 2, "needs a frequency"},
+        FailureCase{
+            "ShiftWithText", {"dump", "@/plan.txt", "--shift", "ten"}, 2, "needs a frequency"},
+        FailureCase{"ResaveOneArgument", {"resave", "@/plan.txt"}, 2, "Usage: orvane-cli resave"},
+        FailureCase{"ModcodTwoArguments", {"modcod", "a", "b"}, 2, "Usage: orvane-cli modcod"},
+        FailureCase{"UnknownCommand", {"frobnicate"}, 2, "unknown command"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+TEST_F(PlanCommandTest, ResaveWritesThePlanAsOrvaneWritesIt)
+{
+    put(pathOf("hand.txt"), "Plan A\nF 5850 6425\n5900 36000 TV1\nL\nR 1.2\n"
+                            "C 6000.5 2048 0 4 0.75 1.085106 10 DATA\n"
+                            "S 6100 1000 1.5 8 0.666667 12.5 SE");
+    ASSERT_EQ(run({"resave", pathOf("hand.txt"), pathOf("out.txt")}), 0) << errors;
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(contentOf(pathOf("out.txt")), examplePlan);
+}
+
+TEST_F(PlanCommandTest, ModcodPrintsTheCatalogue)
+{
+    put(pathOf("cat.modcod"), "MODCOD\r\nExample catalogue\r\nR 1.25\r\nC\r\n"
+                              "F 16 4 0.5 0 0 4.5 1e-7 QPSK 1/2\r\nE\r\n"
+                              "S 2.25 8 0.75 6.5 1e-7 8PSK SE\r\n");
+    ASSERT_EQ(run({"modcod", pathOf("cat.modcod")}), 0) << errors;
+    const nlohmann::json catalogue = outputJson();
+    EXPECT_EQ(catalogue["title"], "Example catalogue");
+    EXPECT_EQ(catalogue["isModcodList"], 1);
+    ASSERT_EQ(catalogue["entries"].size(), 2u);
+    EXPECT_EQ(catalogue["entries"][0]["label"], "QPSK 1/2");
+    EXPECT_EQ(catalogue["entries"][0]["rsN"], 1.0);
+    EXPECT_EQ(catalogue["entries"][1]["calcMode"], 2);
+    EXPECT_EQ(catalogue["entries"][1]["overheadKbps"], 16.0);
+    EXPECT_EQ(catalogue["entries"][1]["modcodSection"], 1);
+    EXPECT_EQ(catalogue["entries"][1]["modcodParamB"], 1e-7);
+}
+
+TEST_F(PlanCommandTest, HelpDescribesTheCommands)
+{
+    ASSERT_EQ(run({"--help"}), 0);
+    for (const char* text : {"dump PLAN", "resave PLAN OUT", "modcod FILE", "Exit status"})
+        EXPECT_NE(output.find(text), std::string::npos) << text;
+    ASSERT_EQ(run({"dump", "--help"}), 0);
+    EXPECT_NE(output.find("--scrunch MHZ"), std::string::npos);
+}
+
+TEST_F(PlanCommandTest, ExamplesLoadAsTheyAreWritten)
+{
+    for (const char* name : {"c-band-36mhz.carriers.txt", "ku-band-dvb-s2.carriers.txt"}) {
+        const std::string path = std::string(ORVANE_SOURCE_DIR) + "/examples/" + name;
+        ASSERT_EQ(run({"dump", path}), 0) << name << errors;
+        EXPECT_EQ(outputJson()["skipped"].size(), 0u) << name;
+        EXPECT_GE(outputJson()["carriers"].size(), 4u) << name;
+        ASSERT_EQ(run({"resave", path, pathOf("again.txt")}), 0) << errors;
+        EXPECT_EQ(contentOf(pathOf("again.txt")), contentOf(path)) << name << " is not byte-exact";
+    }
+    ASSERT_EQ(run({"modcod", std::string(ORVANE_SOURCE_DIR) + "/examples/ku-band-dvb-s2.modcod"}),
+              0)
+        << errors;
+    EXPECT_GE(outputJson()["entries"].size(), 4u);
+}
+
+} // namespace
