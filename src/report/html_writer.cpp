@@ -2,8 +2,8 @@
 
 #include "report/path_names.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstring>
 
 namespace orvane {
 
@@ -39,9 +39,9 @@ constexpr const char* styleSheetLines[] = {
 
 } // namespace
 
-HtmlWriter::HtmlWriter(ByteSink& sink, std::string path) : sink_(sink), path_(std::move(path))
+HtmlWriter::HtmlWriter(ByteSink& sink, std::string path)
+    : sink_(sink), path_(std::move(path)), buffer_(new char[bufferCapacity])
 {
-    buffer_.reserve(bufferCapacity + 256);
 }
 
 HtmlWriter::~HtmlWriter()
@@ -51,32 +51,33 @@ HtmlWriter::~HtmlWriter()
 
 void HtmlWriter::writeString(std::string_view text)
 {
-    if (error_)
-        return;
     const char* next = text.data();
     const char* const end = next + text.size();
-    while (next != end) {
-        const void* found = std::memchr(next, '\n', static_cast<std::size_t>(end - next));
-        if (!found) {
-            buffer_.append(next, end);
-            break;
+    while (next != end && !error_) {
+        // Each byte may become two (a line end), so take only what surely fits.
+        const std::size_t room = bufferCapacity - used_;
+        if (room < 2) {
+            flushBuffer();
+            continue;
         }
-        const char* const lineEnd = static_cast<const char*>(found);
-        buffer_.append(next, lineEnd);
-        buffer_.append("\r\n", 2);
-        next = lineEnd + 1;
+        const std::size_t taken = std::min(static_cast<std::size_t>(end - next), room / 2);
+        char* out = buffer_.get() + used_;
+        for (const char* const stop = next + taken; next != stop; ++next) {
+            if (*next == '\n')
+                *out++ = '\r';
+            *out++ = *next;
+        }
+        used_ = static_cast<std::size_t>(out - buffer_.get());
     }
-    if (buffer_.size() >= bufferCapacity)
-        flushBuffer();
 }
 
 void HtmlWriter::flushBuffer()
 {
-    if (buffer_.empty() || error_)
+    if (used_ == 0 || error_)
         return;
-    if (!sink_.write(buffer_))
+    if (!sink_.write(std::string_view(buffer_.get(), used_)))
         error_ = FileError{sink_.failureCause(), path_};
-    buffer_.clear();
+    used_ = 0;
 }
 
 std::optional<FileError> HtmlWriter::flush()

@@ -3,6 +3,8 @@
 #include "files/file_error.h"
 #include "report/byte_sink.h"
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,7 +68,8 @@ private:
 
     ByteSink& sink_;
     std::string path_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
     std::optional<FileError> error_;
 
     bool paragraphOpen_ = false;
