@@ -47,6 +47,27 @@ QFont::StyleHint styleHintOf(int pitchAndFamily)
     }
 }
 
+// The pixel a line from `from` reaches one step before `to`, stepping along its longer axis.
+QPoint pixelBefore(const QPoint& from, const QPoint& to)
+{
+    const long long deltaX = static_cast<long long>(to.x()) - from.x();
+    const long long deltaY = static_cast<long long>(to.y()) - from.y();
+    const auto along = [](long long otherDelta, long long stepsDone, long long steps) {
+        // otherDelta * stepsDone / steps, rounded half away from zero like the line itself.
+        const long long product = otherDelta * stepsDone;
+        const long long half = steps / 2;
+        return product >= 0 ? (product + half) / steps : -((-product + half) / steps);
+    };
+    if (std::llabs(deltaX) >= std::llabs(deltaY)) {
+        const long long steps = std::llabs(deltaX);
+        return QPoint(to.x() - (deltaX > 0 ? 1 : -1),
+                      static_cast<int>(from.y() + along(deltaY, steps - 1, steps)));
+    }
+    const long long steps = std::llabs(deltaY);
+    return QPoint(static_cast<int>(from.x() + along(deltaX, steps - 1, steps)),
+                  to.y() - (deltaY > 0 ? 1 : -1));
+}
+
 int textAdvance(const QFontMetrics& metrics, const QString& text)
 {
     return metrics.horizontalAdvance(text);
@@ -146,8 +167,8 @@ void PainterSurface::removeClip()
 
 void PainterSurface::setPen(int widthPx, Colour colour)
 {
-    // A one-pixel pen with flat caps leaves out the last pixel; a wider pen has round ends
-    // that cover its end points, as the window system's wide pens do.
+    // A wider pen has round ends that cover its end points, as the window system's wide pens
+    // do; the thin pen draws both ends and lineTo stops it one pixel short.
     QPen pen(qColourOf(colour));
     if (widthPx > 1) {
         pen.setWidth(std::min(widthPx, largestFontPixels));
@@ -155,7 +176,7 @@ void PainterSurface::setPen(int widthPx, Colour colour)
         pen.setJoinStyle(Qt::RoundJoin);
     } else {
         pen.setWidth(1);
-        pen.setCapStyle(Qt::FlatCap);
+        pen.setCapStyle(Qt::SquareCap);
         pen.setJoinStyle(Qt::MiterJoin);
     }
     linePen_ = pen;
@@ -195,10 +216,24 @@ void PainterSurface::lineTo(int x, int y)
         painter_.setPen(linePen_);
         textPenActive_ = false;
     }
-    painter_.drawLine(QPoint(currentX_ + originX_, currentY_ + originY_),
-                      QPoint(x + originX_, y + originY_));
+    const QPoint from(currentX_ + originX_, currentY_ + originY_);
+    const QPoint to(x + originX_, y + originY_);
     currentX_ = x;
     currentY_ = y;
+    if (linePen_.width() > 1) {
+        painter_.drawLine(from, to);
+        return;
+    }
+    // Qt leaves out the pixel at the larger end of a thin line whichever way it runs; the
+    // window system leaves out the pixel the line runs to. Draw both ends of the line that
+    // stops one step short of the end instead.
+    if (from == to)
+        return;
+    const QPoint last = pixelBefore(from, to);
+    if (last == from)
+        painter_.drawPoint(from);
+    else
+        painter_.drawLine(from, last);
 }
 
 void PainterSurface::setTextColour(Colour colour)

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+// Runs orvane-cli image with shell-quoted arguments; the exit status, stderr kept in a file.
+class ImageCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvane-cli-image-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+        writeFile("plan.carriers.txt", examplePlan);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
+
+    static std::string quoted(const std::string& text)
+    {
+        std::string result = "'";
+        for (const char c : text)
+            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return result + "'";
+    }
+
+    int run(const std::vector<std::string>& args)
+    {
+        std::string command = quoted(ORVANE_CLI_PATH) + " image";
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        command += " 2>" + quoted(pathOf("stderr.txt"));
+        const int status = std::system(command.c_str());
+        errors = contentOf(pathOf("stderr.txt"));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    static std::string contentOf(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    void writeFile(const std::string& name, const std::string& content) const
+    {
+        std::ofstream(pathOf(name), std::ios::binary) << content;
+    }
+
+    static std::uint32_t littleEndianAt(const std::string& bytes, std::size_t offset)
+    {
+        std::uint32_t value = 0;
+        for (std::size_t index = 0; index < 4; ++index)
+            value |=
+                static_cast<std::uint32_t>(static_cast<unsigned char>(bytes.at(offset + index)))
+                << (8 * index);
+        return value;
+    }
+    static std::uint32_t bigEndianAt(const std::string& bytes, std::size_t offset)
+    {
+        std::uint32_t value = 0;
+        for (std::size_t index = 0; index < 4; ++index)
+            value = value << 8 | static_cast<unsigned char>(bytes.at(offset + index));
+        return value;
+    }
+
+    // The pixel at (x, y) of a 32-bit bottom-up file as 0xRRGGBB.
+    static std::uint32_t bitmapPixel(const std::string& bytes, int x, int y)
+    {
+        const std::uint32_t offset = littleEndianAt(bytes, 10);
+        const auto width = static_cast<int>(littleEndianAt(bytes, 18));
+        const auto height = static_cast<int>(littleEndianAt(bytes, 22));
+        return littleEndianAt(
+                   bytes, offset + 4u * static_cast<std::uint32_t>((height - 1 - y) * width + x)) &
+               0xFFFFFFu;
+    }
+
+    static constexpr const char* examplePlan =
+        "Plan A\r\n\r\n//Carrier file created by Orvane Version 2.0 \r\n\r\n"
+        "F 5850.00000 6425.00000\r\n5900.00000 36000.000 TV1\r\n\r\nL\r\nR 1.2000\r\n"
+        "C 6000.50000 2048.000 0.000 4 0.750000 1.085106 10.000 DATA\r\n"
+        "S 6100.00000 1000.000 1.500000 8 0.666667 12.500 SE\r\n\r\n\r\n";
+
+    std::string folder;
+    std::string errors;
+};
+
+TEST_F(ImageCommandTest, WritesABitmapOfTheDefaultClientSize)
+{
+    ASSERT_EQ(run({pathOf("plan.carriers.txt"), pathOf("plan.bmp")}), 0) << errors;
+    const std::string bytes = contentOf(pathOf("plan.bmp"));
+    ASSERT_EQ(bytes.size(), 1925670u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(littleEndianAt(bytes, 2), 1925670u);
+    EXPECT_EQ(littleEndianAt(bytes, 18), 801u);
+    EXPECT_EQ(littleEndianAt(bytes, 22), 601u);
+    EXPECT_EQ(bitmapPixel(bytes, 0, 0), 0x000000u);     // border
+    EXPECT_EQ(bitmapPixel(bytes, 400, 300), 0xFFFFFFu); // background
+    EXPECT_EQ(bitmapPixel(bytes, 400, 480), 0x000000u); // axis
+    EXPECT_EQ(errors, "");
+}
+
+TEST_F(ImageCommandTest, WritesPngAtTheGivenSize)
+{
+    ASSERT_EQ(
+        run({pathOf("plan.carriers.txt"), pathOf("plan.PNG"), "--size", "400x300", "--edges"}), 0)
+        << errors;
+    const std::string bytes = contentOf(pathOf("plan.PNG"));
+    ASSERT_GT(bytes.size(), 33u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(bytes.substr(12, 4), "IHDR");
+    EXPECT_EQ(bigEndianAt(bytes, 16), 400u);
+    EXPECT_EQ(bigEndianAt(bytes, 20), 300u);
+}
+
+TEST_F(ImageCommandTest, EdgeLabelsAddInkUnderTheAxis)
+{
+    ASSERT_EQ(run({pathOf("plan.carriers.txt"), pathOf("plain.bmp")}), 0) << errors;
+    ASSERT_EQ(run({pathOf("plan.carriers.txt"), pathOf("edges.bmp"), "--edges"}), 0) << errors;
+    const std::string plain = contentOf(pathOf("plain.bmp"));
+    const std::string edges = contentOf(pathOf("edges.bmp"));
+    ASSERT_EQ(plain.size(), edges.size());
+    // TV1's band edges (5882 and 5918 MHz) stand at columns 100 and 144.
+    int inkOnlyWithEdges = 0;
+    for (int y = 485; y < 560; ++y) {
+        for (int x = 90; x < 150; ++x) {
+            if (bitmapPixel(plain, x, y) == 0xFFFFFFu && bitmapPixel(edges, x, y) != 0xFFFFFFu)
+                ++inkOnlyWithEdges;
+        }
+    }
+    EXPECT_GT(inkOnlyWithEdges, 50);
+}
+
+TEST_F(ImageCommandTest, ExistingOutputIsReplaced)
+{
+    writeFile("plan.bmp", std::string(3000000, 'x'));
+    ASSERT_EQ(run({pathOf("plan.carriers.txt"), pathOf("plan.bmp"), "--size=10x10"}), 0) << errors;
+    EXPECT_EQ(std::filesystem::file_size(pathOf("plan.bmp")), 14u + 52u + 400u);
+}
+
+TEST_F(ImageCommandTest, UnreadablePlanFailsWithoutOutput)
+{
+    EXPECT_EQ(run({pathOf("missing.carriers.txt"), pathOf("plan.bmp")}), 1);
+    EXPECT_NE(errors.find("missing.carriers.txt"), std::string::npos) << errors;
+    writeFile("empty.txt", "Title only\r\n");
+    EXPECT_EQ(run({pathOf("empty.txt"), pathOf("plan.bmp")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(pathOf("plan.bmp")));
+}
+
+TEST_F(ImageCommandTest, UnwritableOutputFailsAndLeavesNothing)
+{
+    EXPECT_EQ(run({pathOf("plan.carriers.txt"), pathOf("no-folder/plan.bmp")}), 1);
+    EXPECT_NE(errors.find("no-folder/plan.bmp"), std::string::npos) << errors;
+    EXPECT_EQ(run({pathOf("plan.carriers.txt"), pathOf("no-folder/plan.png")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(pathOf("no-folder")));
+}
+
+TEST_F(ImageCommandTest, BadArgumentsAreUsageErrors)
+{
+    const std::string plan = pathOf("plan.carriers.txt");
+    const std::string out = pathOf("plan.bmp");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {plan},
+        {plan, out, "extra"},
+        {plan, out, "--size"},
+        {plan, out, "--size", "0x10"},
+        {plan, out, "--size", "801"},
+        {plan, out, "--size", "abcx601"},
+        {plan, out, "--size", "801x99999"},
+        {plan, out, "--colour"},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        EXPECT_EQ(run(args), 2) << (args.empty() ? "" : args.back());
+        EXPECT_NE(errors.find("Usage"), std::string::npos) << errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+} // namespace
