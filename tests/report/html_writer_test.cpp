@@ -84,18 +84,6 @@ TEST_F(HtmlWriterTest, HeadIsTheFixedDocumentStartWithStyleSheet)
     EXPECT_FALSE(writer.paragraphOpen());
 }
 
-TEST_F(HtmlWriterTest, DefaultHeadingAndATitleFromAPathWithoutFolder)
-{
-    StringSink bare;
-    {
-        HtmlWriter plain(bare, "report.htm");
-        plain.writeHead("white");
-    } // the destructor hands over what is buffered
-    EXPECT_NE(bare.text().find("\t\t<TITLE>report.htm - HTML REPORT FORMAT - </TITLE>\r\n"),
-              std::string::npos);
-    EXPECT_NE(bare.text().find("<H1>HTML REPORT FORMAT</H1>\r\n"), std::string::npos);
-}
-
 TEST_F(HtmlWriterTest, EveryLineEndIsStoredAsCrLf)
 {
     writer.writeString("a\nb\n\n");
@@ -163,9 +151,7 @@ TEST_F(HtmlWriterTest, TableStartTags)
     EXPECT_EQ(
         written(),
         "\n<TABLE ALIGN=left class=\"nofrill\" WIDTH=\"50%\" CELLPADDING=2 CELLSPACING=1 >\n");
-    writer.beginTable(-5, -1, 12, "");
-    EXPECT_EQ(written(), "\n<TABLE ALIGN=left CELLPADDING=-1 CELLSPACING=12 >\n");
-    EXPECT_EQ(writer.openTables(), 3);
+    EXPECT_EQ(writer.openTables(), 2);
 }
 
 TEST_F(HtmlWriterTest, TableStartClosesAnOpenParagraph)
@@ -216,15 +202,6 @@ TEST_F(HtmlWriterTest, ParagraphsCloseOnlyWhereTheWriterKnowsTheyAreOpen)
     writer.endParagraph();
     writer.endParagraph();
     EXPECT_EQ(written(), "</P>\n");
-}
-
-TEST_F(HtmlWriterTest, BreaksAndClearBreak)
-{
-    writer.writeBreaks(2);
-    writer.writeBreaks(0);
-    writer.writeBreaks(-3);
-    writer.writeClearBreak();
-    EXPECT_EQ(written(), "<BR>\n<BR>\n<BR CLEAR=left>\n");
 }
 
 TEST_F(HtmlWriterTest, TableEndWithNoTableOpenWritesOnlyTheClearBreak)

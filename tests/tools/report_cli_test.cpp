@@ -80,12 +80,8 @@ TEST_F(ReportCommandTest, WritesHtmlForHtmInAnyCase)
 {
     writeFile("plan.txt", twoCarrierPlan);
     ASSERT_EQ(run({pathOf("plan.txt"), pathOf("Report.HTM")}), 0) << errors;
-    const std::string document = contentOf(pathOf("Report.HTM"));
-    EXPECT_EQ(document.rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
-    EXPECT_NE(document.find("<TITLE>Report.HTM - ORVANE INTERMODULATION REPORT - Orvane "
-                            "Version 2.0</TITLE>\r\n"),
+    EXPECT_NE(contentOf(pathOf("Report.HTM")).find("\t<TD><P>2*F1-F2\r\n\t<TD><P>5990.00000\r\n"),
               std::string::npos);
-    EXPECT_NE(document.find("\t<TD><P>2*F1-F2\r\n\t<TD><P>5990.00000\r\n"), std::string::npos);
 }
 
 TEST_F(ReportCommandTest, WrongArgumentsAreAUsageError)
