@@ -21,6 +21,10 @@ constexpr double writtenLevelThresholdDbw = -998.0;
 // The skipped-lines message names at most this many lines, so that a garbage file still
 // gives a message that fits on the screen.
 constexpr std::size_t mostSkippedLinesNamed = 20;
+// The smallest values a saved file keeps ("R %6.4f", "%8.6f"): anything smaller would be saved
+// as 0 and refused, or read as another value, when the file is loaded again.
+constexpr double smallestRolloffFactor = 0.0001;
+constexpr double smallestCodeValue = 0.000001;
 
 class CarrierTextReader {
 public:
@@ -89,7 +93,9 @@ void CarrierTextReader::readViewRange(std::string_view text, int lineNumber)
     NumberFields fields(dropLeading(text, "Ff"));
     const double startMhz = fields.next();
     const double stopMhz = fields.next();
-    if (!fields.allUsable()) {
+    // The carriers' outer edges may lie beyond the largest carrier number, so only a number
+    // that is not finite makes the view range unusable.
+    if (!std::isfinite(startMhz) || !std::isfinite(stopMhz)) {
         skip(lineNumber, "the view range is not a usable number; the line is ignored");
         return;
     }
@@ -108,6 +114,11 @@ void CarrierTextReader::readRolloff(std::string_view text, int lineNumber)
     // A factor of 0 or below would divide fixed bandwidths by zero or make them negative.
     if (!(factor > 0.0)) {
         skip(lineNumber, "the roll-off factor is not above 0; the line is ignored");
+        return;
+    }
+    if (factor < smallestRolloffFactor) {
+        skip(lineNumber, "the roll-off factor is below 0.0001, the smallest a saved file keeps; "
+                         "the line is ignored");
         return;
     }
     list_.currentRolloffFactor = factor;
@@ -132,6 +143,15 @@ void CarrierTextReader::readFecCarrier(std::string_view text, int lineNumber)
     const int modulationOrder = roundHalfUp(std::fabs(order));
     if (!(fecRate > 0.0)) {
         skip(lineNumber, "the FEC rate is not above 0");
+        return;
+    }
+    if (fecRate < smallestCodeValue) {
+        skip(lineNumber, "the FEC rate is below 0.000001, the smallest a saved file keeps");
+        return;
+    }
+    if (std::fabs(rsRatio) < smallestCodeValue) {
+        skip(lineNumber,
+             "the Reed-Solomon ratio is below 0.000001, the smallest a saved file keeps");
         return;
     }
     if (modulationOrder < 2) {
@@ -159,6 +179,11 @@ void CarrierTextReader::readSpectralCarrier(std::string_view text, int lineNumbe
     }
     if (!(efficiency > 0.0)) {
         skip(lineNumber, "the spectral efficiency is not above 0");
+        return;
+    }
+    if (efficiency < smallestCodeValue) {
+        skip(lineNumber,
+             "the spectral efficiency is below 0.000001, the smallest a saved file keeps");
         return;
     }
     Carrier carrier;
@@ -283,6 +308,23 @@ std::string skippedLinesText(const std::vector<SkippedLine>& skipped)
     return text;
 }
 
+bool readingMustStop(const CarrierList& list, FileReadResult& result, int lineNumber)
+{
+    if (list.count() >= mostCarriersRead)
+        result.skipped.push_back({lineNumber, "the file holds more than " +
+                                                  formatInteger(mostCarriersRead) +
+                                                  " carriers; this line and the rest of the "
+                                                  "file were not read"});
+    else if (result.skipped.size() >= mostLinesRefused)
+        result.skipped.push_back(
+            {lineNumber, "more than " + formatInteger(static_cast<long long>(mostLinesRefused)) +
+                             " lines could not be used; this line and the rest of the file "
+                             "were not read"});
+    else
+        return false;
+    return true;
+}
+
 std::string noCarriersFoundText(const std::string& path)
 {
     return "No carriers were found in " + path + ".";
@@ -305,7 +347,7 @@ FileReadResult readCarrierText(CarrierList& list, std::string_view bytes)
     list.clearBoundsForReading();
 
     CarrierTextReader reader(list, result);
-    while (lines.next(line))
+    while (lines.next(line) && !readingMustStop(list, result, lines.lineNumber()))
         reader.readLine(line, lines.lineNumber());
 
     if (list.empty())

@@ -29,6 +29,13 @@ std::string skippedLinesText(const std::vector<SkippedLine>& skipped);
 // Shown when a carrier file opens but holds no carrier.
 std::string noCarriersFoundText(const std::string& path);
 
+// Reading stops, with a note among the skipped lines, once a list holds this many carriers or
+// entries or once this many lines were refused, so that no file can exhaust memory.
+constexpr int mostCarriersRead = 1000000;
+constexpr std::size_t mostLinesRefused = 10000;
+// True, with that note added for lineNumber, when reading must stop before that line.
+bool readingMustStop(const CarrierList& list, FileReadResult& result, int lineNumber);
+
 // Reads a carrier file (windows-1252 text) into list, replacing its content.
 FileReadResult loadCarrierFile(CarrierList& list, const std::string& path);
 FileReadResult readCarrierText(CarrierList& list, std::string_view bytes);

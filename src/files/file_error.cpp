@@ -50,6 +50,10 @@ std::string fileErrorText(FileErrorCause cause, const std::string& path)
         return withPath("Disk full while accessing %1.", path);
     case FileErrorCause::endOfFile:
         return withPath("An attempt was made to access %1 past its end.", path);
+    case FileErrorCause::fileTooLarge:
+        return withPath("%1 is too large to be read: a plan or catalogue file may have at most "
+                        "64 MB.",
+                        path);
     }
     return withPath("An unknown error occurred while accessing %1.", path);
 }

@@ -21,6 +21,7 @@ enum class FileErrorCause {
     lockViolation,
     diskFull,
     endOfFile,
+    fileTooLarge, // larger than a plan or catalogue file can be; nothing was read
 };
 
 struct FileError {

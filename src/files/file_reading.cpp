@@ -16,8 +16,13 @@ std::optional<FileError> readWholeFile(const std::string& path, std::string& byt
     if (descriptor < 0)
         return FileError{fileErrorCauseFromErrno(errno, false), path};
     struct stat info {};
-    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        if (static_cast<unsigned long long>(info.st_size) > largestReadableFileBytes) {
+            ::close(descriptor);
+            return FileError{FileErrorCause::fileTooLarge, path};
+        }
         bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     char chunk[1 << 16];
     for (;;) {
         const ssize_t count = ::read(descriptor, chunk, sizeof chunk);
@@ -32,6 +37,12 @@ std::optional<FileError> readWholeFile(const std::string& path, std::string& byt
             return FileError{fileErrorCauseFromErrno(error, false), path};
         }
         bytes.append(chunk, static_cast<std::size_t>(count));
+        if (bytes.size() > largestReadableFileBytes) {
+            ::close(descriptor);
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return FileError{FileErrorCause::fileTooLarge, path};
+        }
     }
     ::close(descriptor);
     return std::nullopt;

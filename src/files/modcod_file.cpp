@@ -152,7 +152,7 @@ FileReadResult readModcodText(CarrierList& list, std::string_view bytes)
     }
 
     ModcodTextReader reader(list, result);
-    while (lines.next(line))
+    while (lines.next(line) && !readingMustStop(list, result, lines.lineNumber()))
         reader.readLine(line, lines.lineNumber());
     result.loaded = !list.empty();
     return result;
