@@ -6,6 +6,7 @@
 #include "report/path_names.h"
 #include "report/report_text.h"
 
+#include <climits>
 #include <cstddef>
 
 namespace orvane {
@@ -198,8 +199,11 @@ int maxReportCarriers()
 
 std::string tooManyProductsText(long long carrierCount, long long productCount)
 {
-    return "The plan has " + formatInteger(carrierCount) + " carriers, which give " +
-           formatInteger(productCount) +
+    // A count too large to hold is only known to exceed the largest one.
+    const std::string productText = productCount == LLONG_MAX
+                                        ? "more than " + formatInteger(LLONG_MAX)
+                                        : formatInteger(productCount);
+    return "The plan has " + formatInteger(carrierCount) + " carriers, which give " + productText +
            " third order intermodulation products. A report can hold at most " +
            formatInteger(maxReportProducts) + " products (" + formatInteger(maxReportCarriers()) +
            " carriers). Remove carriers and try again.";

@@ -411,6 +411,10 @@ TEST_F(SaveReportTest, APlanWithTooManyProductsIsRefusedBeforeAnythingChanges)
     EXPECT_NE(text.find(std::to_string(maxReportProducts)), std::string::npos);
     EXPECT_TRUE(namesInFolder().empty());
     EXPECT_EQ(plan[0].label, "C0"); // not even sorted
+
+    EXPECT_NE(tooManyProductsText(3000000, intermodProductCount(3000000))
+                  .find("3000000 carriers, which give more than 9223372036854775807 third"),
+              std::string::npos);
 }
 
 } // namespace
