@@ -10,9 +10,12 @@ bool LineSplitter::next(std::string_view& line)
 {
     if (rest_.empty())
         return false;
-    const std::size_t end = rest_.find_first_of("\r\n");
+    // A plain scan: find_first_of searches the set of two for every character.
+    std::size_t end = 0;
+    while (end < rest_.size() && rest_[end] != '\n' && rest_[end] != '\r')
+        ++end;
     ++lineNumber_;
-    if (end == std::string_view::npos) {
+    if (end == rest_.size()) {
         line = rest_;
         rest_ = std::string_view();
         return true;

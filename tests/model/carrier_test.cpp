@@ -171,38 +171,6 @@ TEST(Carrier, ModcodFillingOverwritesOnlyTheNamedFields)
     EXPECT_EQ(carrier.symbolRateKsps, before.symbolRateKsps);
 }
 
-TEST(Carrier, ReadingOperationsGiveWhatWasBuilt)
-{
-    Carrier carrier;
-    carrier.setFecFromDataRate(6000.5, 2048.0, 8.0, 4, 0.75, 204.0, 188.0, 10.0, 1.2);
-    double centre = 0, rate = 0, overhead = 0, fec = 0, n = 0, k = 0, power = 0, rolloff = 0;
-    int order = 0;
-    carrier.getFecByDataRate(centre, rate, overhead, order, fec, n, k, power, rolloff);
-    EXPECT_EQ(centre, 6000.5);
-    EXPECT_EQ(rate, 2048.0);
-    EXPECT_EQ(overhead, 8.0);
-    EXPECT_EQ(order, 4);
-    EXPECT_EQ(fec, 0.75);
-    EXPECT_EQ(n, 204.0);
-    EXPECT_EQ(k, 188.0);
-    EXPECT_EQ(power, 10.0);
-    EXPECT_EQ(rolloff, 1.2);
-    carrier.getFecBySymbolRate(centre, rate, overhead, order, fec, n, k, power, rolloff);
-    EXPECT_EQ(rate, carrier.symbolRateKsps);
-
-    carrier.setFixedSymbolRate(5900.0, 1000.0, 3.0, 1.35);
-    double bandwidth = 0;
-    carrier.getFixed(centre, bandwidth, power, rolloff);
-    EXPECT_DOUBLE_EQ(bandwidth, 1.35) << "the bandwidth even for a record built from symbols";
-
-    carrier.setSpectralFromDataRate(6100.0, 1000.0, 1.5, 8, 0.666667, 12.5, 1.2);
-    double efficiency = 0;
-    carrier.getSpectralBySymbolRate(centre, rate, efficiency, order, fec, power, rolloff);
-    EXPECT_DOUBLE_EQ(rate, 1000.0 / 1.5);
-    EXPECT_EQ(efficiency, 1.5);
-    EXPECT_EQ(fec, 0.666667);
-}
-
 TEST(Carrier, EdgesFollowBandwidthAndSymbolRate)
 {
     const Carrier carrier;
