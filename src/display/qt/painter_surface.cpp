@@ -172,8 +172,8 @@ void PainterSurface::setPen(int widthPx, Colour colour)
     QPen pen(qColourOf(colour));
     if (widthPx > 1) {
         pen.setWidth(std::min(widthPx, largestFontPixels));
-        pen.setCapStyle(Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
     } else {
         pen.setWidth(1);
         pen.setCapStyle(Qt::SquareCap);
