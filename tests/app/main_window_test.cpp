@@ -1,0 +1,205 @@
+#include "app/main_window.h"
+#include "app/plan_view.h"
+#include "app/settings_store.h"
+#include "scripted_interaction.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <cstdlib>
+
+namespace orvane {
+namespace {
+
+Carrier fixedCarrier(double centreMhz)
+{
+    Carrier carrier;
+    carrier.setFixedBandwidth(centreMhz, 1.35, -999.0, 1.35);
+    carrier.label = "C";
+    return carrier;
+}
+
+// Keeps the user's own settings out of reach: every test reads and writes a fresh folder.
+class IsolatedSettings : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(configFolder.isValid());
+        setenv("XDG_CONFIG_HOME", configFolder.path().toLocal8Bit().constData(), 1);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configFolder.path());
+    }
+    QTemporaryDir configFolder;
+};
+
+using MainWindowTest = IsolatedSettings;
+
+struct MenuCase {
+    int carrierCount;
+    bool oneCarrierItems;
+    bool twoCarrierItems;
+};
+
+class MenuStateTest : public IsolatedSettings, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(MenuStateTest, ItemsFollowTheCarrierCount)
+{
+    MainWindow window("/opt/orvane");
+    window.initialise(false);
+    for (int index = 0; index < GetParam().carrierCount; ++index)
+        window.document().carriers.append(fixedCarrier(6000.0 + 10.0 * index));
+    window.updateMenuState();
+
+    for (const MenuCommand command :
+         {MenuCommand::saveCarriers, MenuCommand::modifyCarrier, MenuCommand::deleteCarrier,
+          MenuCommand::shiftCarriers, MenuCommand::fitCarriers})
+        EXPECT_EQ(window.action(command)->isEnabled(), GetParam().oneCarrierItems)
+            << window.action(command)->text().toStdString();
+    for (const MenuCommand command : {MenuCommand::scrunchCarriers, MenuCommand::saveReport})
+        EXPECT_EQ(window.action(command)->isEnabled(), GetParam().twoCarrierItems)
+            << window.action(command)->text().toStdString();
+    for (const MenuCommand command :
+         {MenuCommand::loadCarriers, MenuCommand::saveImage, MenuCommand::addFixed,
+          MenuCommand::addFec, MenuCommand::addSpectral, MenuCommand::addModcod,
+          MenuCommand::clearAll, MenuCommand::defaultFonts, MenuCommand::options, MenuCommand::help,
+          MenuCommand::licence, MenuCommand::about, MenuCommand::exit})
+        EXPECT_TRUE(window.action(command)->isEnabled())
+            << window.action(command)->text().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, MenuStateTest,
+                         ::testing::Values(MenuCase{0, false, false}, MenuCase{1, true, false},
+                                           MenuCase{2, true, true}));
+
+TEST_F(MainWindowTest, StartsWithThePlanDefaults)
+{
+    MainWindow window("/opt/orvane");
+    window.document().displaySettings.titleText = "stale";
+    window.initialise(false);
+    EXPECT_EQ(window.document().displaySettings.titleText, "Transponder Frequency Plan");
+    EXPECT_DOUBLE_EQ(window.document().displaySettings.viewStartMhz, 5850.0);
+    EXPECT_DOUBLE_EQ(window.document().displaySettings.viewStopMhz, 6425.0);
+    EXPECT_TRUE(window.isMaximized() || window.windowState().testFlag(Qt::WindowMaximized));
+    // First run: the choosers open in the program's folder.
+    EXPECT_EQ(window.document().lastPath, "/opt/orvane");
+}
+
+TEST_F(MainWindowTest, MenuTextsCarryTheirAccessKeys)
+{
+    MainWindow window("/opt/orvane");
+    EXPECT_EQ(window.action(MenuCommand::saveImage)->text(), "Save &Image  ...");
+    EXPECT_EQ(window.action(MenuCommand::addFec)->text(), "FEC && &Modulation Calculation");
+    EXPECT_EQ(window.action(MenuCommand::saveReport)->text(), "Save Intermod &Report...");
+    EXPECT_EQ(window.action(MenuCommand::about)->text(), "&About Orvane ...");
+}
+
+TEST_F(MainWindowTest, LastFolderIsWrittenWhenTheWindowGoesAndReadAtTheNextStart)
+{
+    {
+        MainWindow window("/opt/orvane");
+        window.initialise(false);
+        window.document().lastPath = "/data/out";
+    }
+    MainWindow next("/opt/orvane");
+    next.initialise(false);
+    EXPECT_EQ(next.document().lastPath, "/data/out");
+
+    writeLastPath("");
+    EXPECT_EQ(readLastPath("/opt/orvane"), "");
+}
+
+TEST_F(MainWindowTest, CaptionShowsTheClientSize)
+{
+    EXPECT_EQ(planCaption("Orvane", 801, 601), "Orvane (801,601) ");
+
+    MainWindow window("/opt/orvane");
+    window.showNormal();
+    window.resize(700, 500);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.planView().repaint();
+    EXPECT_EQ(window.windowTitle().toStdString(),
+              planCaption("Orvane", window.planView().width(), window.planView().height()));
+}
+
+TEST_F(MainWindowTest, FailedLoadThroughTheMenuKeepsTitleAndView)
+{
+    QTemporaryDir folder;
+    MainWindow window("/opt/orvane");
+    window.initialise(false);
+    testing::ScriptedInteraction interaction;
+    window.setInteraction(&interaction);
+    window.document().carriers.append(fixedCarrier(6000.0));
+    window.document().displaySettings.titleText = "Kept";
+    window.updateMenuState();
+    interaction.chosenPaths = {folder.filePath("absent.txt").toStdString()};
+
+    window.action(MenuCommand::loadCarriers)->trigger();
+
+    EXPECT_TRUE(window.document().carriers.empty());
+    EXPECT_EQ(window.document().displaySettings.titleText, "Kept");
+    EXPECT_FALSE(window.action(MenuCommand::saveCarriers)->isEnabled());
+    EXPECT_EQ(interaction.messages.size(), 1u);
+}
+
+TEST_F(MainWindowTest, SaveImageWritesABitmapOfTheClientSize)
+{
+    QTemporaryDir folder;
+    MainWindow window("/opt/orvane");
+    window.initialise(false);
+    testing::ScriptedInteraction interaction;
+    window.setInteraction(&interaction);
+    window.document().carriers.append(fixedCarrier(6000.0));
+    const QString path = folder.filePath("plan.bmp");
+    interaction.chosenPaths = {path.toStdString()};
+
+    window.action(MenuCommand::saveImage)->trigger();
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << interaction.messages.size();
+    const QByteArray bytes = file.readAll();
+    ASSERT_GT(bytes.size(), 54);
+    EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+    const auto field = [&](int offset) {
+        return qFromLittleEndian<qint32>(bytes.constData() + offset);
+    };
+    EXPECT_EQ(field(2), bytes.size());
+    EXPECT_EQ(field(18), window.planView().width());
+    EXPECT_EQ(field(22), window.planView().height());
+    EXPECT_EQ(window.document().lastPath, folder.path().toStdString());
+}
+
+TEST_F(MainWindowTest, DefaultFontsOnlyAsksForAReset)
+{
+    MainWindow window("/opt/orvane");
+    window.initialise(false);
+    window.document().displaySettings.fontsResetPending = false;
+    window.action(MenuCommand::defaultFonts)->trigger();
+    EXPECT_TRUE(window.document().displaySettings.fontsResetPending);
+}
+
+TEST(PlanViewFonts, RescaleOnAWidthChangeOnly)
+{
+    PlanDocument document;
+    PlanView view(document);
+    view.resize(801, 400);
+    view.grab();
+    const int titleHeight = std::abs(document.displaySettings.titleFont.height);
+    EXPECT_FALSE(document.displaySettings.fontsResetPending);
+    EXPECT_EQ(titleHeight, 24);
+
+    view.resize(801, 700);
+    view.grab();
+    EXPECT_EQ(std::abs(document.displaySettings.titleFont.height), titleHeight);
+
+    view.resize(1201, 700);
+    view.grab();
+    EXPECT_EQ(std::abs(document.displaySettings.titleFont.height), 36);
+}
+
+} // namespace
+} // namespace orvane
