@@ -5,6 +5,7 @@
 #include "dialogs/help_request.h"
 #include "report/path_names.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QResource>
@@ -33,9 +34,15 @@ Application::Application(std::string programDirectory)
 Application::~Application()
 {
     setHelpHandler({});
+    delete helpWindow_.data();
     if (!registeredBundle_.empty())
         QResource::unregisterResource(QString::fromStdString(registeredBundle_),
                                       QString::fromLatin1(helpRoot));
+}
+
+HelpWindow* Application::helpWindow() const
+{
+    return helpWindow_.data();
 }
 
 void Application::showHelp(std::uint32_t context)
@@ -56,8 +63,13 @@ void Application::showHelp(std::uint32_t context)
         registeredBundle_ = location.bundlePath;
     }
     const std::string page = location.page.empty() ? "index.htm" : location.page;
+    // A modal dialog blocks every window but its own: help asked for from a dialog belongs to
+    // that dialog, so that it can be read and scrolled while the dialog is open.
+    QWidget* owner = QApplication::activeModalWidget();
     if (!helpWindow_)
-        helpWindow_ = std::make_unique<HelpWindow>();
+        helpWindow_ = new HelpWindow(owner);
+    else if (helpWindow_->parentWidget() != owner)
+        helpWindow_->setParent(owner, helpWindow_->windowFlags());
     helpWindow_->showPage(
         QUrl(QStringLiteral("qrc:%1/%2")
                  .arg(QString::fromLatin1(helpRoot), QString::fromStdString(page))),

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstdint>
-#include <memory>
-#include <string>
+#include <QPointer>
 
-class QWidget;
+#include <cstdint>
+#include <string>
 
 namespace orvane {
 
@@ -24,12 +23,12 @@ public:
     // Shows the help page for a context (only its low 16 bits count) in the help window.
     void showHelp(std::uint32_t context);
     // The help window, once a page was asked for.
-    HelpWindow* helpWindow() const { return helpWindow_.get(); }
+    HelpWindow* helpWindow() const;
 
 private:
     std::string programDirectory_;
     std::string registeredBundle_;
-    std::unique_ptr<HelpWindow> helpWindow_;
+    QPointer<HelpWindow> helpWindow_;
 };
 
 // The folder of the running executable.
