@@ -1,14 +1,49 @@
 #include "dialogs/dialog_runners.h"
 
-// Placeholder until the carrier dialogs land.
+#include "dialogs/carrier_selection_dialog.h"
+#include "dialogs/fec_carrier_dialog.h"
+#include "dialogs/fixed_carrier_dialog.h"
+#include "dialogs/frequency_entry_dialog.h"
+#include "dialogs/spectral_carrier_dialog.h"
+
 namespace orvane {
 
-bool runCarrierDialog(QWidget*, Carrier&) { return false; }
-std::optional<CarrierPosition> runCarrierSelection(QWidget*, const CarrierList&, const std::string&,
-                                                   const std::string&)
+bool runCarrierDialog(QWidget* parent, Carrier& carrier)
 {
-    return std::nullopt;
+    switch (carrier.getCalcMode()) {
+    case calcModeFixed: {
+        FixedCarrierDialog dialog(carrier, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    case calcModeSpectral: {
+        SpectralCarrierDialog dialog(carrier, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    default: {
+        FecCarrierDialog dialog(carrier, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    }
 }
-std::optional<double> runFrequencyEntry(QWidget*, const std::string&, double) { return std::nullopt; }
 
-}  // namespace orvane
+std::optional<CarrierPosition> runCarrierSelection(QWidget* parent, const CarrierList& list,
+                                                   const std::string& caption,
+                                                   const std::string& okButtonText)
+{
+    CarrierSelectionDialog dialog(list, QString::fromStdString(caption),
+                                  QString::fromStdString(okButtonText), parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedEntry();
+}
+
+std::optional<double> runFrequencyEntry(QWidget* parent, const std::string& caption,
+                                        double initialMhz)
+{
+    FrequencyEntryDialog dialog(QString::fromStdString(caption), initialMhz, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.frequencyMhz();
+}
+
+} // namespace orvane

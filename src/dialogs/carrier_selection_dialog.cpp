@@ -1,0 +1,108 @@
+#include "dialogs/carrier_selection_dialog.h"
+
+#include "dialogs/carrier_form.h"
+#include "dialogs/help_request.h"
+#include "model/number_text.h"
+
+#include <QDialogButtonBox>
+#include <QFont>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace orvane {
+
+namespace {
+unsigned helpKeyFor(const CarrierList& list)
+{
+    return list.isModcodList == 1 ? helpKey::modcodSelection : helpKey::carrierSelection;
+}
+
+QString rowText(const std::string& text)
+{
+    // A multi-line label keeps its TABs; in one row its lines stand side by side.
+    QString shown = QString::fromStdString(text);
+    shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return shown;
+}
+} // namespace
+
+CarrierSelectionDialog::CarrierSelectionDialog(const CarrierList& list, const QString& caption,
+                                               const QString& okButtonText, QWidget* parent)
+    : HelpKeyDialog(helpKeyFor(list), parent), list_(list)
+{
+    setWindowTitle(caption);
+
+    auto* selectLabel = new QLabel(QStringLiteral("Select Carrier :"), this);
+    selectLabel->setObjectName(QStringLiteral("labelSelect"));
+    QFont boldFont = selectLabel->font();
+    boldFont.setWeight(QFont::DemiBold);
+    selectLabel->setFont(boldFont);
+
+    listView_ = new QTreeWidget(this);
+    listView_->setObjectName(QStringLiteral("listCarriers"));
+    listView_->setRootIsDecorated(false);
+    listView_->setItemsExpandable(false);
+    listView_->setUniformRowHeights(true);
+    listView_->setAllColumnsShowFocus(true);
+    listView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // The chosen row stays marked while the focus is on the buttons.
+    QPalette palette = listView_->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    listView_->setPalette(palette);
+    listView_->setMinimumSize(460, 240);
+
+    QDialogButtonBox* buttons = makeOkCancelButtons(this);
+    buttons->button(QDialogButtonBox::Ok)->setText(okButtonText);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(selectLabel);
+    layout->addWidget(listView_, 1);
+    layout->addWidget(buttons);
+
+    fillList();
+    connect(listView_, &QTreeWidget::clicked, this, &CarrierSelectionDialog::pickMarkedRow);
+    connect(listView_, &QTreeWidget::doubleClicked, this, &CarrierSelectionDialog::pickMarkedRow);
+}
+
+void CarrierSelectionDialog::fillList()
+{
+    const bool modcodList = list_.isModcodList == 1;
+    if (modcodList)
+        listView_->setHeaderLabels({QStringLiteral("Modcod Type")});
+    else
+        listView_->setHeaderLabels({QStringLiteral("Frequency"), QStringLiteral("Power"),
+                                    QStringLiteral("Carrier Label")});
+
+    QList<QTreeWidgetItem*> rows;
+    for (const Carrier& entry : list_) {
+        QStringList texts;
+        if (modcodList)
+            texts << rowText(entry.label);
+        else
+            texts << QString::fromStdString(formatFixed(entry.centreFrequencyMhz, 7, 5))
+                  << QString::fromStdString(formatFixed(entry.powerDbw, 4, 2))
+                  << rowText(entry.label);
+        rows.append(new QTreeWidgetItem(texts));
+    }
+    listView_->addTopLevelItems(rows);
+
+    // Each column as wide as the wider of its contents and its heading.
+    for (int column = 0; column < listView_->columnCount(); ++column)
+        listView_->resizeColumnToContents(column);
+}
+
+void CarrierSelectionDialog::pickMarkedRow()
+{
+    QTreeWidgetItem* marked = listView_->currentItem();
+    selectedEntry_.reset();
+    if (marked)
+        selectedEntry_ = list_.findIndex(listView_->indexOfTopLevelItem(marked));
+}
+
+} // namespace orvane

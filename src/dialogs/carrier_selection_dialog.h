@@ -1,0 +1,33 @@
+#pragma once
+
+#include "dialogs/help_key_dialog.h"
+#include "model/carrier_list.h"
+
+#include <optional>
+
+class QTreeWidget;
+
+namespace orvane {
+
+// Lets the user point at one entry of a plan (frequency, power, label) or of a modcod
+// catalogue (its entry names). Only a click or double click on a row picks it; moving with the
+// keyboard alone picks nothing, and a double click does not close the dialog.
+class CarrierSelectionDialog : public HelpKeyDialog {
+    Q_OBJECT
+
+public:
+    CarrierSelectionDialog(const CarrierList& list, const QString& caption,
+                           const QString& okButtonText, QWidget* parent = nullptr);
+
+    std::optional<CarrierPosition> selectedEntry() const { return selectedEntry_; }
+
+private:
+    void fillList();
+    void pickMarkedRow();
+
+    const CarrierList& list_;
+    QTreeWidget* listView_ = nullptr;
+    std::optional<CarrierPosition> selectedEntry_;
+};
+
+} // namespace orvane

@@ -1,0 +1,33 @@
+#include "dialogs/entry_problem.h"
+
+#include <QMessageBox>
+
+#include <utility>
+
+namespace orvane {
+
+namespace {
+EntryProblemReporter& installedReporter()
+{
+    static EntryProblemReporter reporter;
+    return reporter;
+}
+} // namespace
+
+void setEntryProblemReporter(EntryProblemReporter reporter)
+{
+    installedReporter() = std::move(reporter);
+}
+
+void reportEntryProblem(QWidget* dialog, const QString& message)
+{
+    if (installedReporter()) {
+        installedReporter()(dialog, message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Orvane"), message, QMessageBox::Ok,
+                    dialog);
+    box.exec();
+}
+
+} // namespace orvane

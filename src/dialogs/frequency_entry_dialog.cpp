@@ -1,0 +1,47 @@
+#include "dialogs/frequency_entry_dialog.h"
+
+#include "dialogs/carrier_form.h"
+#include "dialogs/dialog_text.h"
+#include "dialogs/field_reader.h"
+#include "dialogs/help_request.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace orvane {
+
+FrequencyEntryDialog::FrequencyEntryDialog(const QString& caption, double initialMhz,
+                                           QWidget* parent)
+    : HelpKeyDialog(helpKey::frequencyEntry, parent), frequencyMhz_(initialMhz)
+{
+    setWindowTitle(caption);
+    auto* label = new QLabel(QStringLiteral("Frequency :  "), this);
+    label->setObjectName(QStringLiteral("labelFrequency"));
+    frequencyBox_ = makeNumberBox(this, QStringLiteral("editFrequency"));
+    frequencyBox_->setText(numberText(initialMhz));
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(frequencyBox_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(makeOkCancelButtons(this));
+    // Wide enough for the caption to show in full.
+    setMinimumWidth(fontMetrics().horizontalAdvance(caption) + 120);
+}
+
+void FrequencyEntryDialog::accept()
+{
+    double value = frequencyMhz_;
+    FieldReader reader(this, FieldReader::Mode::validating);
+    reader.number(frequencyBox_, value);
+    if (!reader.ok())
+        return;
+    frequencyMhz_ = value;
+    QDialog::accept();
+}
+
+} // namespace orvane

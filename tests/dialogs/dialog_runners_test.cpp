@@ -1,0 +1,97 @@
+#include "dialogs/dialog_runners.h"
+
+#include "dialog_test_support.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace orvane::test {
+namespace {
+
+// Runs action on the modal dialog once the runner has opened it.
+void whenModal(std::function<void(QDialog*)> action)
+{
+    QTimer::singleShot(0, [action] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        action(dialog);
+    });
+}
+
+struct ModeCase {
+    int calcMode;
+    const char* caption;
+};
+
+class CarrierDialogByMode : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(CarrierDialogByMode, OpensTheDialogOfTheCarriersMode)
+{
+    Carrier carrier;
+    carrier.calcMode = GetParam().calcMode;
+    QString caption;
+    whenModal([&caption](QDialog* dialog) {
+        caption = dialog->windowTitle();
+        dialog->reject();
+    });
+    EXPECT_FALSE(runCarrierDialog(nullptr, carrier));
+    EXPECT_EQ(caption, GetParam().caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CarrierDialogByMode,
+                         ::testing::Values(ModeCase{0, "Carrier : Fixed Bandwidth or SymbolRate"},
+                                           ModeCase{1, "Carrier : FEC & Modulation Calculation"},
+                                           ModeCase{2, "Carrier : Spectral Efficiency Calculation"},
+                                           ModeCase{7, "Carrier : FEC & Modulation Calculation"}));
+
+TEST(CarrierDialogRunner, OkReportsTheRebuiltCarrier)
+{
+    Carrier carrier;
+    carrier.calcMode = calcModeFixed;
+    whenModal([](QDialog* dialog) {
+        retype(dialog, "editBandwidth", "2.7");
+        clickButton(dialog, "buttonOk");
+    });
+    EXPECT_TRUE(runCarrierDialog(nullptr, carrier));
+    EXPECT_EQ(carrier.occupiedBandwidthMhz, 2.7);
+    EXPECT_EQ(carrier.calcMode, calcModeFixed);
+}
+
+TEST(SelectionRunner, AnswersThePickedPlaceOnlyOnOk)
+{
+    CarrierList list;
+    list.append(Carrier{});
+    list.append(Carrier{});
+    const auto pickSecondThen = [](const char* button) {
+        whenModal([button](QDialog* dialog) {
+            auto* view = control<QTreeWidget>(dialog, "listCarriers");
+            const QPoint centre = view->visualItemRect(view->topLevelItem(1)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+            clickButton(dialog, button);
+        });
+    };
+    pickSecondThen("buttonOk");
+    EXPECT_EQ(runCarrierSelection(nullptr, list, "Delete Carrier :", "DELETE"), list.findIndex(1));
+    pickSecondThen("buttonCancel");
+    EXPECT_EQ(runCarrierSelection(nullptr, list, "Delete Carrier :", "DELETE"), std::nullopt);
+}
+
+TEST(FrequencyRunner, AnswersTheValueOnOkAndNothingOnCancel)
+{
+    whenModal([](QDialog* dialog) {
+        retype(dialog, "editFrequency", "5900.25");
+        clickButton(dialog, "buttonOk");
+    });
+    EXPECT_EQ(runFrequencyEntry(nullptr, "Enter Start Frequency for Scrunch : ", 5850.0), 5900.25);
+    whenModal([](QDialog* dialog) { clickButton(dialog, "buttonCancel"); });
+    EXPECT_EQ(runFrequencyEntry(nullptr, "Enter Start Frequency for Scrunch : ", 5850.0),
+              std::nullopt);
+}
+
+} // namespace
+} // namespace orvane::test
