@@ -3,6 +3,8 @@
 #include <charconv>
 #include <climits>
 #include <cstddef>
+#include <cstdint>
+#include <sys/mman.h>
 #include <utility>
 
 namespace orvane {
@@ -51,6 +53,23 @@ void quicksortProducts(std::vector<CompactIntermodProduct>& products, std::ptrdi
     }
 }
 
+// The product table of a large plan runs to tens or hundreds of MB. Filling it in 4 KiB pages
+// costs more than computing the products, so ask for large pages where the system has them.
+void adviseLargePages(const void* data, std::size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t largePage = std::uintptr_t{2} << 20;
+    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t firstWhole = (begin + largePage - 1) & ~(largePage - 1);
+    const std::uintptr_t endOfWhole = (begin + bytes) & ~(largePage - 1);
+    if (endOfWhole > firstWhole)
+        ::madvise(reinterpret_cast<void*>(firstWhole), endOfWhole - firstWhole, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 CompactIntermodProduct makeProduct(double frequencyMhz, int first, int second, int third,
                                    IntermodForm form)
 {
@@ -86,6 +105,7 @@ computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz)
     if (centreFrequenciesMhz.size() > static_cast<std::size_t>(maxCompactIntermodCarriers) || n < 2)
         return products;
     products.reserve(static_cast<std::size_t>(intermodProductCount(n)));
+    adviseLargePages(products.data(), products.capacity() * sizeof(CompactIntermodProduct));
     const auto f = [&centreFrequenciesMhz](int number) { // f(1) is F1
         return centreFrequenciesMhz[static_cast<std::size_t>(number - 1)];
     };
