@@ -222,6 +222,17 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"UnknownCommand", {"frobnicate"}, 2, "unknown command"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
+TEST_F(PlanCommandTest, OutputThatCannotBeWrittenIsAFailure)
+{
+    put(pathOf("plan.txt"), examplePlan);
+    const std::string command = quoted(ORVANE_CLI_PATH) + " dump " + quoted(pathOf("plan.txt")) +
+                                " >/dev/full 2>" + quoted(pathOf("stderr.txt"));
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(contentOf(pathOf("stderr.txt")).find("could not be written"), std::string::npos);
+}
+
 TEST_F(PlanCommandTest, ResaveWritesThePlanAsOrvaneWritesIt)
 {
     put(pathOf("hand.txt"), "Plan A\nF 5850 6425\n5900 36000 TV1\nL\nR 1.2\n"

@@ -53,6 +53,18 @@ bool wantsHelp(const std::vector<std::string>& args)
     return false;
 }
 
+// Prints the JSON text; a full disk or a closed pipe behind standard output is a failure too.
+int printDocument(const Json& document)
+{
+    const std::string text = jsonText(document);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
+        printMessage("the output could not be written");
+        return exitInputFailed;
+    }
+    return exitSuccess;
+}
+
 Json carrierFields(const Carrier& carrier)
 {
     Json fields;
@@ -192,8 +204,7 @@ int runDump(const std::vector<std::string>& args)
         carriers.push_back(planCarrier(carrier));
     document["carriers"] = std::move(carriers);
     document["skipped"] = skippedLines(read.skipped);
-    std::fputs(jsonText(document).c_str(), stdout);
-    return exitSuccess;
+    return printDocument(document);
 }
 
 int runResave(const std::vector<std::string>& args)
@@ -244,8 +255,7 @@ int runModcod(const std::vector<std::string>& args)
         entries.push_back(carrierFields(entry));
     document["entries"] = std::move(entries);
     document["skipped"] = skippedLines(read.skipped);
-    std::fputs(jsonText(document).c_str(), stdout);
-    return exitSuccess;
+    return printDocument(document);
 }
 
 } // namespace orvane::cli
