@@ -1,21 +1,27 @@
 #include "dialogs/about_box.h"
 
+#include "dialogs/help_request.h"
 #include "dialogs/window_resources.h"
 #include "report/intermod_report.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace orvane {
 
 namespace {
+
+// The box's own number: it has no help page, so F1 opens the help's contents.
+constexpr unsigned aboutBoxHelpKey = 100;
 
 QLabel* colouredLabel(const QString& text, const QColor& colour, bool customColours,
                       QWidget* parent)
@@ -81,6 +87,10 @@ AboutBox::AboutBox(QWidget* parent, bool splashMode, bool customColours,
     layout->addLayout(text, 1);
     layout->addLayout(buttons);
     setMinimumSize(420, 150);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { requestHelp(aboutBoxHelpKey); });
 
     if (splashMode) {
         okButton_->setEnabled(false);

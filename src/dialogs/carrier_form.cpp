@@ -6,12 +6,15 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
 
 namespace orvane {
 
@@ -62,6 +65,18 @@ void fillFecList(QComboBox* list)
     for (const std::string_view name : fecRateNames)
         list->addItem(QString::fromLatin1(name.data(), static_cast<int>(name.size())));
     list->addItem(QString::fromLatin1(fecOtherName.data(), static_cast<int>(fecOtherName.size())));
+}
+
+void balanceBoxColumns(QGridLayout* form, int leftColumn, int rightColumn)
+{
+    QWidget* dialog = form->parentWidget();
+    if (dialog && dialog->layout())
+        dialog->layout()->activate();
+    const int width =
+        std::max(form->cellRect(1, leftColumn).width(), form->cellRect(1, rightColumn).width());
+    form->setColumnMinimumWidth(leftColumn, width);
+    form->setColumnMinimumWidth(rightColumn, width);
+    form->invalidate();
 }
 
 QDialogButtonBox* makeOkCancelButtons(QWidget* dialog)

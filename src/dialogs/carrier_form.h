@@ -26,6 +26,9 @@ void fillModulationList(QComboBox* list);
 // The twelve named rates, then "Other".
 void fillFecList(QComboBox* list);
 
+// Gives two columns of boxes in a two-sided form the width of the wider one.
+void balanceBoxColumns(QGridLayout* form, int leftColumn, int rightColumn);
+
 // OK (the default button, "buttonOk") and Cancel ("buttonCancel"), wired to the dialog.
 QDialogButtonBox* makeOkCancelButtons(QWidget* dialog);
 

@@ -93,8 +93,14 @@ void CarrierSelectionDialog::fillList()
     listView_->addTopLevelItems(rows);
 
     // Each column as wide as the wider of its contents and its heading.
-    for (int column = 0; column < listView_->columnCount(); ++column)
+    // A little room between columns, so their texts do not run together.
+    const int marginPixels = listView_->fontMetrics().horizontalAdvance(QStringLiteral("00"));
+    const int lastColumn = listView_->columnCount() - 1;
+    for (int column = 0; column <= lastColumn; ++column) {
         listView_->resizeColumnToContents(column);
+        if (column < lastColumn)
+            listView_->setColumnWidth(column, listView_->columnWidth(column) + marginPixels);
+    }
 }
 
 void CarrierSelectionDialog::pickMarkedRow()

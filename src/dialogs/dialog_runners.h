@@ -21,4 +21,4 @@ std::optional<CarrierPosition> runCarrierSelection(QWidget* parent, const Carrie
 std::optional<double> runFrequencyEntry(QWidget* parent, const std::string& caption,
                                         double initialMhz);
 
-}  // namespace orvane
+} // namespace orvane

@@ -39,7 +39,7 @@ QLineEdit* makeCodeBox(QWidget* parent, const QString& objectName)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(objectName);
-    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     return box;
 }
 } // namespace
@@ -79,8 +79,8 @@ void FecCarrierDialog::buildForm()
     rsNBox_ = makeCodeBox(this, QStringLiteral("editRsN"));
     rsKBox_ = makeCodeBox(this, QStringLiteral("editRsK"));
     ratioBox_ = makeNumberBox(this, QStringLiteral("editRsRatio"));
-    ratioBox_->setMinimumWidth(
-        ratioBox_->fontMetrics().horizontalAdvance(QStringLiteral("0.000000000")));
+    ratioBox_->setFixedWidth(
+        ratioBox_->fontMetrics().horizontalAdvance(QStringLiteral("1.0851063829")) + 12);
     rolloffBox_ = makeRolloffBox(this);
     bandwidthBox_ = makeNumberBox(this, QStringLiteral("editBandwidth"));
     bandwidthBox_->setReadOnly(true);
@@ -138,6 +138,7 @@ void FecCarrierDialog::buildForm()
     layout->addLayout(form);
     layout->addWidget(makeOkCancelButtons(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    balanceBoxColumns(form, 1, 5);
 
     setTabOrder(labelBox_, centreBox_);
     setTabOrder(centreBox_, powerBox_);

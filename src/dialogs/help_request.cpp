@@ -10,7 +10,7 @@ std::function<void(unsigned)>& helpHandler()
     static std::function<void(unsigned)> handler;
     return handler;
 }
-}  // namespace
+} // namespace
 
 void setHelpHandler(std::function<void(unsigned)> handler)
 {
@@ -23,4 +23,4 @@ void requestHelp(unsigned key)
         helpHandler()(key);
 }
 
-}  // namespace orvane
+} // namespace orvane

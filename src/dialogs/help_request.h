@@ -19,11 +19,11 @@ constexpr unsigned adjustView = 143;
 constexpr unsigned modcodSelection = 32784;
 constexpr unsigned licence = 32792;
 constexpr unsigned helpMenu = 32795;
-}  // namespace helpKey
+} // namespace helpKey
 
 // The dialogs ask for help through this one entry; the application installs the handler that
 // shows the help window.
 void setHelpHandler(std::function<void(unsigned)> handler);
 void requestHelp(unsigned key);
 
-}  // namespace orvane
+} // namespace orvane

@@ -112,6 +112,7 @@ void SpectralCarrierDialog::buildForm()
     layout->addLayout(form);
     layout->addWidget(makeOkCancelButtons(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    balanceBoxColumns(form, 1, 5);
 
     setTabOrder(labelBox_, centreBox_);
     setTabOrder(centreBox_, powerBox_);
