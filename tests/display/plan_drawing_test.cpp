@@ -303,13 +303,6 @@ INSTANTIATE_TEST_SUITE_P(Labels, PlanLabels,
                                            LabelCase{"A\tB\tC", {"A", "B", "C"}, 243 - labelOffset},
                                            LabelCase{"\tB", {"", "B"}, 243}));
 
-TEST_F(PlanDrawing, EmptyLabelDrawsNoText)
-{
-    carriers.append(carrierAt(6000, 1000, 10, ""));
-    draw();
-    EXPECT_TRUE(textsReading("").empty());
-}
-
 TEST_F(PlanDrawing, StopBelowStartMirrorsThePlan)
 {
     settings.viewStartMhz = 6425;

@@ -150,22 +150,6 @@ TEST(PlotFrameDrawing, BoxFollowsTheWorldWindowAndEndsAtItsCorner)
     EXPECT_EQ(surface.currentY(), 600);
 }
 
-TEST(PlotFrameDrawing, ColourAndPenWidthReturnTheirPreviousValues)
-{
-    RecordingSurface surface;
-    PlotFrame frame(surface, 801, 601);
-    EXPECT_EQ(frame.setColour(rgbColour(255, 0, 0)), rgbColour(0, 0, 0));
-    EXPECT_EQ(frame.setPenWidth(2), 1);
-    EXPECT_EQ(frame.setColour(rgbColour(0, 0, 255)), rgbColour(255, 0, 0));
-    EXPECT_EQ(frame.setPenWidth(1), 2);
-
-    frame.moveToPixel(0, 0);
-    frame.drawText("x");
-    const std::vector<SurfaceCall> texts = surface.callsOf(SurfaceCallKind::text);
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].colour, rgbColour(0, 0, 255)); // text follows the pen colour
-}
-
 struct NumberCase {
     double value;
     int width;
