@@ -22,6 +22,7 @@ constexpr int defaultPixelSize = 12;
 constexpr int regularWeight = 400;
 constexpr int fixedPitch = 1;
 constexpr int nonAntialiasedQuality = 3;
+constexpr std::size_t largestFontCache = 16;
 
 QColor qColourOf(Colour colour)
 {
@@ -186,12 +187,23 @@ void PainterSurface::setPen(int widthPx, Colour colour)
 
 bool PainterSurface::selectFont(const FontDescription& description)
 {
-    QFont font;
-    if (!fontFromDescription(description, font))
-        return false;
+    const auto made = std::find_if(madeFonts_.begin(), madeFonts_.end(), [&](const MadeFont& font) {
+        return font.description == description;
+    });
+    if (made != madeFonts_.end()) {
+        font_ = made->font;
+        metrics_ = made->metrics;
+    } else {
+        QFont font;
+        if (!fontFromDescription(description, font))
+            return false;
+        font_ = font;
+        metrics_ = QFontMetrics(font_);
+        if (madeFonts_.size() >= largestFontCache)
+            madeFonts_.erase(madeFonts_.begin());
+        madeFonts_.push_back(MadeFont{description, font_, metrics_});
+    }
     description_ = description;
-    font_ = font;
-    metrics_ = QFontMetrics(font_);
     painter_.setFont(font_);
     return true;
 }

@@ -7,6 +7,8 @@
 #include <QPen>
 #include <QTransform>
 
+#include <vector>
+
 class QPainter;
 
 namespace orvane {
@@ -44,6 +46,12 @@ public:
     static bool fontFromDescription(const FontDescription& description, QFont& font);
 
 private:
+    struct MadeFont {
+        FontDescription description;
+        QFont font;
+        QFontMetrics metrics;
+    };
+
     QPainter& painter_;
     QTransform baseTransform_;
     QPen linePen_;
@@ -52,6 +60,8 @@ private:
     FontDescription description_;
     QFont font_;
     QFontMetrics metrics_;
+    // The plan switches between a handful of fonts for every carrier; each is made once.
+    std::vector<MadeFont> madeFonts_;
     HorizontalAlign horizontal_ = HorizontalAlign::left;
     VerticalAlign vertical_ = VerticalAlign::top;
     int originX_ = 0;
