@@ -69,11 +69,6 @@ QPoint pixelBefore(const QPoint& from, const QPoint& to)
                   to.y() - (deltaY > 0 ? 1 : -1));
 }
 
-int textAdvance(const QFontMetrics& metrics, const QString& text)
-{
-    return metrics.horizontalAdvance(text);
-}
-
 } // namespace
 
 PainterSurface::PainterSurface(QPainter& painter)
@@ -193,15 +188,18 @@ bool PainterSurface::selectFont(const FontDescription& description)
     if (made != madeFonts_.end()) {
         font_ = made->font;
         metrics_ = made->metrics;
+        advances_ = made->advances;
     } else {
         QFont font;
         if (!fontFromDescription(description, font))
             return false;
         font_ = font;
         metrics_ = QFontMetrics(font_);
+        advances_ = std::make_shared<CharacterAdvances>();
+        advances_->fill(-1.0);
         if (madeFonts_.size() >= largestFontCache)
             madeFonts_.erase(madeFonts_.begin());
-        madeFonts_.push_back(MadeFont{description, font_, metrics_});
+        madeFonts_.push_back(MadeFont{description, font_, metrics_, advances_});
     }
     description_ = description;
     painter_.setFont(font_);
@@ -266,10 +264,28 @@ void PainterSurface::setTextAlign(HorizontalAlign horizontal, VerticalAlign vert
     vertical_ = vertical;
 }
 
+int PainterSurface::textWidth(const QString& text)
+{
+    // Measuring a whole string shapes it, which costs as much as drawing it; the numbers and
+    // labels of a plan are Latin text without kerning, so their width is the sum of their
+    // characters' advances.
+    double width = 0.0;
+    for (const QChar character : text) {
+        const char16_t code = character.unicode();
+        if (code >= advances_->size())
+            return metrics_.horizontalAdvance(text);
+        double& advance = (*advances_)[code];
+        if (advance < 0.0)
+            advance = QFontMetricsF(font_).horizontalAdvance(character);
+        width += advance;
+    }
+    return static_cast<int>(std::lround(width));
+}
+
 void PainterSurface::drawText(const std::string& text)
 {
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const int width = textAdvance(metrics_, shown);
+    const int width = textWidth(shown);
     int offsetX = 0;
     if (horizontal_ == HorizontalAlign::centre)
         offsetX = -width / 2;

@@ -4,9 +4,12 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPen>
 #include <QTransform>
 
+#include <array>
+#include <memory>
 #include <vector>
 
 class QPainter;
@@ -46,11 +49,17 @@ public:
     static bool fontFromDescription(const FontDescription& description, QFont& font);
 
 private:
+    // Advances of the first 256 characters in fractions of a pixel, measured as they are first
+    // needed (-1: not yet).
+    using CharacterAdvances = std::array<double, 256>;
     struct MadeFont {
         FontDescription description;
         QFont font;
         QFontMetrics metrics;
+        std::shared_ptr<CharacterAdvances> advances;
     };
+
+    int textWidth(const QString& text);
 
     QPainter& painter_;
     QTransform baseTransform_;
@@ -60,6 +69,7 @@ private:
     FontDescription description_;
     QFont font_;
     QFontMetrics metrics_;
+    std::shared_ptr<CharacterAdvances> advances_;
     // The plan switches between a handful of fonts for every carrier; each is made once.
     std::vector<MadeFont> madeFonts_;
     HorizontalAlign horizontal_ = HorizontalAlign::left;
