@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QByteArray>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
 
@@ -19,8 +19,9 @@ int main(int argc, char** argv)
     // A carrier file named on the command line is opened as Load Carriers would.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1) {
-        window.apply(orvane::loadCarriersFrom(window.document(), *window.interaction(),
-                                              arguments.at(1).toStdString()));
+        window.apply(
+            orvane::loadCarriersFrom(window.document(), *window.interaction(),
+                                     QFileInfo(arguments.at(1)).absoluteFilePath().toStdString()));
     }
 
     // For start-up checks: leave through the normal shutdown path after a while.
