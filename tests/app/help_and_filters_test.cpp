@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace orvane {
 namespace {
 
@@ -10,6 +12,11 @@ struct HelpCase {
     std::uint32_t context;
     const char* expectedPath;
 };
+
+void PrintTo(const HelpCase& help, std::ostream* out)
+{
+    *out << "context " << help.context;
+}
 
 class HelpPathTest : public ::testing::TestWithParam<HelpCase> {};
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QAction>
 #include <QFile>
 #include <QSettings>
@@ -44,6 +46,11 @@ struct MenuCase {
     bool oneCarrierItems;
     bool twoCarrierItems;
 };
+
+void PrintTo(const MenuCase& menu, std::ostream* out)
+{
+    *out << menu.carrierCount << " carriers";
+}
 
 class MenuStateTest : public IsolatedSettings, public ::testing::WithParamInterface<MenuCase> {};
 
