@@ -39,6 +39,16 @@ void Carrier::setFixedSymbolRate(double centreMhz, double symbolRate, double pow
     occupiedBandwidthMhz = symbolRateMsps * rolloffFactor;
 }
 
+namespace {
+
+// Bits per symbol carried: 0 for a carrier without symbols rather than 0/0.
+double efficiencyOf(double dataRateKbps, double symbolRateMsps)
+{
+    return symbolRateMsps != 0.0 ? dataRateKbps / (symbolRateMsps * 1000.0) : 0.0;
+}
+
+} // namespace
+
 void Carrier::setFecFromDataRate(double centreMhz, double dataRate, double overhead, int order,
                                  double fec, double n, double k, double power, double rolloff)
 {
@@ -58,7 +68,7 @@ void Carrier::setFecFromDataRate(double centreMhz, double dataRate, double overh
     symbolRateKsps = ((dataRateKbps + overheadKbps) / fecRate * (rsN / rsK)) / bits;
     symbolRateMsps = symbolRateKsps * 0.001;
     occupiedBandwidthMhz = symbolRateMsps * rolloffFactor;
-    spectralEfficiency = dataRateKbps / (symbolRateMsps * 1000.0);
+    spectralEfficiency = efficiencyOf(dataRateKbps, symbolRateMsps);
 }
 
 void Carrier::setFecFromSymbolRate(double centreMhz, double symbolRate, double overhead, int order,
@@ -80,7 +90,7 @@ void Carrier::setFecFromSymbolRate(double centreMhz, double symbolRate, double o
     dataRateKbps = bits * symbolRateKsps / (rsN / rsK) * fecRate - overheadKbps;
     symbolRateMsps = symbolRateKsps * 0.001;
     occupiedBandwidthMhz = symbolRateMsps * rolloffFactor;
-    spectralEfficiency = dataRateKbps / (symbolRateMsps * 1000.0);
+    spectralEfficiency = efficiencyOf(dataRateKbps, symbolRateMsps);
 }
 
 void Carrier::setSpectralFromDataRate(double centreMhz, double dataRate, double efficiency,
