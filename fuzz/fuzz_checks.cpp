@@ -153,14 +153,17 @@ std::string checkCarrierRules(const Carrier& carrier, const std::string& owner)
         if (std::fabs(named.value) > largestReadNumber)
             return owner + ": " + named.name + " " + formatShortest(named.value) +
                    " is larger than the reader takes";
-    if (!(carrier.rolloffFactor > 0.0))
-        return owner + ": the roll-off factor is not above 0";
-    if (carrier.calcMode == calcModeFec && !(carrier.fecRate > 0.0))
-        return owner + ": an FEC carrier with an FEC rate not above 0";
+    // The smallest values a saved file keeps: anything smaller would not load back.
+    if (!(carrier.rolloffFactor >= 0.0001))
+        return owner + ": the roll-off factor is below 0.0001";
+    if (carrier.calcMode == calcModeFec && !(carrier.fecRate >= 0.000001))
+        return owner + ": an FEC carrier with an FEC rate below 0.000001";
+    if (carrier.calcMode == calcModeFec && !(std::fabs(carrier.rsN / carrier.rsK) >= 0.000001))
+        return owner + ": an FEC carrier with a Reed-Solomon ratio below 0.000001";
     if (carrier.calcMode == calcModeFec && carrier.modulationOrder < 2)
         return owner + ": an FEC carrier with a modulation order below 2";
-    if (carrier.calcMode == calcModeSpectral && !(carrier.spectralEfficiency > 0.0))
-        return owner + ": a spectral-efficiency carrier with an efficiency not above 0";
+    if (carrier.calcMode == calcModeSpectral && !(carrier.spectralEfficiency >= 0.000001))
+        return owner + ": a spectral-efficiency carrier with an efficiency below 0.000001";
     if (carrier.calcMode != calcModeFixed && carrier.calcMode != calcModeFec &&
         carrier.calcMode != calcModeSpectral)
         return owner + ": calcMode " + formatInteger(carrier.calcMode);

@@ -85,6 +85,18 @@ TEST(HostileFiles, ReadingStopsAfterTooManyRefusedLines)
     EXPECT_EQ(result.skipped.size(), mostLinesRefused + 1);
 }
 
+// A placeholder carrier without any data rate has no symbols and no efficiency, not 0/0.
+TEST(HostileFiles, FecCarrierWithoutDataLoads)
+{
+    const std::string bytes = "Placeholder\r\nC 6000 0 0 4 0.5 1 no data yet\r\n";
+    CarrierList plan;
+    const FileReadResult result = readCarrierText(plan, bytes);
+    ASSERT_TRUE(result.loaded);
+    EXPECT_TRUE(result.skipped.empty());
+    EXPECT_EQ(plan[0].spectralEfficiency, 0.0);
+    expectEveryPromiseKept(bytes);
+}
+
 struct LongLine {
     const char* name;
     std::string bytes;
