@@ -23,7 +23,7 @@ QLineEdit* makeNumberBox(QWidget* parent, const QString& objectName)
     auto* box = new QLineEdit(parent);
     box->setObjectName(objectName);
     box->setMinimumWidth(
-        box->fontMetrics().horizontalAdvance(QStringLiteral("0000.0000000000000")));
+        box->fontMetrics().horizontalAdvance(QStringLiteral("-0.00000000000000e-00")));
     return box;
 }
 

@@ -14,7 +14,7 @@ namespace orvane {
 
 // Building blocks of the carrier dialogs' forms.
 
-// A box for a real number, wide enough for 15 significant digits.
+// A box for a real number, wide enough for 15 significant digits with sign and exponent.
 QLineEdit* makeNumberBox(QWidget* parent, const QString& objectName);
 // The roll-off box: a whole percent, digits only.
 QLineEdit* makeRolloffBox(QWidget* parent);
