@@ -26,28 +26,44 @@ void whenModal(std::function<void(QDialog*)> action)
 struct ModeCase {
     int calcMode;
     const char* caption;
+    unsigned helpKey;
 };
 
 class CarrierDialogByMode : public ::testing::TestWithParam<ModeCase> {};
 
-TEST_P(CarrierDialogByMode, OpensTheDialogOfTheCarriersMode)
+TEST_P(CarrierDialogByMode, OpensTheDialogOfTheCarriersModeAndCancelChangesNothing)
 {
+    HelpRequests help;
     Carrier carrier;
+    carrier.setFecFromDataRate(6010.0, 2048.0, 16.0, 8, 0.75, 204.0, 188.0, 12.0, 1.25);
     carrier.calcMode = GetParam().calcMode;
+    carrier.label = "keep";
+    const Carrier before = carrier;
     QString caption;
     whenModal([&caption](QDialog* dialog) {
         caption = dialog->windowTitle();
-        dialog->reject();
+        QTest::keyClick(control<QLineEdit>(dialog, "editPower"), Qt::Key_F1);
+        retype(dialog, "editCentreFrequency", "1");
+        retype(dialog, "editRolloff", "5");
+        clickButton(dialog, "buttonCancel");
     });
     EXPECT_FALSE(runCarrierDialog(nullptr, carrier));
     EXPECT_EQ(caption, GetParam().caption);
+    EXPECT_EQ(help.keys(), std::vector<unsigned>{GetParam().helpKey});
+    EXPECT_EQ(carrier.label, before.label);
+    EXPECT_EQ(carrier.centreFrequencyMhz, before.centreFrequencyMhz);
+    EXPECT_EQ(carrier.rolloffFactor, before.rolloffFactor);
+    EXPECT_EQ(carrier.symbolRateKsps, before.symbolRateKsps);
+    EXPECT_EQ(carrier.occupiedBandwidthMhz, before.occupiedBandwidthMhz);
+    EXPECT_EQ(carrier.calcMode, before.calcMode);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, CarrierDialogByMode,
-                         ::testing::Values(ModeCase{0, "Carrier : Fixed Bandwidth or SymbolRate"},
-                                           ModeCase{1, "Carrier : FEC & Modulation Calculation"},
-                                           ModeCase{2, "Carrier : Spectral Efficiency Calculation"},
-                                           ModeCase{7, "Carrier : FEC & Modulation Calculation"}));
+INSTANTIATE_TEST_SUITE_P(
+    Modes, CarrierDialogByMode,
+    ::testing::Values(ModeCase{0, "Carrier : Fixed Bandwidth or SymbolRate", 138},
+                      ModeCase{1, "Carrier : FEC & Modulation Calculation", 139},
+                      ModeCase{2, "Carrier : Spectral Efficiency Calculation", 142},
+                      ModeCase{7, "Carrier : FEC & Modulation Calculation", 139}));
 
 TEST(CarrierDialogRunner, OkReportsTheRebuiltCarrier)
 {

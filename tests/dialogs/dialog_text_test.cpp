@@ -30,25 +30,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, NumberBoxText,
                                            NumberCase{"nan", {}}, NumberCase{"inf", {}},
                                            NumberCase{"1e999", {}}, NumberCase{"\xc2\xbd", {}}));
 
-TEST(IntegerBoxText, ReadsWholeNumbersInRange)
-{
-    EXPECT_EQ(readIntegerText("35"), 35);
-    EXPECT_EQ(readIntegerText(" -100 "), -100);
-    EXPECT_EQ(readIntegerText(""), std::nullopt);
-    EXPECT_EQ(readIntegerText("3.5"), std::nullopt);
-    EXPECT_EQ(readIntegerText("99999999999"), std::nullopt);
-    EXPECT_EQ(readIntegerText("2147483647"), 2147483647);
-}
-
-TEST(CodeBoxText, TakesTheLeadingWholeNumber)
-{
-    EXPECT_EQ(leadingInteger("204"), 204);
-    EXPECT_EQ(leadingInteger(" 188,"), 188);
-    EXPECT_EQ(leadingInteger("x12"), 0);
-    EXPECT_EQ(leadingInteger("-5"), -5);
-    EXPECT_EQ(leadingInteger("99999999999999"), 2147483647);
-}
-
 TEST(LabelText, LineBreaksAndTabsConvertBothWays)
 {
     EXPECT_EQ(labelTextForBox("A\tB\t"), "A\nB\n");

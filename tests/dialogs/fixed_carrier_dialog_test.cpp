@@ -133,22 +133,6 @@ TEST_F(FixedCarrierDialogTest, CarrierBuiltFromSymbolRateShowsItThroughItsBandwi
     EXPECT_EQ(shown("editRolloff"), "20");
 }
 
-TEST_F(FixedCarrierDialogTest, CancelAfterTypingLeavesTheCarrierUntouched)
-{
-    carrier.setFixedBandwidth(6000.0, 2.0, 10.0, 1.25);
-    carrier.label = "keep";
-    const Carrier before = carrier;
-    open();
-    retype(dialog.get(), "editBandwidth", "7");
-    retype(dialog.get(), "editRolloff", "5");
-    clickButton(dialog.get(), "buttonCancel");
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_EQ(carrier.label, before.label);
-    EXPECT_EQ(carrier.occupiedBandwidthMhz, before.occupiedBandwidthMhz);
-    EXPECT_EQ(carrier.symbolRateKsps, before.symbolRateKsps);
-    EXPECT_EQ(carrier.rolloffFactor, before.rolloffFactor);
-}
-
 TEST_F(FixedCarrierDialogTest, TextThatIsNotYetANumberIsLeftAloneWhileTyping)
 {
     open();
@@ -199,24 +183,6 @@ TEST_F(FixedCarrierDialogTest, RolloffOfMinusHundredPercentNeverDividesByZero)
               QStringList{"The IF filter roll-off must be greater than -100 %."});
     EXPECT_EQ(dialog->focusWidget(), control<QLineEdit>(dialog.get(), "editRolloff"));
     EXPECT_DOUBLE_EQ(carrier.occupiedBandwidthMhz, 1.0);
-}
-
-TEST_F(FixedCarrierDialogTest, NotANumberTextsAreNotNumbers)
-{
-    open();
-    retype(dialog.get(), "editBandwidth", "nan");
-    EXPECT_EQ(shown("editSymbolRate"), "1000");
-    clickButton(dialog.get(), "buttonOk");
-    EXPECT_EQ(problems.messages(), QStringList{"Please enter a number."});
-}
-
-TEST_F(FixedCarrierDialogTest, F1AsksForTheFixedCarrierPage)
-{
-    HelpRequests help;
-    open();
-    QTest::keyClick(control<QLineEdit>(dialog.get(), "editBandwidth"), Qt::Key_F1);
-    QTest::keyClick(control<QPlainTextEdit>(dialog.get(), "editLabel"), Qt::Key_F1);
-    EXPECT_EQ(help.keys(), (std::vector<unsigned>{138, 138}));
 }
 
 } // namespace

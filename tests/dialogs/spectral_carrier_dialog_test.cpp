@@ -130,13 +130,5 @@ TEST_F(SpectralCarrierDialogTest, ModcodEntryShowsItsCodingAndRolloff)
     EXPECT_EQ(shown("editSymbolRate"), "448.808055566028");
 }
 
-TEST_F(SpectralCarrierDialogTest, F1AsksForTheSpectralCarrierPage)
-{
-    HelpRequests help;
-    open();
-    QTest::keyClick(control<QLineEdit>(dialog.get(), "editDataRate"), Qt::Key_F1);
-    EXPECT_EQ(help.keys(), std::vector<unsigned>{142});
-}
-
 } // namespace
 } // namespace orvane::test

@@ -204,13 +204,6 @@ TEST_F(EditingCommandsTest, ModifyWithoutAPickOrWithCancelChangesNothing)
     EXPECT_EQ(document.carriers[0].powerDbw, 20.0);
 }
 
-TEST_F(EditingCommandsTest, ModifyAndDeleteOnAnEmptyPlanOnlyRefresh)
-{
-    EXPECT_EQ(modifyCarrier(document, user), refreshed);
-    EXPECT_EQ(deleteCarrier(document, user), refreshed);
-    EXPECT_TRUE(user.selections.empty());
-}
-
 TEST_F(EditingCommandsTest, DeletingTheOnlyCarrierKeepsTheCarrierFilePath)
 {
     document.carriers.append(carrierAt(6000.0, "A"));
@@ -344,11 +337,14 @@ TEST_F(EditingCommandsTest, ScrunchAndShiftCancelledStillRefresh)
     EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6000.0);
 }
 
-TEST_F(EditingCommandsTest, ScrunchAndShiftOnAnEmptyPlanDoNothing)
+TEST_F(EditingCommandsTest, OnAnEmptyPlanModifyAndDeleteOnlyRefreshAndScrunchAndShiftDoNothing)
 {
     user.frequencyAnswer = 10.0;
+    EXPECT_EQ(modifyCarrier(document, user), refreshed);
+    EXPECT_EQ(deleteCarrier(document, user), refreshed);
     EXPECT_EQ(scrunchCarriers(document, user), (CommandOutcome{false, false}));
     EXPECT_EQ(shiftCarriers(document, user), (CommandOutcome{false, false}));
+    EXPECT_TRUE(user.selections.empty());
     EXPECT_TRUE(user.frequencyRequests.empty());
 }
 
