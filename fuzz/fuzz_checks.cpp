@@ -293,7 +293,7 @@ std::string checkRoundTrip(std::string_view bytes)
     std::string problem;
     // A view start written as 0.00000 means "no view range" to the reader, which then takes
     // the carriers' outer edges, as for a file without one.
-    if (std::fabs(first.viewStartMhz) < tolerance(0.0, 5)) {
+    if (readNumberPrefix(formatFixed(first.viewStartMhz, 7, 5)).value == 0.0) {
         if (second.viewStartMhz != second.lowestEdgeMhz() ||
             second.viewStopMhz != second.highestEdgeMhz())
             problem = "a view start of 0 did not give the carriers' outer edges";

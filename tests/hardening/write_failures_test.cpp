@@ -36,7 +36,9 @@ void PrintTo(const Writer& writer, std::ostream* out)
 std::string saveCarriers(const std::string& path)
 {
     CarrierList plan = samplePlan(200);
-    return writeResultText(saveCarrierFile(plan, path));
+    const FileWriteResult result = saveCarrierFile(plan, path);
+    EXPECT_EQ(result.written, writeResultText(result).empty());
+    return writeResultText(result);
 }
 
 std::string saveReport(const std::string& path)
