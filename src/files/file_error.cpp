@@ -54,6 +54,10 @@ std::string fileErrorText(FileErrorCause cause, const std::string& path)
         return withPath("%1 is too large to be read: a plan or catalogue file may have at most "
                         "64 MB.",
                         path);
+    case FileErrorCause::utf16Text:
+        return withPath("%1 is a UTF-16 text file. Save it as plain text (Windows-1252 or ASCII) "
+                        "and open it again.",
+                        path);
     }
     return withPath("An unknown error occurred while accessing %1.", path);
 }

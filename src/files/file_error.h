@@ -22,6 +22,7 @@ enum class FileErrorCause {
     diskFull,
     endOfFile,
     fileTooLarge, // larger than a plan or catalogue file can be; nothing was read
+    utf16Text,    // a UTF-16 text file, which would read as nonsense; nothing was read
 };
 
 struct FileError {

@@ -45,6 +45,13 @@ std::optional<FileError> readWholeFile(const std::string& path, std::string& byt
         }
     }
     ::close(descriptor);
+    // A UTF-16 file (as some editors save text) would read as carriers at 0 MHz with
+    // garbled labels; its byte-order mark gives it away.
+    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
+                              (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+        bytes.clear();
+        return FileError{FileErrorCause::utf16Text, path};
+    }
     return std::nullopt;
 }
 

@@ -13,7 +13,8 @@ namespace orvane {
 constexpr std::size_t largestReadableFileBytes = std::size_t{64} << 20;
 
 // Reads the whole file at path into bytes. On failure bytes is empty and the error names the
-// cause the system reported (a missing file, a folder, no permission, a read error).
+// cause the system reported (a missing file, a folder, no permission, a read error), or says
+// the file is too large or UTF-16 text.
 std::optional<FileError> readWholeFile(const std::string& path, std::string& bytes);
 
 } // namespace orvane

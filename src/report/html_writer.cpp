@@ -100,7 +100,7 @@ void HtmlWriter::writeHead(std::string_view backgroundColour)
     writeString("\t<HEAD>\n");
     writeString("\t\t<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"text/html; "
                 "charset=windows-1252\">\n");
-    writeString("\t\t<TITLE>" + fileNameOf(path_) + " - " + heading_ + " - " + generator_ +
+    writeString("\t\t<TITLE>" + documentName_.value_or(fileNameOf(path_)) + " - " + heading_ + " - " + generator_ +
                 "</TITLE>\n");
     writeString("\t\t<META NAME=\"GENERATOR\" CONTENT=\"" + generator_ + "\">\n");
     writeString("\t\t<META NAME=\"ROBOTS\" CONTENT=\"NOINDEX,NOFOLLOW\">\n");

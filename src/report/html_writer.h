@@ -27,6 +27,9 @@ public:
 
     void setHeading(std::string heading) { heading_ = std::move(heading); }
     void setGenerator(std::string generator) { generator_ = std::move(generator); }
+    // The name shown in the title instead of the path's last component, for callers that must
+    // escape or re-encode it.
+    void setDocumentName(std::string name) { documentName_ = std::move(name); }
 
     // The fixed head with its style sheet, the H1 heading and the generator paragraph.
     void writeHead(std::string_view backgroundColour);
@@ -68,6 +71,7 @@ private:
 
     ByteSink& sink_;
     std::string path_;
+    std::optional<std::string> documentName_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     std::optional<FileError> error_;

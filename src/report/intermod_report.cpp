@@ -243,6 +243,8 @@ ReportResult saveIntermodReport(CarrierList& plan, const std::string& path)
     }
     SafeFileSink sink(file);
     HtmlWriter writer(sink, path);
+    // The file name is the user's text like a label: escaped and in the page's encoding.
+    writer.setDocumentName(utf8ToWindows1252(escapeHtml(fileNameOf(path))));
     if (reportLayoutForPath(path) == ReportLayout::html)
         writeHtmlReport(writer, plan, products);
     else

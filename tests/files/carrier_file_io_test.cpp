@@ -115,6 +115,26 @@ TEST_F(FileFolder, FolderInsteadOfAFileIsDenied)
     EXPECT_EQ(fileErrorText(*result.error), "Access to " + folder_ + " was denied.");
 }
 
+TEST_F(FileFolder, Utf16FilesAreRefusedWithTheirOwnText)
+{
+    const std::string text = "Plan\r\n6000 1350 A\r\n";
+    for (const bool littleEndian : {true, false}) {
+        std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char c : text)
+            bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+        put(pathOf("wide.txt"), bytes);
+        CarrierList list = planOf(1);
+        const FileReadResult result = loadCarrierFile(list, pathOf("wide.txt"));
+        EXPECT_FALSE(result.loaded);
+        ASSERT_TRUE(result.error);
+        EXPECT_EQ(fileErrorText(*result.error), pathOf("wide.txt") +
+                                                    " is a UTF-16 text file. Save it as plain text "
+                                                    "(Windows-1252 or ASCII) and open it again.");
+        EXPECT_EQ(list.count(), 0);
+        EXPECT_TRUE(loadModcodFile(list, pathOf("wide.txt")).error);
+    }
+}
+
 TEST_F(FileFolder, FileWithoutCarriersIsNoErrorButNotLoaded)
 {
     put(pathOf("empty.txt"), "");

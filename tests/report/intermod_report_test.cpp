@@ -308,6 +308,14 @@ TEST_F(SaveReportTest, SortsThePlanAndWritesTheLayoutTheExtensionPicks)
     EXPECT_EQ(contentOf(pathOf("plan.html")), withCrLf(twoCarrierCsv));
 }
 
+TEST_F(SaveReportTest, TheFileNameInTheTitleIsEscapedAndInThePageEncoding)
+{
+    CarrierList plan = planOf({{6000, "A"}, {6010, "B"}});
+    ASSERT_TRUE(saveIntermodReport(plan, pathOf("a<b>&\xC3\xA9.htm")).written);
+    const std::string document = contentOf(pathOf("a<b>&\xC3\xA9.htm"));
+    EXPECT_NE(document.find("<TITLE>a&lt;b&gt;&amp;\xE9.htm - ORVANE"), std::string::npos);
+}
+
 TEST_F(SaveReportTest, ReplacesAnEarlierReport)
 {
     std::ofstream(pathOf("plan.csv"))
