@@ -186,13 +186,6 @@ TEST_F(BitmapFile, ClientAreaOf801By601GivesTheExpectedFileLength)
     EXPECT_EQ(longAt(bytes, 2), 1925670u);
 }
 
-TEST_F(BitmapFile, ReplacesAnExistingFileCompletely)
-{
-    std::ofstream(pathOf("picture.bmp"), std::ios::binary) << std::string(5000, 'x');
-    const DescribedBitmap bitmap = numberedRows(1, 1, 24);
-    EXPECT_EQ(written(bitmap).size(), 14u + 40u + 4u);
-}
-
 TEST_F(BitmapFile, MissingBitmapIsReportedAndWritesNothing)
 {
     const BitmapWriteResult result = writeBitmapFile(nullptr, pathOf("picture.bmp"));
@@ -223,18 +216,6 @@ TEST_F(BitmapFile, DescriptionsThatDoNotHoldTogetherAreRefused)
         EXPECT_FALSE(result.error.has_value());
     }
     EXPECT_FALSE(std::filesystem::exists(pathOf("picture.bmp")));
-}
-
-TEST_F(BitmapFile, FileErrorsAreValuesAndLeaveNoFile)
-{
-    const DescribedBitmap bitmap = numberedRows(2, 2, 24);
-    const std::string path = pathOf("missing-folder/picture.bmp");
-    const BitmapWriteResult result = writeBitmapFile(&bitmap, path);
-    EXPECT_FALSE(result.written);
-    ASSERT_TRUE(result.error.has_value());
-    EXPECT_EQ(result.error->path, path);
-    EXPECT_NE(bitmapWriteResultText(result).find(path), std::string::npos);
-    EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
 } // namespace
