@@ -39,18 +39,6 @@ void expectBounds(const CarrierList& list, Bounds expected)
     EXPECT_DOUBLE_EQ(list.levelCeiling(), expected.ceiling);
 }
 
-TEST(CarrierList, StartsEmptyWithTheEmptyPlanScale)
-{
-    CarrierList list;
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.isModcodList, 0);
-    EXPECT_EQ(list.currentRolloffFactor, 1.35);
-    EXPECT_TRUE(list.title.empty());
-    expectBounds(list, {0.0, 0.0, 0.0, 20.0});
-    list.updateBounds();
-    expectBounds(list, {0.0, 0.0, 0.0, 20.0});
-}
-
 struct BoundsCase {
     const char* name;
     std::vector<Carrier> carriers;
@@ -152,20 +140,8 @@ TEST(CarrierList, RemovingTheOnlyCarrierGivesTheEmptyPlanBounds)
     CarrierList list;
     list.append(Carrier());
     list.removeAt(*list.findIndex(0));
-    EXPECT_EQ(list.count(), 0);
     expectBounds(list, {0.0, 0.0, 0.0, 20.0});
-}
-
-TEST(CarrierList, FindIndexAnswersNoneOutOfRange)
-{
-    CarrierList list;
     EXPECT_FALSE(list.findIndex(0));
-    list.append(carrierAt(6000.0, "A"));
-    list.append(carrierAt(6001.0, "B"));
-    EXPECT_FALSE(list.findIndex(-1));
-    EXPECT_FALSE(list.findIndex(list.count()));
-    ASSERT_TRUE(list.findIndex(1));
-    EXPECT_EQ(list.at(*list.findIndex(1)).label, "B");
 }
 
 TEST(CarrierList, PositionsStayValidWhileOthersComeAndGo)
@@ -191,17 +167,6 @@ TEST(CarrierList, PositionsStayValidWhileOthersComeAndGo)
     const int before = list.count();
     list.removeAt(positionOfA);
     EXPECT_EQ(list.count(), before);
-}
-
-TEST(CarrierList, CopiesCarriersInAndOut)
-{
-    CarrierList list;
-    Carrier carrier = carrierAt(6000.0, "A");
-    list.append(carrier);
-    carrier.label = "changed";
-    Carrier copy = list.at(*list.findIndex(0));
-    copy.label = "also changed";
-    EXPECT_EQ(list[0].label, "A");
 }
 
 // The sort exactly as the plan's procedure states it, kept plain so that its order of equal
@@ -264,13 +229,10 @@ TEST(SortByFrequency, TwoEqualFrequenciesAreExchangedEachTime)
     EXPECT_EQ(labelsOf(list), (std::vector<std::string>{"A", "B"}));
 }
 
-TEST(SortByFrequency, OneCarrierStaysAndPositionsKeepTheirPlaces)
+TEST(SortByFrequency, PositionsKeepTheirPlaces)
 {
     CarrierList list;
     list.append(carrierAt(6000.0, "A"));
-    list.sortByFrequency();
-    EXPECT_EQ(labelsOf(list), std::vector<std::string>{"A"});
-
     list.append(carrierAt(5000.0, "B"));
     const CarrierPosition first = *list.findIndex(0);
     list.sortByFrequency();
@@ -325,15 +287,11 @@ TEST(Shift, MovesEveryCarrierAndMirrorsBelowZero)
     CarrierList list;
     list.append(carrierAt(6000.0, "A", 2.0, 20.0));
     list.append(carrierAt(6100.0, "B", 2.0, 20.0));
-    list.shift(0.0);
-    EXPECT_EQ(list[0].centreFrequencyMhz, 6000.0);
     list.shift(-7000.0);
     EXPECT_EQ(list[0].centreFrequencyMhz, 1000.0);
     EXPECT_EQ(list[1].centreFrequencyMhz, 900.0);
     EXPECT_EQ(list[0].occupiedBandwidthMhz, 2.0);
     expectBounds(list, {899.0, 1001.0, list.levelFloor(), list.levelCeiling()});
-    list.shift(25.5);
-    EXPECT_EQ(list[1].centreFrequencyMhz, 925.5);
 }
 
 TEST(Scrunch, PlacesCarriersEdgeToEdgeFromTheStart)

