@@ -110,27 +110,6 @@ TEST(ReportLayouts, TwoCarriersAsHtml)
               std::string::npos);
 }
 
-TEST(ReportLayouts, RecordAndCompactProductsGiveTheSameDocument)
-{
-    // Many coinciding products: rows of equal frequency must come out in the same order.
-    for (const CarrierList& plan : {evenlySpacedPlan(16, 2.5), evenlySpacedPlan(7, 0.0),
-                                    planOf({{6000, "A"}, {6010, "B"}})}) {
-        CarrierList products;
-        computeIntermodProducts(plan, products);
-        products.sortByFrequency();
-        for (const ReportLayout layout : {ReportLayout::html, ReportLayout::csv}) {
-            StringSink sink;
-            HtmlWriter writer(sink, "/tmp/r.htm");
-            if (layout == ReportLayout::html)
-                writeHtmlReport(writer, plan, products);
-            else
-                writeCsvReport(writer, plan, products);
-            EXPECT_FALSE(writer.flush());
-            EXPECT_EQ(sink.text(), reportText(plan, layout));
-        }
-    }
-}
-
 struct LabelCase {
     const char* name;
     const char* label;
