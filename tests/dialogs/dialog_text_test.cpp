@@ -23,12 +23,10 @@ TEST_P(NumberBoxText, ReadsOnlyAWholeFiniteNumber)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, NumberBoxText,
-                         ::testing::Values(NumberCase{"1.35", 1.35}, NumberCase{"  -2.5 ", -2.5},
-                                           NumberCase{"1e3", 1000.0}, NumberCase{"1.", 1.0},
-                                           NumberCase{"", {}}, NumberCase{"-", {}},
-                                           NumberCase{"1,5", {}}, NumberCase{"12abc", {}},
-                                           NumberCase{"nan", {}}, NumberCase{"inf", {}},
-                                           NumberCase{"1e999", {}}, NumberCase{"\xc2\xbd", {}}));
+                         ::testing::Values(NumberCase{"  -2.5 ", -2.5}, NumberCase{"1.", 1.0},
+                                           NumberCase{"-", {}}, NumberCase{"1,5", {}},
+                                           NumberCase{"12abc", {}}, NumberCase{"inf", {}},
+                                           NumberCase{"1e999", {}}));
 
 TEST(LabelText, LineBreaksAndTabsConvertBothWays)
 {

