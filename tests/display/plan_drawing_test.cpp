@@ -167,52 +167,6 @@ TEST_F(PlanDrawing, LayoutOfAn801By601ClientArea)
     EXPECT_EQ(finalPenWidth, 1);
 }
 
-TEST_F(PlanDrawing, ElementsAreDrawnInTheirOrder)
-{
-    carriers.append(carrierAt(6000, 20000, 10, "C1"));
-    draw();
-    const std::size_t title = indexOfFirst(SurfaceCallKind::text, "Transponder Frequency Plan");
-    const std::size_t axisTitle = indexOfFirst(SurfaceCallKind::text, "Frequency (MHz)");
-    const std::size_t startNumber = indexOfFirst(SurfaceCallKind::text, "5850.0000");
-    const std::size_t stopNumber = indexOfFirst(SurfaceCallKind::text, "6425.0000");
-    const std::size_t carrierNumber = indexOfFirst(SurfaceCallKind::text, "6000.0000");
-    const std::size_t label = indexOfFirst(SurfaceCallKind::text, "C1");
-    EXPECT_LT(indexOfFirst(SurfaceCallKind::line), title); // the border comes first
-    EXPECT_LT(title, axisTitle);
-    EXPECT_LT(axisTitle, startNumber);
-    EXPECT_LT(startNumber, stopNumber);
-    EXPECT_LT(stopNumber, carrierNumber);
-    EXPECT_LT(carrierNumber, label);
-
-    // The axis is the last thing drawn, over the carriers' feet.
-    const std::vector<SurfaceCall>& calls = surface.calls();
-    std::size_t lastRed = 0;
-    std::size_t firstAxis = calls.size();
-    for (std::size_t index = 0; index < calls.size(); ++index) {
-        if (calls[index].kind != SurfaceCallKind::line)
-            continue;
-        if (calls[index].colour == red)
-            lastRed = index;
-        else if (calls[index].penWidth == 2 && firstAxis == calls.size())
-            firstAxis = index;
-    }
-    EXPECT_LT(lastRed, firstAxis);
-    EXPECT_LT(label, firstAxis);
-}
-
-TEST_F(PlanDrawing, BorderRunsAlongTheOutermostPixelsInBlack)
-{
-    settings.backgroundColour = rgbColour(0, 0, 255);
-    settings.axisColour = rgbColour(0, 128, 0);
-    draw();
-    const std::vector<SurfaceCall> border = strokes(black, 1);
-    ASSERT_EQ(border.size(), 4u);
-    EXPECT_EQ(std::vector<int>({border[0].x1, border[0].y1, border[0].x2, border[0].y2}),
-              std::vector<int>({0, 600, 0, 0}));
-    EXPECT_EQ(std::vector<int>({border[2].x2, border[2].y2}), std::vector<int>({800, 600}));
-    EXPECT_EQ(surface.callsOf(SurfaceCallKind::fill).front().colour, rgbColour(0, 0, 255));
-}
-
 TEST_F(PlanDrawing, EachElementTakesItsColour)
 {
     settings.titleColour = rgbColour(1, 0, 0);
@@ -293,27 +247,6 @@ INSTANTIATE_TEST_SUITE_P(Labels, PlanLabels,
                                            LabelCase{"A\tB\tC", {"A", "B", "C"}, 243 - labelOffset},
                                            LabelCase{"\tB", {"", "B"}, 243}));
 
-TEST_F(PlanDrawing, StopBelowStartMirrorsThePlan)
-{
-    settings.viewStartMhz = 6425;
-    settings.viewStopMhz = 5850;
-    carriers.append(carrierAt(6000, 20000, 10, "C1"));
-    draw();
-    expectAt(onlyText("6425.0000"), 60 + numberOffset, 485);
-    expectAt(onlyText("5850.0000"), 762 + numberOffset, 485);
-    expectAt(onlyText("6000.0000"), 579 + numberOffset, 485);
-    expectAt(onlyText("C1"), 579 + labelOffset, 257);
-
-    const std::vector<SurfaceCall> shape = strokes(red, 2);
-    ASSERT_EQ(shape.size(), 3u);
-    EXPECT_EQ(shape[0].x1, 822 - 228); // the lower band edge now lies on the right
-    EXPECT_EQ(shape[1].y1, 264);
-    const std::vector<SurfaceCall> axis = strokes(black, 2);
-    ASSERT_EQ(axis.size(), 3u);
-    EXPECT_EQ(axis[0].x1, 60);
-    EXPECT_EQ(axis[1].x2, 762);
-}
-
 TEST_F(PlanDrawing, CarriersOutsideTheViewAreDrawnWhereTheyMapUnclipped)
 {
     carriers.append(carrierAt(5800, 1000, 10, "LOW"));
@@ -373,20 +306,6 @@ TEST_F(PlanDrawing, TinyClientAreaIsOnlyFilled)
     EXPECT_EQ(surface.callsOf(SurfaceCallKind::fill).size(), 1u);
     EXPECT_TRUE(surface.callsOf(SurfaceCallKind::line).empty());
     EXPECT_TRUE(surface.callsOf(SurfaceCallKind::text).empty());
-}
-
-TEST_F(PlanDrawing, LayoutScalesWithTheClientArea)
-{
-    carriers.append(carrierAt(6000, 20000, 10, "C1"));
-    draw(1921, 1081);
-    // Plot area 144..1829 x 216..864; 6000 MHz at 144 + 150 * 1685 / 575 = 583.6.
-    expectAt(onlyText("Transponder Frequency Plan"), 960, 76);
-    expectAt(onlyText("Frequency (MHz)"), 960, 1037);
-    const std::vector<SurfaceCall> axis = strokes(black, 2);
-    ASSERT_EQ(axis.size(), 3u);
-    EXPECT_EQ(std::vector<int>({axis[1].x1, axis[1].y1, axis[1].x2, axis[1].y2}),
-              std::vector<int>({144, 864, 1829, 864}));
-    EXPECT_EQ(onlyText("6000.0000").x1 - onlyText("5850.0000").x1, 584 - 144);
 }
 
 } // namespace

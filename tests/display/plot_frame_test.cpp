@@ -47,31 +47,6 @@ TEST(PlotFrameLayout, PlotAreaOfAn801By601ClientArea)
     EXPECT_EQ(frame.toPixelY(80), 0);
 }
 
-TEST(PlotFrameLayout, ResetRestoresTheWholePictureButKeepsOriginAndClip)
-{
-    RecordingSurface surface;
-    PlotFrame frame(surface, 801, 601);
-    frame.setPlotArea(10, 127, 20, 80);
-    frame.setColour(rgbColour(1, 2, 3));
-    frame.setPenWidth(3);
-    frame.setTextSize(2.0);
-    surface.clearCalls();
-
-    frame.reset();
-    EXPECT_EQ(frame.colour(), rgbColour(0, 0, 0));
-    EXPECT_EQ(frame.penWidth(), 3);
-    EXPECT_EQ(frame.frameLeft(), 0);
-    EXPECT_EQ(frame.frameRight(), 800);
-    EXPECT_DOUBLE_EQ(frame.worldX2(), 400.0 / 3.0);
-    EXPECT_DOUBLE_EQ(frame.textSize(), 1.0);
-    EXPECT_EQ(frame.currentFont().height, -16);
-    EXPECT_TRUE(surface.callsOf(SurfaceCallKind::origin).empty());
-    EXPECT_TRUE(surface.callsOf(SurfaceCallKind::noClip).empty());
-    // The current point is the world's bottom-left corner.
-    EXPECT_EQ(surface.currentX(), 0);
-    EXPECT_EQ(surface.currentY(), 600);
-}
-
 struct RoundingCase {
     double world;
     int pixel;
@@ -123,27 +98,6 @@ TEST(PlotFrameDrawing, LineToAddsTheEndPixel)
     EXPECT_EQ(lines[1].y2, 0);
     EXPECT_EQ(surface.currentX(), 10);
     EXPECT_EQ(surface.currentY(), 0);
-}
-
-TEST(PlotFrameDrawing, BoxFollowsTheWorldWindowAndEndsAtItsCorner)
-{
-    RecordingSurface surface;
-    PlotFrame frame(surface, 801, 601);
-    frame.setWorld(0, 100, 0, 100);
-    surface.clearCalls();
-    frame.drawBox();
-
-    std::vector<SurfaceCall> corners;
-    for (const SurfaceCall& line : linesOf(surface)) {
-        if (line.x2 != line.x1 - 1 || line.y2 != line.y1) // skip the end-pixel steps
-            corners.push_back(line);
-    }
-    ASSERT_EQ(corners.size(), 4u);
-    EXPECT_EQ(std::vector<int>({corners[0].x1, corners[0].y1, corners[0].x2, corners[0].y2}),
-              std::vector<int>({0, 600, 0, 0}));
-    EXPECT_EQ(std::vector<int>({corners[2].x2, corners[2].y2}), std::vector<int>({800, 600}));
-    EXPECT_EQ(surface.currentX(), 0);
-    EXPECT_EQ(surface.currentY(), 600);
 }
 
 struct NumberCase {

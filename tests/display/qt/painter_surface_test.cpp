@@ -215,25 +215,6 @@ TEST_F(PainterSurfaceTest, UpwardTextStandsLeftOfAndAboveItsPoint)
     EXPECT_LT(currentY, 60);
 }
 
-TEST_F(PainterSurfaceTest, LeftAlignedTextMovesThePointByItsWidth)
-{
-    start(10, 10);
-    surface->setTextAlign(HorizontalAlign::left, VerticalAlign::baseline);
-    for (const int height : {-9, -24}) {
-        ASSERT_TRUE(surface->selectFont(arial(height)));
-        QFont font;
-        ASSERT_TRUE(PainterSurface::fontFromDescription(arial(height), font));
-        const QFontMetrics metrics(font);
-        for (const char* text : {"6425.0000", "Sat\xc3\xa9lite \xe2\x82\xac 5"}) {
-            surface->moveTo(0, 5);
-            surface->drawText(text);
-            EXPECT_NEAR(surface->currentX(), metrics.horizontalAdvance(QString::fromUtf8(text)), 1)
-                << text << " at " << height;
-        }
-    }
-    finish();
-}
-
 struct AlignCase {
     HorizontalAlign horizontal;
     VerticalAlign vertical;
