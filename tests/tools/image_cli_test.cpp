@@ -1,59 +1,17 @@
-#include <gtest/gtest.h>
+#include "cli_test_support.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <sys/wait.h>
-#include <vector>
 
+namespace orvane::test {
 namespace {
 
-// Runs orvane-cli image with shell-quoted arguments; the exit status, stderr kept in a file.
-class ImageCommandTest : public ::testing::Test {
+class ImageCommandTest : public CliTest {
 protected:
+    ImageCommandTest() : CliTest("image") {}
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-cli-image-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        writeFile("plan.carriers.txt", examplePlan);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
-
-    static std::string quoted(const std::string& text)
-    {
-        std::string result = "'";
-        for (const char c : text)
-            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return result + "'";
-    }
-
-    int run(const std::vector<std::string>& args)
-    {
-        std::string command = quoted(ORVANE_CLI_PATH) + " image";
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        command += " 2>" + quoted(pathOf("stderr.txt"));
-        const int status = std::system(command.c_str());
-        errors = contentOf(pathOf("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    static std::string contentOf(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-
-    void writeFile(const std::string& name, const std::string& content) const
-    {
-        std::ofstream(pathOf(name), std::ios::binary) << content;
+        CliTest::SetUp();
+        put("plan.carriers.txt", examplePlan);
     }
 
     static std::uint32_t littleEndianAt(const std::string& bytes, std::size_t offset)
@@ -89,9 +47,6 @@ protected:
         "F 5850.00000 6425.00000\r\n5900.00000 36000.000 TV1\r\n\r\nL\r\nR 1.2000\r\n"
         "C 6000.50000 2048.000 0.000 4 0.750000 1.085106 10.000 DATA\r\n"
         "S 6100.00000 1000.000 1.500000 8 0.666667 12.500 SE\r\n\r\n\r\n";
-
-    std::string folder;
-    std::string errors;
 };
 
 TEST_F(ImageCommandTest, WritesABitmapOfTheDefaultClientSize)
@@ -124,7 +79,7 @@ TEST_F(ImageCommandTest, UnreadablePlanFailsWithoutOutput)
 {
     EXPECT_EQ(run({pathOf("missing.carriers.txt"), pathOf("plan.bmp")}), 1);
     EXPECT_NE(errors.find("missing.carriers.txt"), std::string::npos) << errors;
-    writeFile("empty.txt", "Title only\r\n");
+    put("empty.txt", "Title only\r\n");
     EXPECT_EQ(run({pathOf("empty.txt"), pathOf("plan.bmp")}), 1);
     EXPECT_FALSE(std::filesystem::exists(pathOf("plan.bmp")));
 }
@@ -156,3 +111,4 @@ TEST_F(ImageCommandTest, BadArgumentsAreUsageErrors)
 }
 
 } // namespace
+} // namespace orvane::test

@@ -1,14 +1,8 @@
-#include <gtest/gtest.h>
+#include "cli_test_support.h"
+
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <sys/wait.h>
-#include <vector>
-
+namespace orvane::test {
 namespace {
 
 constexpr const char* examplePlan =
@@ -26,60 +20,14 @@ constexpr const char* examplePlan =
     "\r\n"
     "\r\n";
 
-// Runs orvane-cli with shell-quoted arguments, keeping its standard output and error.
-class PlanCommandTest : public ::testing::Test {
+class PlanCommandTest : public CliTest {
 protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-cli-plan-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
-
-    static std::string quoted(const std::string& text)
-    {
-        std::string result = "'";
-        for (const char c : text)
-            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return result + "'";
-    }
-
-    int run(const std::vector<std::string>& args)
-    {
-        std::string command = quoted(ORVANE_CLI_PATH);
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        command += " >" + quoted(pathOf("stdout.txt")) + " 2>" + quoted(pathOf("stderr.txt"));
-        const int status = std::system(command.c_str());
-        output = contentOf(pathOf("stdout.txt"));
-        errors = contentOf(pathOf("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
     nlohmann::json outputJson() const { return nlohmann::json::parse(output); }
-
-    static std::string contentOf(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-    static void put(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
-    std::string folder;
-    std::string output;
-    std::string errors;
 };
 
 TEST_F(PlanCommandTest, DumpPrintsThePlanWithEveryField)
 {
-    put(pathOf("plan.txt"), examplePlan);
+    put("plan.txt", examplePlan);
     ASSERT_EQ(run({"dump", pathOf("plan.txt")}), 0) << errors;
     EXPECT_EQ(errors, "");
     const nlohmann::json plan = outputJson();
@@ -98,7 +46,7 @@ TEST_F(PlanCommandTest, DumpPrintsThePlanWithEveryField)
 
 TEST_F(PlanCommandTest, DumpAppliesTheOperationsInOrder)
 {
-    put(pathOf("plan.txt"), "T\n6000 1350 A\n5990 2700 B\n");
+    put("plan.txt", "T\n6000 1350 A\n5990 2700 B\n");
     ASSERT_EQ(run({"dump", pathOf("plan.txt"), "--scrunch", "5900", "--shift", "-7000"}), 0)
         << errors;
     const nlohmann::json plan = outputJson();
@@ -109,7 +57,7 @@ TEST_F(PlanCommandTest, DumpAppliesTheOperationsInOrder)
 
 TEST_F(PlanCommandTest, DumpReportsSkippedLinesInJsonAndOnStandardError)
 {
-    put(pathOf("plan.txt"), "T\nC 6000 1000 0 4 0 1 bad\n6000 1000 good\n");
+    put("plan.txt", "T\nC 6000 1000 0 4 0 1 bad\n6000 1000 good\n");
     ASSERT_EQ(run({"dump", pathOf("plan.txt")}), 0);
     const nlohmann::json plan = outputJson();
     ASSERT_EQ(plan["skipped"].size(), 1u);
@@ -137,9 +85,9 @@ std::string withFolder(std::string text, const std::string& folder)
 
 TEST_P(PlanCommandFailureTest, ExitsWithTheStatusAndTheMessage)
 {
-    put(pathOf("plan.txt"), examplePlan);
-    put(pathOf("empty.txt"), "Only a title\n");
-    put(pathOf("cat.modcod"), "modcod\nT\nF 0 4 0.5 0 0 1 1 A\n");
+    put("plan.txt", examplePlan);
+    put("empty.txt", "Only a title\n");
+    put("cat.modcod", "modcod\nT\nF 0 4 0.5 0 0 1 1 A\n");
     std::vector<std::string> args;
     for (const std::string& arg : GetParam().args)
         args.push_back(withFolder(arg, folder));
@@ -174,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PlanCommandTest, OutputThatCannotBeWrittenIsAFailure)
 {
-    put(pathOf("plan.txt"), examplePlan);
+    put("plan.txt", examplePlan);
     const std::string command = quoted(ORVANE_CLI_PATH) + " dump " + quoted(pathOf("plan.txt")) +
                                 " >/dev/full 2>" + quoted(pathOf("stderr.txt"));
     const int status = std::system(command.c_str());
@@ -185,9 +133,9 @@ TEST_F(PlanCommandTest, OutputThatCannotBeWrittenIsAFailure)
 
 TEST_F(PlanCommandTest, ResaveWritesThePlanAsOrvaneWritesIt)
 {
-    put(pathOf("hand.txt"), "Plan A\nF 5850 6425\n5900 36000 TV1\nL\nR 1.2\n"
-                            "C 6000.5 2048 0 4 0.75 1.085106 10 DATA\n"
-                            "S 6100 1000 1.5 8 0.666667 12.5 SE");
+    put("hand.txt", "Plan A\nF 5850 6425\n5900 36000 TV1\nL\nR 1.2\n"
+                    "C 6000.5 2048 0 4 0.75 1.085106 10 DATA\n"
+                    "S 6100 1000 1.5 8 0.666667 12.5 SE");
     ASSERT_EQ(run({"resave", pathOf("hand.txt"), pathOf("out.txt")}), 0) << errors;
     EXPECT_EQ(output, "");
     EXPECT_EQ(contentOf(pathOf("out.txt")), examplePlan);
@@ -195,9 +143,9 @@ TEST_F(PlanCommandTest, ResaveWritesThePlanAsOrvaneWritesIt)
 
 TEST_F(PlanCommandTest, ModcodPrintsTheCatalogue)
 {
-    put(pathOf("cat.modcod"), "MODCOD\r\nExample catalogue\r\nR 1.25\r\nC\r\n"
-                              "F 16 4 0.5 0 0 4.5 1e-7 QPSK 1/2\r\nE\r\n"
-                              "S 2.25 8 0.75 6.5 1e-7 8PSK SE\r\n");
+    put("cat.modcod", "MODCOD\r\nExample catalogue\r\nR 1.25\r\nC\r\n"
+                      "F 16 4 0.5 0 0 4.5 1e-7 QPSK 1/2\r\nE\r\n"
+                      "S 2.25 8 0.75 6.5 1e-7 8PSK SE\r\n");
     ASSERT_EQ(run({"modcod", pathOf("cat.modcod")}), 0) << errors;
     const nlohmann::json catalogue = outputJson();
     EXPECT_EQ(catalogue["title"], "Example catalogue");
@@ -231,3 +179,4 @@ TEST_F(PlanCommandTest, ExamplesLoadAsTheyAreWritten)
 }
 
 } // namespace
+} // namespace orvane::test

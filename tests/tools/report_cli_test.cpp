@@ -1,61 +1,11 @@
-#include <gtest/gtest.h>
+#include "cli_test_support.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <sys/wait.h>
-#include <vector>
-
+namespace orvane::test {
 namespace {
 
-// Runs orvane-cli with shell-quoted arguments; the exit status, stderr kept in a file.
-class ReportCommandTest : public ::testing::Test {
+class ReportCommandTest : public CliTest {
 protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-cli-report-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
-
-    static std::string quoted(const std::string& text)
-    {
-        std::string result = "'";
-        for (const char c : text)
-            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return result + "'";
-    }
-
-    int run(const std::vector<std::string>& args)
-    {
-        std::string command = quoted(ORVANE_CLI_PATH) + " report";
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        command += " 2>" + quoted(pathOf("stderr.txt"));
-        const int status = std::system(command.c_str());
-        errors = contentOf(pathOf("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    static std::string contentOf(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-
-    void writeFile(const std::string& name, const std::string& content) const
-    {
-        std::ofstream(pathOf(name), std::ios::binary) << content;
-    }
-
-    std::string folder;
-    std::string errors;
+    ReportCommandTest() : CliTest("report") {}
 };
 
 // Entered out of frequency order: the report numbers the carriers by ascending frequency.
@@ -64,7 +14,7 @@ constexpr const char* twoCarrierPlan = "Plan A\r\n\r\nF 5850 6425\r\n6010 1000 B
 
 TEST_F(ReportCommandTest, WritesTheReport)
 {
-    writeFile("plan.txt", twoCarrierPlan);
+    put("plan.txt", twoCarrierPlan);
     ASSERT_EQ(run({pathOf("plan.txt"), pathOf("report.csv")}), 0) << errors;
     EXPECT_EQ(contentOf(pathOf("report.csv")),
               "\"ORVANE INTERMODULATION REPORT\"\r\n\"Orvane Version 2.0\"\r\n\r\n"
@@ -88,7 +38,7 @@ TEST_F(ReportCommandTest, AnUnreadableOrEmptyPlanFailsWithoutAReport)
     EXPECT_EQ(run({pathOf("missing.txt"), pathOf("report.csv")}), 1);
     EXPECT_NE(errors.find(pathOf("missing.txt") + " was not found."), std::string::npos);
 
-    writeFile("empty.txt", "Only a title\r\n");
+    put("empty.txt", "Only a title\r\n");
     EXPECT_EQ(run({pathOf("empty.txt"), pathOf("report.csv")}), 1);
     EXPECT_NE(errors.find("empty.txt"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(pathOf("report.csv")));
@@ -96,9 +46,10 @@ TEST_F(ReportCommandTest, AnUnreadableOrEmptyPlanFailsWithoutAReport)
 
 TEST_F(ReportCommandTest, AReportThatCannotBeWrittenFailsWithTheReason)
 {
-    writeFile("plan.txt", twoCarrierPlan);
+    put("plan.txt", twoCarrierPlan);
     EXPECT_EQ(run({pathOf("plan.txt"), "/dev/full"}), 1);
     EXPECT_NE(errors.find("Disk full while accessing /dev/full."), std::string::npos);
 }
 
 } // namespace
+} // namespace orvane::test

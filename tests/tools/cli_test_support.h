@@ -1,0 +1,72 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace orvane::test {
+
+// Runs orvane-cli as a user would, in a folder of the test's own; keeps stdout and stderr.
+class CliTest : public ::testing::Test {
+protected:
+    explicit CliTest(std::string subcommand = {}) : subcommand_(std::move(subcommand)) {}
+
+    void SetUp() override
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvane-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
+
+    static std::string quoted(const std::string& text)
+    {
+        std::string result = "'";
+        for (const char c : text)
+            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return result + "'";
+    }
+
+    // The exit status of orvane-cli [subcommand] args.
+    int run(const std::vector<std::string>& args)
+    {
+        std::string command = quoted(ORVANE_CLI_PATH);
+        if (!subcommand_.empty())
+            command += " " + subcommand_;
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        command += " >" + quoted(pathOf("stdout.txt")) + " 2>" + quoted(pathOf("stderr.txt"));
+        const int status = std::system(command.c_str());
+        output = contentOf(pathOf("stdout.txt"));
+        errors = contentOf(pathOf("stderr.txt"));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    static std::string contentOf(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    void put(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(pathOf(name), std::ios::binary) << bytes;
+    }
+
+    std::string folder;
+    std::string output;
+    std::string errors;
+
+private:
+    std::string subcommand_;
+};
+
+} // namespace orvane::test
