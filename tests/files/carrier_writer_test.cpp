@@ -80,18 +80,6 @@ TEST(CarrierWriter, ExamplePlanReadsBackToTheWrittenDecimals)
     EXPECT_EQ(writeCarrierText(list), examplePlanBytes);
 }
 
-TEST(CarrierWriter, EmptyTitleGivesTwoEmptyLinesBeforeTheHeader)
-{
-    CarrierList list;
-    list.append(fixedCarrier(5900.0, 1.0, noPowerLevelDbw, 1.35, "A"));
-    const std::string bytes = writeCarrierText(list);
-    EXPECT_EQ(bytes.rfind("\r\n\r\n//Carrier file created by Orvane Version 2.0 \r\n", 0), 0u);
-    CarrierList back;
-    readCarrierText(back, bytes);
-    EXPECT_EQ(back.title, "");
-    EXPECT_EQ(back.count(), 1);
-}
-
 TEST(CarrierWriter, PlanWithoutLevelsHasNoLevelLineAndNoPowers)
 {
     CarrierList list;
