@@ -98,22 +98,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    "All Files (*)"},
                                   "txt",
                                   QFileDialog::AcceptOpen},
-                      ChooserCase{"CarrierSave",
-                                  [](UserInteraction& ui, std::string& folder) {
-                                      return ui.chooseCarrierFileToSave(folder);
-                                  },
-                                  "Select Carriers Output File...",
-                                  {"Text Files (*.txt)", "Carrier Files (*.carriers.txt)"},
-                                  "txt",
-                                  QFileDialog::AcceptSave},
-                      ChooserCase{"Modcod",
-                                  [](UserInteraction& ui, std::string& folder) {
-                                      return ui.chooseModcodFile(folder);
-                                  },
-                                  "Modcod File...",
-                                  {"Modcod Files (*.modcod)", "All Files (*)"},
-                                  "modcod",
-                                  QFileDialog::AcceptOpen},
                       ChooserCase{"Image",
                                   [](UserInteraction& ui, std::string& folder) {
                                       return ui.chooseImageFile(folder, "");

@@ -3,6 +3,8 @@
 #include "app/user_interaction.h"
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +18,34 @@ public:
         std::string caption;
         MessageIcon icon;
     };
+    struct Selection {
+        std::vector<Carrier> listed; // the list's carriers as the dialog showed them
+        std::string caption;
+        std::string okButtonText;
+    };
+    struct Question {
+        std::string text;
+        unsigned helpKey = 0;
+    };
+    struct FrequencyRequest {
+        std::string caption;
+        double initialMhz = 0.0;
+    };
 
     // Chooser answers, in order; an empty path stands for Cancel.
     std::deque<std::string> chosenPaths;
+    std::string folderAfterChoosing; // when set, what a chooser writes back into the folder
+    std::function<bool(Carrier&)> carrierDialog = [](Carrier&) { return false; };
+    std::optional<int> pickedIndex; // the row picked in the selection dialog
+    std::optional<double> frequencyAnswer;
+    bool yesNoAnswer = false;
+    bool okCancelAnswer = false;
+
+    std::vector<Carrier> editedCarriers; // each carrier as handed to a carrier dialog
+    std::vector<Selection> selections;
+    std::vector<FrequencyRequest> frequencyRequests;
+    std::vector<Question> yesNoQuestions;
+    std::vector<std::string> okCancelQuestions;
     std::vector<std::string> chooserFolders; // the folder each chooser opened in
     std::vector<std::string> suggestedNames; // image chooser suggestions
     std::vector<Message> messages;
@@ -50,15 +77,33 @@ public:
         return choose(folder);
     }
 
-    bool editCarrier(Carrier&) override { return false; }
-    std::optional<CarrierPosition> selectCarrier(const CarrierList&, const std::string&,
-                                                 const std::string&) override
+    bool editCarrier(Carrier& carrier) override
     {
-        return std::nullopt;
+        editedCarriers.push_back(carrier);
+        return carrierDialog(carrier);
     }
-    std::optional<double> askFrequency(const std::string&, double) override { return std::nullopt; }
-    bool askYesNo(const std::string&, unsigned) override { return false; }
-    bool askOkCancel(const std::string&) override { return false; }
+    std::optional<CarrierPosition> selectCarrier(const CarrierList& list,
+                                                 const std::string& caption,
+                                                 const std::string& okButtonText) override
+    {
+        selections.push_back({{list.begin(), list.end()}, caption, okButtonText});
+        return pickedIndex ? list.findIndex(*pickedIndex) : std::nullopt;
+    }
+    std::optional<double> askFrequency(const std::string& caption, double initialMhz) override
+    {
+        frequencyRequests.push_back({caption, initialMhz});
+        return frequencyAnswer;
+    }
+    bool askYesNo(const std::string& text, unsigned helpKey) override
+    {
+        yesNoQuestions.push_back({text, helpKey});
+        return yesNoAnswer;
+    }
+    bool askOkCancel(const std::string& text) override
+    {
+        okCancelQuestions.push_back(text);
+        return okCancelAnswer;
+    }
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override
     {
@@ -88,7 +133,9 @@ private:
         if (path.empty())
             return std::nullopt;
         const auto slash = path.rfind('/');
-        folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+        folder = !folderAfterChoosing.empty() ? folderAfterChoosing
+                 : slash == std::string::npos ? std::string()
+                                              : path.substr(0, slash);
         const auto dot = path.rfind('.');
         ChosenFile chosen{path, {}};
         if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
