@@ -1,48 +1,21 @@
 #include "files/carrier_file.h"
 #include "files/modcod_file.h"
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include <string>
-#include <sys/stat.h>
 
 namespace orvane {
 namespace {
 
 class FileFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = ::testing::TempDir() + "orvane-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override
-    {
-        const std::string command = "rm -rf '" + folder_ + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-    std::string pathOf(const std::string& name) const { return folder_ + "/" + name; }
-    static std::string contentOf(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-    static void put(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static bool exists(const std::string& path)
-    {
-        struct stat info {};
-        return ::stat(path.c_str(), &info) == 0;
-    }
-    std::string folder_;
+    std::string pathOf(const std::string& name) const { return scratch.file(name); }
+    test::TempFolder scratch;
+    const std::string& folder_ = scratch.path();
 };
 
 CarrierList planOf(int carriers)
@@ -66,7 +39,7 @@ TEST_F(FileFolder, SavedPlanLoadsBack)
     const FileWriteResult written = saveCarrierFile(plan, pathOf("plan.carriers.txt"));
     EXPECT_TRUE(written.written);
     EXPECT_EQ(writeResultText(written), "");
-    EXPECT_EQ(contentOf(pathOf("plan.carriers.txt")), writeCarrierText(plan));
+    EXPECT_EQ(test::contentOf(pathOf("plan.carriers.txt")), writeCarrierText(plan));
 
     CarrierList back;
     const FileReadResult read = loadCarrierFile(back, pathOf("plan.carriers.txt"));
@@ -107,7 +80,7 @@ TEST_F(FileFolder, Utf16FilesAreRefusedWithTheirOwnText)
         std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
         for (const char c : text)
             bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
-        put(pathOf("wide.txt"), bytes);
+        test::put(pathOf("wide.txt"), bytes);
         CarrierList list = planOf(1);
         const FileReadResult result = loadCarrierFile(list, pathOf("wide.txt"));
         EXPECT_FALSE(result.loaded);
@@ -122,8 +95,8 @@ TEST_F(FileFolder, Utf16FilesAreRefusedWithTheirOwnText)
 
 TEST_F(FileFolder, FileWithoutCarriersIsNoErrorButNotLoaded)
 {
-    put(pathOf("empty.txt"), "");
-    put(pathOf("title.txt"), "Just a title\r\n");
+    test::put(pathOf("empty.txt"), "");
+    test::put(pathOf("title.txt"), "Just a title\r\n");
     CarrierList list;
     for (const char* name : {"empty.txt", "title.txt"}) {
         const FileReadResult result = loadCarrierFile(list, pathOf(name));
@@ -140,7 +113,7 @@ TEST_F(FileFolder, EmptyPlanIsNotSaved)
     EXPECT_TRUE(result.nothingToSave);
     EXPECT_FALSE(result.written);
     EXPECT_EQ(writeResultText(result), "Found no data to save!  ");
-    EXPECT_FALSE(exists(pathOf("empty.txt")));
+    EXPECT_FALSE(std::filesystem::exists(pathOf("empty.txt")));
 }
 
 TEST_F(FileFolder, EmptyPathDoesNothing)

@@ -3,16 +3,15 @@
 #include "report/byte_sink.h"
 #include "report/path_names.h"
 #include "report_test_support.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/resource.h>
 #include <utility>
 #include <vector>
 
@@ -226,32 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 class SaveReportTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-report-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
-
-    static std::string contentOf(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-
-    std::vector<std::string> namesInFolder() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-
-    std::string folder;
+    std::string pathOf(const std::string& name) const { return folder.file(name); }
+    test::TempFolder folder;
 };
 
 TEST_F(SaveReportTest, SortsThePlanAndWritesTheLayoutTheExtensionPicks)
@@ -262,13 +237,13 @@ TEST_F(SaveReportTest, SortsThePlanAndWritesTheLayoutTheExtensionPicks)
     EXPECT_EQ(reportResultText(csv), "");
     EXPECT_EQ(csv.carrierCount, 2);
     EXPECT_EQ(csv.productCount, 2);
-    EXPECT_EQ(contentOf(pathOf("plan.csv")), withCrLf(twoCarrierCsv));
+    EXPECT_EQ(test::contentOf(pathOf("plan.csv")), withCrLf(twoCarrierCsv));
     EXPECT_EQ(plan[0].label, "A"); // the plan stays sorted
     EXPECT_EQ(plan[1].label, "B");
 
     const ReportResult html = saveIntermodReport(plan, pathOf("Plan.HTM"));
     EXPECT_TRUE(html.written);
-    const std::string document = contentOf(pathOf("Plan.HTM"));
+    const std::string document = test::contentOf(pathOf("Plan.HTM"));
     EXPECT_EQ(bodyAfterHead(document), withCrLf(twoCarrierHtmlBody));
     EXPECT_NE(document.find("<TITLE>Plan.HTM - ORVANE"), std::string::npos);
 }
@@ -277,49 +252,8 @@ TEST_F(SaveReportTest, TheFileNameInTheTitleIsEscapedAndInThePageEncoding)
 {
     CarrierList plan = planOf({{6000, "A"}, {6010, "B"}});
     ASSERT_TRUE(saveIntermodReport(plan, pathOf("a<b>&\xC3\xA9.htm")).written);
-    const std::string document = contentOf(pathOf("a<b>&\xC3\xA9.htm"));
+    const std::string document = test::contentOf(pathOf("a<b>&\xC3\xA9.htm"));
     EXPECT_NE(document.find("<TITLE>a&lt;b&gt;&amp;\xE9.htm - ORVANE"), std::string::npos);
-}
-
-// A file size limit makes the disk "full" part way through the report, for root as well.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
-TEST_F(SaveReportTest, AWriteThatFailsPartWayLeavesTheEarlierReportIntact)
-{
-    const std::string earlier = "the report of last week\r\n";
-    std::ofstream(pathOf("plan.htm"), std::ios::binary) << earlier;
-    CarrierList plan = evenlySpacedPlan(60, 0.5); // over 100,000 products, several MB
-    ReportResult result;
-    {
-        FileSizeLimit limit(256 * 1024);
-        result = saveIntermodReport(plan, pathOf("plan.htm"));
-    }
-    EXPECT_FALSE(result.written);
-    ASSERT_TRUE(result.error.has_value());
-    EXPECT_EQ(reportResultText(result), "Disk full while accessing " + pathOf("plan.htm") + ".");
-    EXPECT_EQ(contentOf(pathOf("plan.htm")), earlier);
-    EXPECT_EQ(namesInFolder(), std::vector<std::string>{"plan.htm"});
 }
 
 TEST_F(SaveReportTest, APlanWithTooManyProductsIsRefusedBeforeAnythingChanges)
@@ -339,7 +273,7 @@ TEST_F(SaveReportTest, APlanWithTooManyProductsIsRefusedBeforeAnythingChanges)
     EXPECT_NE(text.find(std::to_string(limitCarriers + 1) + " carriers"), std::string::npos);
     EXPECT_NE(text.find(std::to_string(result.productCount)), std::string::npos);
     EXPECT_NE(text.find(std::to_string(maxReportProducts)), std::string::npos);
-    EXPECT_TRUE(namesInFolder().empty());
+    EXPECT_TRUE(folder.names().empty());
     EXPECT_EQ(plan[0].label, "C0"); // not even sorted
 
     EXPECT_NE(tooManyProductsText(3000000, intermodProductCount(3000000))

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 namespace orvane::test {
@@ -17,16 +17,7 @@ class CliTest : public ::testing::Test {
 protected:
     explicit CliTest(std::string subcommand = {}) : subcommand_(std::move(subcommand)) {}
 
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string pathOf(const std::string& name) const { return folder + "/" + name; }
+    std::string pathOf(const std::string& name) const { return scratch.file(name); }
 
     static std::string quoted(const std::string& text)
     {
@@ -51,17 +42,13 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    static std::string contentOf(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
     void put(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream(pathOf(name), std::ios::binary) << bytes;
+        test::put(pathOf(name), bytes);
     }
 
-    std::string folder;
+    TempFolder scratch;
+    const std::string& folder = scratch.path();
     std::string output;
     std::string errors;
 

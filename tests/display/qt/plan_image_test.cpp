@@ -1,5 +1,7 @@
 #include "display/qt/plan_painting.h"
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -61,16 +63,7 @@ CarrierList oneCarrierPlan()
 
 class PlanImage : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-plan-image-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string folder;
+    test::TempFolder folder;
     DisplaySettings settings;
     CarrierList carriers = oneCarrierPlan();
 };
@@ -128,7 +121,7 @@ TEST_F(PlanImage, EmptyClientSizeGivesNoImage)
 TEST_F(PlanImage, BitmapFileReadsBackAsTheSamePicture)
 {
     const QImage image = renderPlanImage(carriers, settings, QSize(801, 601));
-    const std::string path = folder + "/plan.bmp";
+    const std::string path = folder.file("plan.bmp");
     const BitmapWriteResult result = writeImageAsBitmap(image, path);
     ASSERT_TRUE(result.written) << bitmapWriteResultText(result);
     EXPECT_EQ(std::filesystem::file_size(path), 1925670u);

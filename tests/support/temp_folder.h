@@ -1,0 +1,57 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace orvane::test {
+
+// A folder of the test's own under the system's temporary folder, removed with its content.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
+        EXPECT_NE(::mkdtemp(pattern.data()), nullptr);
+        path_ = pattern;
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+    // The names in the folder, sorted.
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+private:
+    std::string path_;
+};
+
+inline std::string contentOf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+inline void put(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+} // namespace orvane::test
