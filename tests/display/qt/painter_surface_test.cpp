@@ -271,26 +271,5 @@ INSTANTIATE_TEST_SUITE_P(
                       AlignCase{HorizontalAlign::right, VerticalAlign::top},
                       AlignCase{HorizontalAlign::left, VerticalAlign::top}));
 
-TEST_F(PainterSurfaceTest, TextTakesTheTextColourAndLinesThePenColour)
-{
-    start(100, 40);
-    ASSERT_TRUE(surface->selectFont(arial(-30)));
-    surface->setPen(1, rgbColour(0, 0, 255));
-    surface->setTextColour(rgbColour(255, 0, 0));
-    surface->setTextAlign(HorizontalAlign::left, VerticalAlign::top);
-    surface->moveTo(0, 0);
-    surface->drawText("I");
-    surface->moveTo(0, 38);
-    surface->lineTo(99, 38);
-    finish();
-    bool foundRed = false;
-    for (int y = 0; y < 30 && !foundRed; ++y) {
-        for (int x = 0; x < 30 && !foundRed; ++x)
-            foundRed = image.pixel(x, y) == qRgb(255, 0, 0);
-    }
-    EXPECT_TRUE(foundRed);
-    EXPECT_EQ(image.pixel(50, 38), qRgb(0, 0, 255));
-}
-
 } // namespace
 } // namespace orvane
