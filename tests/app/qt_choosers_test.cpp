@@ -98,14 +98,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    "All Files (*)"},
                                   "txt",
                                   QFileDialog::AcceptOpen},
-                      ChooserCase{"Image",
-                                  [](UserInteraction& ui, std::string& folder) {
-                                      return ui.chooseImageFile(folder, "");
-                                  },
-                                  "Save Image As ...",
-                                  {"Bitmap Files (*.bmp)"},
-                                  "bmp",
-                                  QFileDialog::AcceptSave},
                       ChooserCase{"Report",
                                   [](UserInteraction& ui, std::string& folder) {
                                       return ui.chooseReportFile(folder);

@@ -172,14 +172,6 @@ TEST(FontConversion, ChosenPointSizeBecomesANegativePixelHeight)
     EXPECT_TRUE(back.bold());
 }
 
-TEST(AboutBoxTest, MenuFormHasCaptionAndOk)
-{
-    AboutBox about(nullptr, false, true, QPixmap());
-    EXPECT_EQ(about.windowTitle(), "About Orvane");
-    EXPECT_FALSE(about.okButton()->isHidden());
-    EXPECT_FALSE(about.windowFlags().testFlag(Qt::FramelessWindowHint));
-}
-
 TEST(AboutBoxTest, SplashHasNoOkAndClosesItself)
 {
     AboutBox splash(nullptr, true, true,
