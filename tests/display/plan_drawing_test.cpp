@@ -299,14 +299,5 @@ TEST_F(PlanDrawing, EqualStartAndStopDrawsThePictureWithoutThePlot)
     EXPECT_TRUE(strokes(red, 2).empty());
 }
 
-TEST_F(PlanDrawing, TinyClientAreaIsOnlyFilled)
-{
-    carriers.append(carrierAt(6000, 1000, 10, "C1"));
-    draw(1, 1);
-    EXPECT_EQ(surface.callsOf(SurfaceCallKind::fill).size(), 1u);
-    EXPECT_TRUE(surface.callsOf(SurfaceCallKind::line).empty());
-    EXPECT_TRUE(surface.callsOf(SurfaceCallKind::text).empty());
-}
-
 } // namespace
 } // namespace orvane

@@ -136,23 +136,6 @@ TEST_F(PlanImage, BitmapFileReadsBackAsTheSamePicture)
     }
 }
 
-TEST_F(PlanImage, DescribedImageHasBlueGreenRedBytesAndMasks)
-{
-    QImage image(3, 2, QImage::Format_ARGB32);
-    image.fill(qRgb(0, 0, 0));
-    image.setPixel(0, 0, qRgb(0x11, 0x22, 0x33));
-    const std::optional<DescribedBitmap> bitmap = describeImage(image);
-    ASSERT_TRUE(bitmap.has_value());
-    EXPECT_EQ(bitmap->bitsPerPixel, 32);
-    EXPECT_EQ(bitmap->colourMasks[0], 0x00FF0000u);
-    ASSERT_EQ(bitmap->pixels.size(), 24u);
-    EXPECT_EQ(bitmap->pixels[0], 0x33);
-    EXPECT_EQ(bitmap->pixels[1], 0x22);
-    EXPECT_EQ(bitmap->pixels[2], 0x11);
-
-    EXPECT_FALSE(describeImage(QImage()).has_value());
-}
-
 class PlanWidget : public QWidget {
 public:
     DisplaySettings settings;
