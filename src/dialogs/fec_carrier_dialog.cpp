@@ -411,15 +411,7 @@ void FecCarrierDialog::fecChosen()
     QScopedValueRollback<bool> guard(writing_, true);
     FieldReader reader(this, FieldReader::Mode::live);
     read(reader);
-    if (fecPosition_ >= 0 && fecPosition_ < fecOtherPosition) {
-        fecValueBox_->setEnabled(false);
-        fecValue_ = fecRateValues[static_cast<std::size_t>(fecPosition_)];
-        unreadable_.markWritten(fecValueBox_);
-    } else if (fecPosition_ == fecOtherPosition) {
-        fecValueBox_->setEnabled(true);
-        fecValueBox_->setFocus(Qt::OtherFocusReason);
-        fecValueBox_->selectAll();
-    }
+    applyFecChoice(fecPosition_, fecValueBox_, fecValue_, unreadable_);
     recalculate();
     showValues();
 }

@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_text.h"
 #include "dialogs/entry_problem.h"
+#include "model/coding_tables.h"
 
 #include <QLineEdit>
 
@@ -62,6 +63,20 @@ bool UnreadableBoxes::contains(const QLineEdit* box) const
 void UnreadableBoxes::markWritten(const QLineEdit* box)
 {
     boxes_.erase(std::remove(boxes_.begin(), boxes_.end(), box), boxes_.end());
+}
+
+void applyFecChoice(int fecPosition, QLineEdit* fecValueBox, double& fecValue,
+                    UnreadableBoxes& unreadable)
+{
+    if (fecPosition >= 0 && fecPosition < fecOtherPosition) {
+        fecValueBox->setEnabled(false);
+        fecValue = fecRateValues[static_cast<std::size_t>(fecPosition)];
+        unreadable.markWritten(fecValueBox);
+    } else if (fecPosition == fecOtherPosition) {
+        fecValueBox->setEnabled(true);
+        fecValueBox->setFocus(Qt::OtherFocusReason);
+        fecValueBox->selectAll();
+    }
 }
 
 } // namespace orvane

@@ -51,4 +51,9 @@ private:
     std::vector<const QLineEdit*> boxes_;
 };
 
+// The FEC drop-down's choice in a coded dialog: a named rate disables the value box and takes
+// the table value; "Other" enables the box and moves the focus into it.
+void applyFecChoice(int fecPosition, QLineEdit* fecValueBox, double& fecValue,
+                    UnreadableBoxes& unreadable);
+
 } // namespace orvane
