@@ -1,13 +1,15 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 #include <system_error>
-#include <vector>
 
 namespace orvane {
 
@@ -19,11 +21,92 @@ locale_t cLocale()
     return locale;
 }
 
-std::string padLeft(std::string text, int width)
+struct PowersOfTen {
+    std::uint64_t value[20] = {1};
+    constexpr PowersOfTen()
+    {
+        for (int i = 1; i < 20; ++i)
+            value[i] = value[i - 1] * 10;
+    }
+    constexpr std::uint64_t operator[](int exponent) const { return value[exponent]; }
+};
+constexpr PowersOfTen powersOfTen;
+
+constexpr char digitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
+                              "34353637383940414243444546474849505152535455565758596061626364656667"
+                              "6869707172737475767778798081828384858687888990919293949596979899";
+
+// The integer path holds the value times 10^decimals below 10^18.
+constexpr int mostIntegerDecimals = 9;
+constexpr int integerDigitsLimit = 18;
+
+__extension__ using Wide = unsigned __int128;
+
+int decimalDigits(std::uint64_t value)
 {
-    if (width > 0 && text.size() < static_cast<std::size_t>(width))
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
-    return text;
+    int digits = 1;
+    while (digits < 20 && value >= powersOfTen[digits])
+        ++digits;
+    return digits;
+}
+
+// The last count digits of value, written so that they end at end.
+void writeDigitsBefore(char* end, std::uint64_t value, int count)
+{
+    for (; count >= 2; count -= 2) {
+        end -= 2;
+        std::memcpy(end, digitPairs + 2 * (value % 100), 2);
+        value /= 100;
+    }
+    if (count == 1)
+        end[-1] = static_cast<char>('0' + value % 10);
+}
+
+// value times 10^Decimals rounded to a whole number, half to even, from the exact binary value.
+template <int Decimals> std::uint64_t scaledAndRounded(double value)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+    int exponent = -1074;
+    if (biasedExponent != 0) {
+        significand |= std::uint64_t{1} << 52;
+        exponent = biasedExponent - 1075;
+    }
+    const Wide product = Wide{significand} * powersOfTen[Decimals];
+    if (exponent >= 0)
+        return static_cast<std::uint64_t>(product << exponent);
+    if (exponent < -100) // below 2^-47: far less than half of the last decimal
+        return 0;
+    const unsigned shift = static_cast<unsigned>(-exponent);
+    const Wide whole = product >> shift;
+    const Wide rest = product - (whole << shift);
+    const Wide half = Wide{1} << (shift - 1);
+    const bool up = rest > half || (rest == half && (whole & 1) != 0);
+    return static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
+}
+
+template <int Decimals> char* writeFixedDecimals(char* out, double value, int width)
+{
+    const bool negative = std::signbit(value);
+    const std::uint64_t units = scaledAndRounded<Decimals>(value);
+    const std::uint64_t integerPart = units / powersOfTen[Decimals];
+    const std::uint64_t fraction = units - integerPart * powersOfTen[Decimals];
+    const int integerDigits = decimalDigits(integerPart);
+    const int length = (negative ? 1 : 0) + integerDigits + (Decimals > 0 ? 1 + Decimals : 0);
+    for (int pad = length; pad < width; ++pad)
+        *out++ = ' ';
+    if (negative)
+        *out++ = '-';
+    out += integerDigits;
+    writeDigitsBefore(out, integerPart, integerDigits);
+    if (Decimals > 0) {
+        *out++ = '.';
+        out += Decimals;
+        writeDigitsBefore(out, fraction, Decimals);
+    }
+    return out;
 }
 
 std::string nonFiniteText(double value)
@@ -48,14 +131,57 @@ bool isNumberCharacter(char c)
 
 std::string formatFixed(double value, int width, int precision)
 {
-    if (!std::isfinite(value))
-        return padLeft(nonFiniteText(value), width);
+    std::string text(fixedTextRoom(width, precision), '\0');
+    text.resize(
+        static_cast<std::size_t>(writeFixed(text.data(), value, width, precision) - text.data()));
+    return text;
+}
+
+char* writeFixed(char* out, double value, int width, int precision)
+{
     if (precision < 0)
         precision = 6;
-    std::vector<char> buffer(400 + static_cast<std::size_t>(precision));
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, precision);
-    return padLeft(std::string(buffer.data(), result.ptr), width);
+    if (precision <= mostIntegerDecimals &&
+        std::fabs(value) < static_cast<double>(powersOfTen[integerDigitsLimit - precision])) {
+        switch (precision) {
+        case 0:
+            return writeFixedDecimals<0>(out, value, width);
+        case 1:
+            return writeFixedDecimals<1>(out, value, width);
+        case 2:
+            return writeFixedDecimals<2>(out, value, width);
+        case 3:
+            return writeFixedDecimals<3>(out, value, width);
+        case 4:
+            return writeFixedDecimals<4>(out, value, width);
+        case 5:
+            return writeFixedDecimals<5>(out, value, width);
+        case 6:
+            return writeFixedDecimals<6>(out, value, width);
+        case 7:
+            return writeFixedDecimals<7>(out, value, width);
+        case 8:
+            return writeFixedDecimals<8>(out, value, width);
+        default:
+            return writeFixedDecimals<9>(out, value, width);
+        }
+    }
+    char* end = out;
+    if (std::isfinite(value)) {
+        end = std::to_chars(out, out + fixedTextRoom(width, precision), value,
+                            std::chars_format::fixed, precision)
+                  .ptr;
+    } else {
+        const std::string text = nonFiniteText(value);
+        end = std::copy(text.begin(), text.end(), out);
+    }
+    const std::ptrdiff_t length = end - out;
+    if (length >= width)
+        return end;
+    const std::size_t pad = static_cast<std::size_t>(width - length);
+    std::memmove(out + pad, out, static_cast<std::size_t>(length));
+    std::memset(out, ' ', pad);
+    return out + width;
 }
 
 std::string formatGeneral(double value, int significantDigits)

@@ -10,6 +10,19 @@ namespace orvane {
 // least W characters. Non-finite values print as "inf", "-inf" or "nan" (as printf does).
 std::string formatFixed(double value, int width, int precision);
 
+// The most characters writeFixed writes for this width and precision, whatever the value.
+constexpr std::size_t fixedTextRoom(int width, int precision)
+{
+    return static_cast<std::size_t>(width > 0 ? width : 0) +
+           static_cast<std::size_t>(precision > 6 ? precision : 6) + 320;
+}
+
+// formatFixed written at out, which has room for fixedTextRoom(width, precision) characters;
+// returns the end. Writers of millions of numbers use it: with up to 9 decimals and below
+// 10^(18 - decimals) it rounds the exact binary value in integers, half to even as printf
+// does, instead of going through a general conversion.
+char* writeFixed(char* out, double value, int width, int precision);
+
 // printf "%.Ng" without the user's locale: the shortest general form with up to N significant
 // digits (5850 -> "5850", 740.741 -> "740.741").
 std::string formatGeneral(double value, int significantDigits = 15);

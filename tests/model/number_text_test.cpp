@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <locale.h>
+#include <random>
 #include <string>
 
 namespace orvane {
@@ -70,6 +76,117 @@ TEST(NumberText, FormatsLikePrintfWithADecimalPoint)
     EXPECT_TRUE(parseWholeNumber(" 2.5 ", value));
     EXPECT_EQ(value, 2.5);
     EXPECT_FALSE(parseWholeNumber("2,5", value));
+}
+
+// printf's own text, in the C locale whatever locale the test runs under.
+std::string printfFixed(double value, int width, int precision)
+{
+    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const locale_t previous = uselocale(cLocale);
+    char text[400];
+    std::snprintf(text, sizeof text, "%*.*f", width, precision, value);
+    uselocale(previous);
+    freelocale(cLocale);
+    return text;
+}
+
+using Random = std::mt19937_64;
+
+double randomSign(Random& random, double value)
+{
+    return (random() & 1) != 0 ? -value : value;
+}
+
+// Nudged by up to three representable steps either way.
+double nudged(Random& random, double value)
+{
+    const int steps = static_cast<int>(random() % 7) - 3;
+    for (int step = 0; step < std::abs(steps); ++step)
+        value = std::nextafter(value, steps < 0 ? -HUGE_VAL : HUGE_VAL);
+    return value;
+}
+
+struct ValueFamily {
+    const char* name;
+    std::function<double(Random&, int precision)> draw;
+};
+
+class FixedTextLikePrintf : public ::testing::TestWithParam<ValueFamily> {};
+
+TEST_P(FixedTextLikePrintf, OverARandomSample)
+{
+    Random random(std::hash<std::string>()(GetParam().name));
+    int mismatches = 0;
+    for (const int precision : {2, 3, 4, 5, 6}) {
+        for (int i = 0; i < 12000; ++i) {
+            const double value = GetParam().draw(random, precision);
+            const int width = precision + (i % 8 == 0 ? 9 : 2);
+            const std::string expected = printfFixed(value, width, precision);
+            const std::string written = formatFixed(value, width, precision);
+            if (written != expected && ++mismatches <= 5)
+                ADD_FAILURE() << std::hexfloat << value << " %" << width << "." << precision
+                              << "f: " << written << " instead of " << expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, FixedTextLikePrintf,
+    ::testing::Values(
+        // Exactly half a unit of the last decimal: odd multiples of 2^-(decimals + 1).
+        ValueFamily{"Halfway",
+                    [](Random& random, int precision) {
+                        const double odd = static_cast<double>((random() % (1ULL << 40)) | 1);
+                        return randomSign(random, std::ldexp(odd, -(precision + 1)));
+                    }},
+        ValueFamily{"NextToHalfway",
+                    [](Random& random, int precision) {
+                        const double units = static_cast<double>(random() % 2000000000000ULL);
+                        return randomSign(
+                            random, nudged(random, (units + 0.5) / std::pow(10.0, precision)));
+                    }},
+        ValueFamily{"JustBelowPowersOfTen",
+                    [](Random& random, int precision) {
+                        const double power = std::pow(10.0, static_cast<int>(random() % 22) - 6);
+                        const double value =
+                            (random() & 1) != 0 ? power : power - 0.5 * std::pow(10.0, -precision);
+                        return randomSign(random, nudged(random, value));
+                    }},
+        ValueFamily{"AnyMagnitude",
+                    [](Random& random, int) {
+                        const double mantissa =
+                            std::ldexp(static_cast<double>(random() >> 11), -53);
+                        const int exponent = static_cast<int>(random() % 30) - 10;
+                        return randomSign(random, mantissa * std::pow(10.0, exponent));
+                    }},
+        // Products of frequencies read from text with five decimals, up to the readers' limit.
+        ValueFamily{"PlanProducts",
+                    [](Random& random, int) {
+                        const auto frequency = [&random] {
+                            const std::uint64_t units = random() % 100000000000000000ULL;
+                            const double scale = std::pow(10.0, static_cast<int>(random() % 8));
+                            return static_cast<double>(units) / 100000.0 / scale;
+                        };
+                        return 2 * frequency() - frequency();
+                    }},
+        ValueFamily{"AnyBits",
+                    [](Random& random, int) {
+                        double value = NAN;
+                        while (!std::isfinite(value)) {
+                            const std::uint64_t bits = random();
+                            std::memcpy(&value, &bits, sizeof value);
+                        }
+                        return value;
+                    }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FixedText, SpecialValuesLikePrintf)
+{
+    for (const double value :
+         {0.0, -0.0, 5e-324, -1e-7, 0.5, 1e300, -HUGE_VAL, HUGE_VAL, double{NAN}})
+        for (const int precision : {0, 5, 9, 12})
+            EXPECT_EQ(formatFixed(value, 7, precision), printfFixed(value, 7, precision)) << value;
 }
 
 } // namespace
