@@ -7,6 +7,7 @@
 #include "model/number_text.h"
 #include "model/rounding.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace orvane {
@@ -244,14 +245,27 @@ std::string oneLine(const std::string& text)
     return utf8ToWindows1252(line);
 }
 
+// A plan of many carriers writes hundreds of thousands of numbers: no text object for each.
+void appendFixed(std::string& out, double value, int width, int precision)
+{
+    char text[fixedTextRoom(8, 6)];
+    out.append(text, writeFixed(text, value, width, precision));
+}
+
+void appendInteger(std::string& out, int value)
+{
+    char text[16];
+    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
 void appendCarrierLine(std::string& out, const Carrier& carrier)
 {
     if (carrier.calcMode == calcModeFixed) {
         double centreMhz = 0, bandwidthMhz = 0, powerDbw = 0, rolloff = 0;
         carrier.getFixed(centreMhz, bandwidthMhz, powerDbw, rolloff);
-        out += formatFixed(centreMhz, 7, 5);
+        appendFixed(out, centreMhz, 7, 5);
         out += ' ';
-        out += formatFixed(bandwidthMhz * 1000.0, 5, 3);
+        appendFixed(out, bandwidthMhz * 1000.0, 5, 3);
     } else if (carrier.calcMode == calcModeSpectral) {
         double centreMhz = 0, dataRateKbps = 0, efficiency = 0, fecRate = 0, powerDbw = 0;
         double rolloff = 0;
@@ -259,15 +273,15 @@ void appendCarrierLine(std::string& out, const Carrier& carrier)
         carrier.getSpectralByDataRate(centreMhz, dataRateKbps, efficiency, order, fecRate, powerDbw,
                                       rolloff);
         out += "S ";
-        out += formatFixed(centreMhz, 7, 5);
+        appendFixed(out, centreMhz, 7, 5);
         out += ' ';
-        out += formatFixed(dataRateKbps, 5, 3);
+        appendFixed(out, dataRateKbps, 5, 3);
         out += ' ';
-        out += formatFixed(efficiency, 8, 6);
+        appendFixed(out, efficiency, 8, 6);
         out += ' ';
-        out += formatInteger(order);
+        appendInteger(out, order);
         out += ' ';
-        out += formatFixed(fecRate, 8, 6);
+        appendFixed(out, fecRate, 8, 6);
     } else {
         double centreMhz = 0, dataRateKbps = 0, overheadKbps = 0, fecRate = 0, rsN = 0, rsK = 0;
         double powerDbw = 0, rolloff = 0;
@@ -275,17 +289,17 @@ void appendCarrierLine(std::string& out, const Carrier& carrier)
         carrier.getFecByDataRate(centreMhz, dataRateKbps, overheadKbps, order, fecRate, rsN, rsK,
                                  powerDbw, rolloff);
         out += "C ";
-        out += formatFixed(centreMhz, 7, 5);
+        appendFixed(out, centreMhz, 7, 5);
         out += ' ';
-        out += formatFixed(dataRateKbps, 5, 3);
+        appendFixed(out, dataRateKbps, 5, 3);
         out += ' ';
-        out += formatFixed(overheadKbps, 5, 3);
+        appendFixed(out, overheadKbps, 5, 3);
         out += ' ';
-        out += formatInteger(order);
+        appendInteger(out, order);
         out += ' ';
-        out += formatFixed(fecRate, 8, 6);
+        appendFixed(out, fecRate, 8, 6);
         out += ' ';
-        out += formatFixed(rsN / rsK, 8, 6);
+        appendFixed(out, rsN / rsK, 8, 6);
     }
     out += ' ';
 }
@@ -387,9 +401,9 @@ std::string writeCarrierText(CarrierList& list)
     out += lineEnd;
     out += lineEnd;
     out += "F ";
-    out += formatFixed(list.viewStartMhz, 7, 5);
+    appendFixed(out, list.viewStartMhz, 7, 5);
     out += ' ';
-    out += formatFixed(list.viewStopMhz, 7, 5);
+    appendFixed(out, list.viewStopMhz, 7, 5);
     out += lineEnd;
 
     list.currentRolloffFactor = defaultRolloffFactor;
@@ -403,13 +417,13 @@ std::string writeCarrierText(CarrierList& list)
         }
         if (carrier.rolloffFactor != list.currentRolloffFactor) {
             out += "R ";
-            out += formatFixed(carrier.rolloffFactor, 6, 4);
+            appendFixed(out, carrier.rolloffFactor, 6, 4);
             out += lineEnd;
             list.currentRolloffFactor = carrier.rolloffFactor;
         }
         appendCarrierLine(out, carrier);
         if (levelMode) {
-            out += formatFixed(carrier.powerDbw, 5, 3);
+            appendFixed(out, carrier.powerDbw, 5, 3);
             out += ' ';
         }
         out += oneLine(carrier.label);

@@ -103,24 +103,28 @@ void SafeFileWriter::fail(int errorNumber)
                            path_};
 }
 
-bool SafeFileWriter::flushBuffer()
+bool SafeFileWriter::writeAll(const char* bytes, std::size_t size)
 {
     std::size_t offset = 0;
-    while (offset < buffer_.size()) {
-        const ssize_t written =
-            ::write(descriptor_, buffer_.data() + offset, buffer_.size() - offset);
+    while (offset < size) {
+        const ssize_t written = ::write(descriptor_, bytes + offset, size - offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             fail(errno);
-            buffer_.clear();
             return false;
         }
         offset += static_cast<std::size_t>(written);
     }
-    bytesWritten_ += buffer_.size();
-    buffer_.clear();
+    bytesWritten_ += size;
     return true;
+}
+
+bool SafeFileWriter::flushBuffer()
+{
+    const bool written = writeAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return written;
 }
 
 bool SafeFileWriter::write(std::string_view bytes)
@@ -132,10 +136,9 @@ bool SafeFileWriter::write(std::string_view bytes)
     if (buffer_.size() + bytes.size() > bufferCapacity) {
         if (!flushBuffer())
             return false;
-        if (bytes.size() > bufferCapacity) {
-            buffer_.assign(bytes.data(), bytes.size());
-            return flushBuffer();
-        }
+        // A large piece goes straight from the caller's memory.
+        if (bytes.size() > bufferCapacity)
+            return writeAll(bytes.data(), bytes.size());
     }
     buffer_.append(bytes.data(), bytes.size());
     return true;

@@ -2,6 +2,7 @@
 
 #include "files/file_error.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,7 @@ public:
     unsigned long long bytesWritten() const { return bytesWritten_; }
 
 private:
+    bool writeAll(const char* bytes, std::size_t size);
     bool flushBuffer();
     void fail(int errorNumber);
 
