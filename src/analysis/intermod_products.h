@@ -1,7 +1,9 @@
 #pragma once
 
 #include "model/carrier_list.h"
+#include "model/work_progress.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,16 +43,44 @@ constexpr int maxCompactIntermodCarriers = 65535;
 
 // The same products with the same frequencies and in the same order as
 // computeIntermodProducts, for carriers with these centre frequencies (at most
-// maxCompactIntermodCarriers of them; nothing is computed for more).
+// maxCompactIntermodCarriers of them; nothing is computed for more). Stops with an empty list
+// when progress asks for a cancel.
 std::vector<CompactIntermodProduct>
-computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz);
+computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
+                               WorkProgress* progress = nullptr);
 
 // Ascending frequency by the same quicksort as CarrierList::sortByFrequency, so products of
-// equal frequency end up in the same order as a sorted product list.
-void sortByFrequency(std::vector<CompactIntermodProduct>& products);
+// equal frequency end up in the same order as a sorted product list. Large lists are sorted
+// on two threads. Stops early, leaving the order undefined, when progress asks for a cancel.
+void sortByFrequency(std::vector<CompactIntermodProduct>& products,
+                     WorkProgress* progress = nullptr);
 
-// The product's label ("2*F1-F2") appended to text.
-void appendIntermodLabel(const CompactIntermodProduct& product, std::string& text);
+// The longest label: "F65535+F65535-F65535".
+constexpr std::size_t mostIntermodLabelLength = 20;
+
+// Writes labels ("2*F1-F2") with the F-numbers' digits made once, for the millions of
+// products of a report.
+class IntermodLabelWriter {
+public:
+    // Room a label needs at out: the numbers are copied eight bytes at a time.
+    static constexpr std::size_t room = mostIntermodLabelLength + 8;
+
+    // Made for products of plans of up to carrierCount carriers (others are written too).
+    explicit IntermodLabelWriter(int carrierCount);
+    // The product's label at out, which has room bytes; returns the end.
+    char* write(char* out, const CompactIntermodProduct& product) const;
+
+private:
+    struct Digits {
+        char text[7];
+        unsigned char length;
+    };
+    char* writeNumber(char* out, std::uint16_t number) const;
+
+    std::vector<Digits> numbers_;
+};
+
+// One product's label.
 std::string intermodLabel(const CompactIntermodProduct& product);
 
 } // namespace orvane

@@ -51,7 +51,7 @@ int decimalDigits(std::uint64_t value)
 }
 
 // The last count digits of value, written so that they end at end.
-void writeDigitsBefore(char* end, std::uint64_t value, int count)
+template <typename Unsigned> void writeDigitsBefore(char* end, Unsigned value, int count)
 {
     for (; count >= 2; count -= 2) {
         end -= 2;
@@ -87,26 +87,66 @@ template <int Decimals> std::uint64_t scaledAndRounded(double value)
     return static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
 }
 
+// The whole part of a number, for frequencies mostly four or five digits: written without
+// counting its digits in a loop.
+char* writeWhole(char* out, std::uint64_t value)
+{
+    if (value >= 100000) {
+        const int digits = decimalDigits(value);
+        if (value <= UINT32_MAX)
+            writeDigitsBefore(out + digits, static_cast<std::uint32_t>(value), digits);
+        else
+            writeDigitsBefore(out + digits, value, digits);
+        return out + digits;
+    }
+    auto small = static_cast<std::uint32_t>(value);
+    if (small >= 10000) {
+        *out++ = static_cast<char>('0' + small / 10000);
+        small %= 10000;
+    } else if (small < 100) {
+        if (small < 10) {
+            *out = static_cast<char>('0' + small);
+            return out + 1;
+        }
+        std::memcpy(out, digitPairs + 2 * small, 2);
+        return out + 2;
+    } else if (small < 1000) {
+        *out++ = static_cast<char>('0' + small / 100);
+        std::memcpy(out, digitPairs + 2 * (small % 100), 2);
+        return out + 2;
+    }
+    std::memcpy(out, digitPairs + 2 * (small / 100), 2);
+    std::memcpy(out + 2, digitPairs + 2 * (small % 100), 2);
+    return out + 4;
+}
+
+// Moves the text [start, end) right to fill at least width characters with blanks before it.
+char* padLeft(char* start, char* end, int width)
+{
+    const std::ptrdiff_t length = end - start;
+    if (length >= width)
+        return end;
+    const auto pad = static_cast<std::size_t>(width - length);
+    std::memmove(start + pad, start, static_cast<std::size_t>(length));
+    std::memset(start, ' ', pad);
+    return start + width;
+}
+
 template <int Decimals> char* writeFixedDecimals(char* out, double value, int width)
 {
-    const bool negative = std::signbit(value);
+    char* const start = out;
+    if (std::signbit(value))
+        *out++ = '-';
     const std::uint64_t units = scaledAndRounded<Decimals>(value);
     const std::uint64_t integerPart = units / powersOfTen[Decimals];
-    const std::uint64_t fraction = units - integerPart * powersOfTen[Decimals];
-    const int integerDigits = decimalDigits(integerPart);
-    const int length = (negative ? 1 : 0) + integerDigits + (Decimals > 0 ? 1 + Decimals : 0);
-    for (int pad = length; pad < width; ++pad)
-        *out++ = ' ';
-    if (negative)
-        *out++ = '-';
-    out += integerDigits;
-    writeDigitsBefore(out, integerPart, integerDigits);
+    out = writeWhole(out, integerPart);
     if (Decimals > 0) {
         *out++ = '.';
         out += Decimals;
-        writeDigitsBefore(out, fraction, Decimals);
+        writeDigitsBefore(
+            out, static_cast<std::uint32_t>(units - integerPart * powersOfTen[Decimals]), Decimals);
     }
-    return out;
+    return padLeft(start, out, width);
 }
 
 std::string nonFiniteText(double value)
@@ -175,13 +215,7 @@ char* writeFixed(char* out, double value, int width, int precision)
         const std::string text = nonFiniteText(value);
         end = std::copy(text.begin(), text.end(), out);
     }
-    const std::ptrdiff_t length = end - out;
-    if (length >= width)
-        return end;
-    const std::size_t pad = static_cast<std::size_t>(width - length);
-    std::memmove(out + pad, out, static_cast<std::size_t>(length));
-    std::memset(out, ' ', pad);
-    return out + width;
+    return padLeft(out, end, width);
 }
 
 std::string formatGeneral(double value, int significantDigits)

@@ -80,6 +80,14 @@ void HtmlWriter::flushBuffer()
     used_ = 0;
 }
 
+bool HtmlWriter::writeStored(std::string_view bytes)
+{
+    flushBuffer();
+    if (!error_ && !sink_.write(bytes))
+        error_ = FileError{sink_.failureCause(), path_};
+    return !error_;
+}
+
 std::optional<FileError> HtmlWriter::flush()
 {
     flushBuffer();
@@ -100,8 +108,8 @@ void HtmlWriter::writeHead(std::string_view backgroundColour)
     writeString("\t<HEAD>\n");
     writeString("\t\t<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"text/html; "
                 "charset=windows-1252\">\n");
-    writeString("\t\t<TITLE>" + documentName_.value_or(fileNameOf(path_)) + " - " + heading_ + " - " + generator_ +
-                "</TITLE>\n");
+    writeString("\t\t<TITLE>" + documentName_.value_or(fileNameOf(path_)) + " - " + heading_ +
+                " - " + generator_ + "</TITLE>\n");
     writeString("\t\t<META NAME=\"GENERATOR\" CONTENT=\"" + generator_ + "\">\n");
     writeString("\t\t<META NAME=\"ROBOTS\" CONTENT=\"NOINDEX,NOFOLLOW\">\n");
     writeString("\t\t<STYLE TYPE=\"text/css\">\n");

@@ -53,6 +53,9 @@ public:
     void endDocument();
 
     void writeString(std::string_view text);
+    // Bytes already in their stored form (CR LF line ends), handed to the sink as they are
+    // after what is buffered; false once a write has failed.
+    bool writeStored(std::string_view bytes);
     // Hands everything buffered to the sink; the first failure, if any.
     std::optional<FileError> flush();
 

@@ -13,128 +13,9 @@ namespace orvane {
 
 namespace {
 
-// The product lists the layouts are written from, behind one face.
-class ListedProducts {
-public:
-    explicit ListedProducts(const CarrierList& list) : list_(list) {}
-    std::size_t size() const { return static_cast<std::size_t>(list_.count()); }
-    double frequencyMhz(std::size_t index) const
-    {
-        return list_[static_cast<int>(index)].centreFrequencyMhz;
-    }
-    void appendHtmlLabel(std::size_t index, std::string& text) const
-    {
-        text += escapeHtml(utf8ToWindows1252(list_[static_cast<int>(index)].label));
-    }
-    void appendCsvLabel(std::size_t index, std::string& text) const
-    {
-        text += escapeCsvQuoted(utf8ToWindows1252(list_[static_cast<int>(index)].label));
-    }
-
-private:
-    const CarrierList& list_;
-};
-
-// Compact labels are made of digits and "*+-F", which need neither escaping nor conversion.
-class CompactProducts {
-public:
-    explicit CompactProducts(const std::vector<CompactIntermodProduct>& products)
-        : products_(products)
-    {
-    }
-    std::size_t size() const { return products_.size(); }
-    double frequencyMhz(std::size_t index) const { return products_[index].frequencyMhz; }
-    void appendHtmlLabel(std::size_t index, std::string& text) const
-    {
-        appendIntermodLabel(products_[index], text);
-    }
-    void appendCsvLabel(std::size_t index, std::string& text) const
-    {
-        appendIntermodLabel(products_[index], text);
-    }
-
-private:
-    const std::vector<CompactIntermodProduct>& products_;
-};
-
 std::string frequencyText(double frequencyMhz)
 {
     return formatFixed(frequencyMhz, 7, 5);
-}
-
-template <typename Products>
-void writeHtmlLayout(HtmlWriter& writer, const CarrierList& carriers, const Products& products)
-{
-    writer.setGenerator(versionText);
-    writer.setHeading(reportHeadingText);
-    writer.writeHead("#e0ffff");
-    writer.beginParagraph("nomarg");
-    writer.writeBreaks(1);
-    writer.writeText("Carriers : ", true);
-    writer.writeText(formatInteger(carriers.count()) + "\n", false);
-    writer.writeBreaks(1);
-    writer.writeText("Third Order Intermodulation Products : ", true);
-    writer.writeText(formatInteger(static_cast<long long>(products.size())) + "\n", false);
-    writer.writeBreaks(1);
-    writer.endParagraph();
-
-    writer.writeHeading("CARRIER LIST", 3);
-    writer.beginTable(0, 0, 0, "");
-    writer.writeRow("F#\tFrequency\tLabel", true, "", true);
-    std::string row;
-    for (int index = 0; index < carriers.count() && !writer.failed(); ++index) {
-        const Carrier& carrier = carriers[index];
-        row = "F" + formatInteger(index + 1) + "\t" + frequencyText(carrier.centreFrequencyMhz) +
-              "\t" + escapeHtml(utf8ToWindows1252(carrier.label));
-        writer.writeRow(row, false, "", true);
-    }
-    writer.endTable(true);
-    writer.writeBreaks(1);
-
-    writer.writeHeading("THIRD ORDER INTERMOD LIST", 3);
-    writer.beginTable(0, 0, 0, "");
-    writer.writeRow("F#\tFrequency", true, "", true);
-    for (std::size_t index = 0; index < products.size() && !writer.failed(); ++index) {
-        row.clear();
-        products.appendHtmlLabel(index, row);
-        row += '\t';
-        row += frequencyText(products.frequencyMhz(index));
-        writer.writeRow(row, false, "", true);
-    }
-    writer.endTable(true);
-    writer.writeBreaks(2);
-    writer.endDocument();
-}
-
-template <typename Products>
-void writeCsvLayout(HtmlWriter& writer, const CarrierList& carriers, const Products& products)
-{
-    writer.writeString("\"" + std::string(reportHeadingText) + "\"\n");
-    writer.writeString("\"" + std::string(versionText) + "\"\n\n");
-    writer.writeString("\"Carriers:\"," + formatInteger(carriers.count()) + "\n");
-    writer.writeString("\"Third Order Intermods:\"," +
-                       formatInteger(static_cast<long long>(products.size())) + "\n\n");
-    writer.writeString("\"CARRIER LIST\"\n");
-    writer.writeString("\"F#\",\"Frequency\",\"Label\"\n");
-    std::string line;
-    for (int index = 0; index < carriers.count() && !writer.failed(); ++index) {
-        const Carrier& carrier = carriers[index];
-        line = "\"F" + formatInteger(index + 1) + "\"," +
-               frequencyText(carrier.centreFrequencyMhz) + ",\"" +
-               escapeCsvQuoted(utf8ToWindows1252(carrier.label)) + "\"\n";
-        writer.writeString(line);
-    }
-    writer.writeString("\n\"THIRD ORDER INTERMOD LIST\"\n");
-    writer.writeString("\"F#\",\"Frequency\"\n");
-    for (std::size_t index = 0; index < products.size() && !writer.failed(); ++index) {
-        line.assign(1, '"');
-        products.appendCsvLabel(index, line);
-        line += "\",";
-        line += frequencyText(products.frequencyMhz(index));
-        line += '\n';
-        writer.writeString(line);
-    }
-    writer.writeString("\n\n");
 }
 
 class SafeFileSink : public ByteSink {
@@ -167,26 +48,67 @@ bool equalsIgnoringCase(const std::string& text, const char* lowerCase)
 
 } // namespace
 
-void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers, const CarrierList& products)
-{
-    writeHtmlLayout(writer, carriers, ListedProducts(products));
-}
-
-void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers, const CarrierList& products)
-{
-    writeCsvLayout(writer, carriers, ListedProducts(products));
-}
-
 void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers,
-                     const std::vector<CompactIntermodProduct>& products)
+                     const std::vector<CompactIntermodProduct>& products, WorkProgress* progress)
 {
-    writeHtmlLayout(writer, carriers, CompactProducts(products));
+    writer.setGenerator(versionText);
+    writer.setHeading(reportHeadingText);
+    writer.writeHead("#e0ffff");
+    writer.beginParagraph("nomarg");
+    writer.writeBreaks(1);
+    writer.writeText("Carriers : ", true);
+    writer.writeText(formatInteger(carriers.count()) + "\n", false);
+    writer.writeBreaks(1);
+    writer.writeText("Third Order Intermodulation Products : ", true);
+    writer.writeText(formatInteger(static_cast<long long>(products.size())) + "\n", false);
+    writer.writeBreaks(1);
+    writer.endParagraph();
+
+    writer.writeHeading("CARRIER LIST", 3);
+    writer.beginTable(0, 0, 0, "");
+    writer.writeRow("F#\tFrequency\tLabel", true, "", true);
+    std::string row;
+    for (int index = 0; index < carriers.count() && !writer.failed(); ++index) {
+        const Carrier& carrier = carriers[index];
+        row = "F" + formatInteger(index + 1) + "\t" + frequencyText(carrier.centreFrequencyMhz) +
+              "\t" + escapeHtml(utf8ToWindows1252(carrier.label));
+        writer.writeRow(row, false, "", true);
+    }
+    writer.endTable(true);
+    writer.writeBreaks(1);
+
+    writer.writeHeading("THIRD ORDER INTERMOD LIST", 3);
+    writer.beginTable(0, 0, 0, "");
+    writer.writeRow("F#\tFrequency", true, "", true);
+    if (!writeProductRows(writer, ReportLayout::html, carriers.count(), products, progress))
+        return;
+    writer.endTable(true);
+    writer.writeBreaks(2);
+    writer.endDocument();
 }
 
 void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers,
-                    const std::vector<CompactIntermodProduct>& products)
+                    const std::vector<CompactIntermodProduct>& products, WorkProgress* progress)
 {
-    writeCsvLayout(writer, carriers, CompactProducts(products));
+    writer.writeString("\"" + std::string(reportHeadingText) + "\"\n");
+    writer.writeString("\"" + std::string(versionText) + "\"\n\n");
+    writer.writeString("\"Carriers:\"," + formatInteger(carriers.count()) + "\n");
+    writer.writeString("\"Third Order Intermods:\"," +
+                       formatInteger(static_cast<long long>(products.size())) + "\n\n");
+    writer.writeString("\"CARRIER LIST\"\n");
+    writer.writeString("\"F#\",\"Frequency\",\"Label\"\n");
+    std::string line;
+    for (int index = 0; index < carriers.count() && !writer.failed(); ++index) {
+        const Carrier& carrier = carriers[index];
+        line = "\"F" + formatInteger(index + 1) + "\"," +
+               frequencyText(carrier.centreFrequencyMhz) + ",\"" +
+               escapeCsvQuoted(utf8ToWindows1252(carrier.label)) + "\"\n";
+        writer.writeString(line);
+    }
+    writer.writeString("\n\"THIRD ORDER INTERMOD LIST\"\n");
+    writer.writeString("\"F#\",\"Frequency\"\n");
+    if (writeProductRows(writer, ReportLayout::csv, carriers.count(), products, progress))
+        writer.writeString("\n\n");
 }
 
 int maxReportCarriers()
@@ -218,7 +140,7 @@ ReportLayout reportLayoutForPath(const std::string& path)
     return equalsIgnoringCase(name.substr(dot + 1), "htm") ? ReportLayout::html : ReportLayout::csv;
 }
 
-ReportResult saveIntermodReport(CarrierList& plan, const std::string& path)
+ReportResult saveIntermodReport(CarrierList& plan, const std::string& path, WorkProgress* progress)
 {
     ReportResult result;
     result.carrierCount = plan.count();
@@ -229,31 +151,50 @@ ReportResult saveIntermodReport(CarrierList& plan, const std::string& path)
     }
 
     plan.sortByFrequency();
-    std::vector<double> frequenciesMhz;
-    frequenciesMhz.reserve(static_cast<std::size_t>(plan.count()));
-    for (const Carrier& carrier : plan)
-        frequenciesMhz.push_back(carrier.centreFrequencyMhz);
-    std::vector<CompactIntermodProduct> products = computeCompactIntermodProducts(frequenciesMhz);
-    sortByFrequency(products);
-
     SafeFileWriter file;
     if (std::optional<FileError> error = file.open(path)) {
         result.error = std::move(error);
         return result;
     }
+    const auto cancelled = [progress, &file, &result] {
+        if (progress == nullptr || !progress->cancelRequested())
+            return false;
+        file.discard();
+        result.cancelled = true;
+        return true;
+    };
+    WorkProgress ownProgress;
+    WorkProgress& parts = progress != nullptr ? *progress : ownProgress;
+
+    // Shares of the time each part takes, roughly.
+    parts.beginPart(0.1);
+    std::vector<double> frequenciesMhz;
+    frequenciesMhz.reserve(static_cast<std::size_t>(plan.count()));
+    for (const Carrier& carrier : plan)
+        frequenciesMhz.push_back(carrier.centreFrequencyMhz);
+    std::vector<CompactIntermodProduct> products =
+        computeCompactIntermodProducts(frequenciesMhz, progress);
+    parts.beginPart(0.4);
+    sortByFrequency(products, progress);
+    if (cancelled())
+        return result;
+
+    parts.beginPart(0.5);
     SafeFileSink sink(file);
     HtmlWriter writer(sink, path);
     // The file name is the user's text like a label: escaped and in the page's encoding.
     writer.setDocumentName(utf8ToWindows1252(escapeHtml(fileNameOf(path))));
     if (reportLayoutForPath(path) == ReportLayout::html)
-        writeHtmlReport(writer, plan, products);
+        writeHtmlReport(writer, plan, products, progress);
     else
-        writeCsvReport(writer, plan, products);
+        writeCsvReport(writer, plan, products, progress);
     if (std::optional<FileError> error = writer.flush()) {
         file.discard();
         result.error = std::move(error);
         return result;
     }
+    if (cancelled())
+        return result;
     if (std::optional<FileError> error = file.commit()) {
         result.error = std::move(error);
         return result;

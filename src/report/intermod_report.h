@@ -3,7 +3,9 @@
 #include "analysis/intermod_products.h"
 #include "files/file_error.h"
 #include "model/carrier_list.h"
+#include "model/work_progress.h"
 #include "report/html_writer.h"
+#include "report/product_rows.h"
 
 #include <optional>
 #include <string>
@@ -29,13 +31,12 @@ int maxReportCarriers();
 // the limit.
 std::string tooManyProductsText(long long carrierCount, long long productCount);
 
-enum class ReportLayout { html, csv };
-
 // "htm" in any letter case gives HTML; any other extension, or none, gives CSV.
 ReportLayout reportLayoutForPath(const std::string& path);
 
 struct ReportResult {
     bool written = false;
+    bool cancelled = false;             // the user stopped it: no file, any earlier one intact
     std::optional<FileError> error;     // the file could not be written
     std::optional<std::string> refusal; // the plan has more products than can be held
     long long carrierCount = 0;
@@ -44,20 +45,21 @@ struct ReportResult {
 
 // One layout into an open writer: the carriers in list order numbered F1..Fn, then the
 // products in list order. Labels are UTF-8 and written as windows-1252; the HTML layout
-// escapes & < > and " in them, the CSV layout doubles ". The counts come from the lists.
-void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers, const CarrierList& products);
-void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers, const CarrierList& products);
-// The same text from compact products, whose labels are made while writing.
+// escapes & < > and " in them, the CSV layout doubles ". The counts come from the lists. The
+// product rows advance the current part of progress and stop at a cancel asked for there.
 void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers,
-                     const std::vector<CompactIntermodProduct>& products);
+                     const std::vector<CompactIntermodProduct>& products,
+                     WorkProgress* progress = nullptr);
 void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers,
-                    const std::vector<CompactIntermodProduct>& products);
+                    const std::vector<CompactIntermodProduct>& products,
+                    WorkProgress* progress = nullptr);
 
 // The report command's work apart from the user interface: sorts the plan, computes and sorts
 // the intermodulation products, writes the layout the path's extension picks and puts the file
 // in place only when complete. A plan with more than maxReportProducts products is refused
-// before anything changes.
-ReportResult saveIntermodReport(CarrierList& plan, const std::string& path);
+// before anything changes. progress, when given, follows the work and can cancel it.
+ReportResult saveIntermodReport(CarrierList& plan, const std::string& path,
+                                WorkProgress* progress = nullptr);
 
 // The text a user sees for a report that was not written; empty on success.
 std::string reportResultText(const ReportResult& result);
