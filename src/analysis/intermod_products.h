@@ -75,7 +75,8 @@ private:
         char text[7];
         unsigned char length;
     };
-    char* writeNumber(char* out, std::uint16_t number) const;
+    static char* writeNumber(char* out, std::uint16_t number, const Digits* numbers,
+                             std::size_t count);
 
     std::vector<Digits> numbers_;
 };

@@ -50,6 +50,7 @@ std::optional<FileError> SafeFileWriter::open(const std::string& path)
     path_ = path;
     error_.reset();
     bytesWritten_ = 0;
+    writeBackStart_ = 0;
     if (path.empty() || path.back() == '/') {
         error_ = FileError{FileErrorCause::badPath, path};
         return error_;
@@ -117,7 +118,22 @@ bool SafeFileWriter::writeAll(const char* bytes, std::size_t size)
         offset += static_cast<std::size_t>(written);
     }
     bytesWritten_ += size;
+    startWriteBack();
     return true;
+}
+
+void SafeFileWriter::startWriteBack()
+{
+#ifdef SYNC_FILE_RANGE_WRITE
+    // The disk starts on what is written while the rest is still being made, so the sync at
+    // the end waits only for the last part of a large file.
+    constexpr unsigned long long writeBackStep = 8 << 20;
+    if (bytesWritten_ - writeBackStart_ < writeBackStep || temporaryPath_.empty())
+        return;
+    ::sync_file_range(descriptor_, static_cast<off_t>(writeBackStart_),
+                      static_cast<off_t>(bytesWritten_ - writeBackStart_), SYNC_FILE_RANGE_WRITE);
+    writeBackStart_ = bytesWritten_;
+#endif
 }
 
 bool SafeFileWriter::flushBuffer()

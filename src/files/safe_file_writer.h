@@ -37,6 +37,7 @@ public:
 private:
     bool writeAll(const char* bytes, std::size_t size);
     bool flushBuffer();
+    void startWriteBack();
     void fail(int errorNumber);
 
     std::string path_;
@@ -45,6 +46,7 @@ private:
     std::string buffer_;
     int descriptor_ = -1;
     unsigned long long bytesWritten_ = 0;
+    unsigned long long writeBackStart_ = 0; // where the disk has not yet been asked to write
     std::optional<FileError> error_;
 };
 

@@ -60,6 +60,19 @@ char* writeCsvLine(char* out, const CompactIntermodProduct& product,
     return writePiece(out, "\r\n");
 }
 
+using RowWriter = char* (*)(char*, const CompactIntermodProduct&, const IntermodLabelWriter&,
+                            FrequencyText&);
+
+template <RowWriter writeRow>
+char* writeRows(char* out, const CompactIntermodProduct* first, const CompactIntermodProduct* last,
+                const IntermodLabelWriter& labels)
+{
+    FrequencyText frequency;
+    for (; first != last; ++first)
+        out = writeRow(out, *first, labels, frequency);
+    return out;
+}
+
 // The fixed pieces of either layout, the label and the number.
 constexpr std::size_t mostRowBytes = 32 + IntermodLabelWriter::room + fixedTextRoom(7, 5);
 
@@ -69,18 +82,16 @@ bool writeProductRows(HtmlWriter& writer, ReportLayout layout, int carrierCount,
                       const std::vector<CompactIntermodProduct>& products, WorkProgress* progress)
 {
     const IntermodLabelWriter labels(carrierCount);
-    const auto writeRow = layout == ReportLayout::html ? writeHtmlRow : writeCsvLine;
     const std::size_t blockCount = (products.size() + productsPerBlock - 1) / productsPerBlock;
     std::size_t delivered = 0;
     return deliverBlocksInOrder(
         blockCount, productsPerBlock * mostRowBytes,
-        [&products, &labels, writeRow](std::size_t block, char* out) {
-            const std::size_t first = block * productsPerBlock;
-            const std::size_t last = std::min(products.size(), first + productsPerBlock);
-            FrequencyText frequency;
-            for (std::size_t index = first; index < last; ++index)
-                out = writeRow(out, products[index], labels, frequency);
-            return out;
+        [&products, &labels, layout](std::size_t block, char* out) {
+            const CompactIntermodProduct* const first = products.data() + block * productsPerBlock;
+            const CompactIntermodProduct* const last =
+                products.data() + std::min(products.size(), (block + 1) * productsPerBlock);
+            return layout == ReportLayout::html ? writeRows<writeHtmlRow>(out, first, last, labels)
+                                                : writeRows<writeCsvLine>(out, first, last, labels);
         },
         [&](std::string_view text) {
             if (progress != nullptr) {
