@@ -4,6 +4,7 @@
 #include "files/modcod_file.h"
 #include "json_output.h"
 #include "model/number_text.h"
+#include "plan_loading.h"
 
 #include <nlohmann/json.hpp>
 
@@ -29,14 +30,6 @@ constexpr const char* resaveUsage =
 constexpr const char* modcodUsage =
     "Usage: orvane-cli modcod FILE\n"
     "Reads the modcod catalogue FILE and prints its entries as one JSON object.\n";
-
-void printMessage(const std::string& text)
-{
-    std::string line = "orvane-cli: " + text;
-    if (line.back() != '\n')
-        line += '\n';
-    std::fputs(line.c_str(), stderr);
-}
 
 int usageError(const std::string& problem, const char* usage)
 {
@@ -112,24 +105,6 @@ Json skippedLines(const std::vector<SkippedLine>& skipped)
         lines.push_back(std::move(entry));
     }
     return lines;
-}
-
-// Loads a plan and says what went wrong as the desktop program would; false when there is
-// no plan to work on.
-bool loadPlan(CarrierList& plan, const std::string& path, FileReadResult& result)
-{
-    result = loadCarrierFile(plan, path);
-    if (result.error) {
-        printMessage(fileErrorText(*result.error));
-        return false;
-    }
-    if (!result.skipped.empty())
-        printMessage(skippedLinesText(result.skipped));
-    if (!result.loaded) {
-        printMessage(noCarriersFoundText(path));
-        return false;
-    }
-    return true;
 }
 
 struct PlanOperation {

@@ -1,20 +1,11 @@
 #include "commands.h"
 
-#include "files/carrier_file.h"
+#include "plan_loading.h"
 #include "report/intermod_report.h"
 
 #include <cstdio>
 
 namespace orvane::cli {
-
-namespace {
-
-void printError(const std::string& text)
-{
-    std::fprintf(stderr, "orvane-cli: %s\n", text.c_str());
-}
-
-} // namespace
 
 int runReport(const std::vector<std::string>& args)
 {
@@ -29,21 +20,12 @@ int runReport(const std::vector<std::string>& args)
     const std::string& reportPath = args[1];
 
     CarrierList plan;
-    const FileReadResult read = loadCarrierFile(plan, planPath);
-    if (read.error) {
-        printError(fileErrorText(*read.error));
+    FileReadResult read;
+    if (!loadPlan(plan, planPath, read))
         return exitInputFailed;
-    }
-    if (!read.skipped.empty())
-        printError(skippedLinesText(read.skipped));
-    if (!read.loaded) {
-        printError(planPath + " holds no carriers.");
-        return exitInputFailed;
-    }
-
     const ReportResult result = saveIntermodReport(plan, reportPath);
     if (!result.written) {
-        printError(reportResultText(result));
+        printMessage(reportResultText(result));
         return exitInputFailed;
     }
     return exitSuccess;
