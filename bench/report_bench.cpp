@@ -87,7 +87,7 @@ void productsOnly(benchmark::State& state)
     for (int i = 0; i < carrierCount; ++i)
         frequencies.push_back(5860.0 + 2.5 * i);
     for (auto _ : state) {
-        std::vector<orvane::CompactIntermodProduct> products =
+        orvane::CompactIntermodProducts products =
             orvane::computeCompactIntermodProducts(frequencies);
         orvane::sortByFrequency(products);
         benchmark::DoNotOptimize(products.data());

@@ -60,11 +60,11 @@ long long intermodProductCount(long long carrierCount)
     return pairs * carrierCount;
 }
 
-std::vector<CompactIntermodProduct>
+CompactIntermodProducts
 computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
                                WorkProgress* progress)
 {
-    std::vector<CompactIntermodProduct> products;
+    CompactIntermodProducts products;
     const int n = static_cast<int>(centreFrequenciesMhz.size());
     if (centreFrequenciesMhz.size() > static_cast<std::size_t>(maxCompactIntermodCarriers) || n < 2)
         return products;
@@ -82,14 +82,20 @@ computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
             *out++ = makeProduct(2 * f(b) - f(a), b, a, 0, IntermodForm::twiceFirstLessSecond);
         }
     }
-    // The three-carrier products of the carriers from F`first` on, for a up to `last`.
+    // The three-carrier products with a from first to last, written from out on; the thread
+    // that reports tells how many of its share are made.
     std::atomic<bool> stopped{false};
-    const auto triples = [&](int first, int last, CompactIntermodProduct* out, bool reports) {
+    const auto triplesFrom = [n](int a) { // how many products have a as their lowest F-number
+        const auto rest = static_cast<std::size_t>(n - a);
+        return 3 * (rest * (rest - 1) / 2);
+    };
+    const auto triples = [&](int first, int last, CompactIntermodProduct* out, double share) {
+        CompactIntermodProduct* const start = out;
         for (int a = first; a <= last && !stopped; ++a) {
             if (progress != nullptr && progress->cancelRequested())
                 stopped = true;
-            else if (progress != nullptr && reports)
-                progress->setPartDone(static_cast<double>(a - first) / (last - first + 1));
+            else if (progress != nullptr && share > 0)
+                progress->setPartDone(static_cast<double>(out - start) / share);
             for (int b = a + 1; b <= n - 1; ++b) {
                 for (int c = b + 1; c <= n; ++c) {
                     *out++ = makeProduct((f(a) + f(b)) - f(c), a, b, c,
@@ -102,20 +108,16 @@ computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
             }
         }
     };
-    // The products of F1 on outnumber those of the later carriers: the first thread takes the
-    // carriers up to where half of the three-carrier products are made.
-    const auto triplesFrom = [n](int a) {
-        const auto rest = static_cast<std::size_t>(n - a);
-        return 3 * (rest * (rest - 1) / 2);
-    };
+    // The lowest F-numbers have the most products: the first thread takes those up to where
+    // half of the three-carrier products are made, the second the rest.
     std::size_t firstShare = 0;
     int split = 1;
     const std::size_t tripleCount = total - static_cast<std::size_t>(out - products.data());
     while (split <= n - 2 && 2 * (firstShare + triplesFrom(split)) <= tripleCount)
         firstShare += triplesFrom(split++);
     CompactIntermodProduct* const secondOut = out + firstShare;
-    runSideBySide([&] { triples(1, split - 1, out, true); },
-                  [&] { triples(split, n - 2, secondOut, false); });
+    runSideBySide([&] { triples(1, split - 1, out, static_cast<double>(firstShare)); },
+                  [&] { triples(split, n - 2, secondOut, 0.0); });
     if (stopped)
         return {};
     return products;
@@ -196,8 +198,7 @@ void computeIntermodProducts(const CarrierList& plan, CarrierList& productList)
     for (const Carrier& carrier : plan)
         frequenciesMhz.push_back(carrier.centreFrequencyMhz);
     // Both forms come from one computation, so they cannot disagree on a frequency.
-    const std::vector<CompactIntermodProduct> products =
-        computeCompactIntermodProducts(frequenciesMhz);
+    const CompactIntermodProducts products = computeCompactIntermodProducts(frequenciesMhz);
     if (products.empty()) {
         productList.updateBounds();
         return;

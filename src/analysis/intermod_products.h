@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -29,14 +32,33 @@ enum class IntermodForm : std::uint8_t {
 };
 
 // One product in 16 bytes: the report holds millions of them, and a full Carrier record per
-// product would cost over ten times the memory. The label is made when it is written.
+// product would cost over ten times the memory. The label is made when it is written. Made
+// without initial values, so that a list of them can be made without writing it twice.
 struct CompactIntermodProduct {
-    double frequencyMhz = 0.0;
-    std::uint16_t first = 0; // F-numbers, 1-based, in the order the label names them
-    std::uint16_t second = 0;
-    std::uint16_t third = 0;
-    IntermodForm form = IntermodForm::twiceFirstLessSecond;
+    double frequencyMhz;
+    std::uint16_t first; // F-numbers, 1-based, in the order the label names them
+    std::uint16_t second;
+    std::uint16_t third;
+    IntermodForm form;
 };
+
+// Leaves new elements as they are made (uninitialised for CompactIntermodProduct): the
+// products of a large plan fill gigabytes, and the threads computing them write each one.
+template <typename T> struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U> struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U> UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <typename U, typename... Arguments> void construct(U* place, Arguments&&... arguments)
+    {
+        ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+    }
+    template <typename U> void construct(U* place) { ::new (static_cast<void*>(place)) U; }
+};
+
+using CompactIntermodProducts =
+    std::vector<CompactIntermodProduct, UninitialisedAllocator<CompactIntermodProduct>>;
 
 // The F-numbers of compact products are 16-bit.
 constexpr int maxCompactIntermodCarriers = 65535;
@@ -45,15 +67,14 @@ constexpr int maxCompactIntermodCarriers = 65535;
 // computeIntermodProducts, for carriers with these centre frequencies (at most
 // maxCompactIntermodCarriers of them; nothing is computed for more). Stops with an empty list
 // when progress asks for a cancel.
-std::vector<CompactIntermodProduct>
+CompactIntermodProducts
 computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
                                WorkProgress* progress = nullptr);
 
 // Ascending frequency by the same quicksort as CarrierList::sortByFrequency, so products of
 // equal frequency end up in the same order as a sorted product list. Large lists are sorted
 // on two threads. Stops early, leaving the order undefined, when progress asks for a cancel.
-void sortByFrequency(std::vector<CompactIntermodProduct>& products,
-                     WorkProgress* progress = nullptr);
+void sortByFrequency(CompactIntermodProducts& products, WorkProgress* progress = nullptr);
 
 // The longest label: "F65535+F65535-F65535".
 constexpr std::size_t mostIntermodLabelLength = 20;

@@ -179,7 +179,7 @@ public:
 private:
     // Larger ranges are halved by the plain sort first, bounding the copy's memory.
     static constexpr std::ptrdiff_t mostPlaced = std::ptrdiff_t{1} << 20;
-    std::vector<CompactIntermodProduct> copy_;
+    CompactIntermodProducts copy_;
 };
 
 void quicksortProducts(CompactIntermodProduct* element, std::ptrdiff_t low, std::ptrdiff_t high,
@@ -291,7 +291,7 @@ void sortSharedRanges(CompactIntermodProduct* element, SharedRanges& shared, Sor
 
 } // namespace
 
-void sortByFrequency(std::vector<CompactIntermodProduct>& products, WorkProgress* progress)
+void sortByFrequency(CompactIntermodProducts& products, WorkProgress* progress)
 {
     if (products.size() < 2)
         return;

@@ -104,9 +104,17 @@ CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction)
     if (!chosen || chosen->path.empty())
         return refreshAndRepaint;
 
-    interaction.beginBusy();
-    const ReportResult result = saveIntermodReport(document.carriers, chosen->path);
-    interaction.endBusy();
+    // The work sorts and reads a copy of its own while the window goes on drawing the plan;
+    // the plan then takes the order the report numbers the carriers in.
+    CarrierList plan = document.carriers;
+    ReportResult result;
+    interaction.runWithProgress("Writing the intermodulation report...",
+                                [&plan, &chosen, &result](WorkProgress& progress) {
+                                    result = saveIntermodReport(plan, chosen->path, &progress);
+                                });
+    document.carriers = std::move(plan);
+    if (result.cancelled)
+        return refreshAndRepaint;
     if (!result.written) {
         interaction.showMessage(reportResultText(result), programCaption, MessageIcon::warning);
         return refreshAndRepaint;

@@ -2,6 +2,7 @@
 
 #include "app/chooser_filters.h"
 #include "app/file_commands.h"
+#include "app/progress_runner.h"
 #include "dialogs/dialog_runners.h"
 #include "dialogs/help_request.h"
 #include "report/path_names.h"
@@ -100,7 +101,8 @@ QMessageBox::Icon messageBoxIcon(MessageIcon icon)
 
 } // namespace
 
-QtUserInteraction::QtUserInteraction(QWidget* parent) : parent_(parent)
+QtUserInteraction::QtUserInteraction(QWidget* parent, int progressDelayMs)
+    : parent_(parent), progressDelayMs_(progressDelayMs)
 {
 }
 
@@ -189,6 +191,12 @@ void QtUserInteraction::beginBusy()
 void QtUserInteraction::endBusy()
 {
     QApplication::restoreOverrideCursor();
+}
+
+void QtUserInteraction::runWithProgress(const std::string& text,
+                                        const std::function<void(WorkProgress&)>& work)
+{
+    runWithProgressDialog(parent_, QString::fromStdString(text), work, progressDelayMs_);
 }
 
 } // namespace orvane

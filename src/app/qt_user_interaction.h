@@ -10,7 +10,8 @@ namespace orvane {
 // desktop's opener and the busy cursor.
 class QtUserInteraction : public UserInteraction {
 public:
-    explicit QtUserInteraction(QWidget* parent);
+    // Work shown with runWithProgress gets a progress dialog after progressDelayMs.
+    explicit QtUserInteraction(QWidget* parent, int progressDelayMs = 1000);
 
     std::optional<ChosenFile> chooseCarrierFileToOpen(std::string& folder) override;
     std::optional<ChosenFile> chooseCarrierFileToSave(std::string& folder) override;
@@ -34,9 +35,12 @@ public:
 
     void beginBusy() override;
     void endBusy() override;
+    void runWithProgress(const std::string& text,
+                         const std::function<void(WorkProgress&)>& work) override;
 
 private:
     QWidget* parent_;
+    int progressDelayMs_;
 };
 
 } // namespace orvane

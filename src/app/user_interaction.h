@@ -1,7 +1,9 @@
 #pragma once
 
 #include "model/carrier_list.h"
+#include "model/work_progress.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -54,6 +56,13 @@ public:
     // The busy cursor, shown between begin and end.
     virtual void beginBusy() = 0;
     virtual void endBusy() = 0;
+
+    // Runs work away from the user interface, which goes on drawing meanwhile; when it takes
+    // longer than about a second, a progress dialog with this text shows how far it got and
+    // offers Cancel, which asks the work to stop through its progress. Returns when the work
+    // has returned.
+    virtual void runWithProgress(const std::string& text,
+                                 const std::function<void(WorkProgress&)>& work) = 0;
 };
 
 }  // namespace orvane

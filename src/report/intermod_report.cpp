@@ -49,7 +49,7 @@ bool equalsIgnoringCase(const std::string& text, const char* lowerCase)
 } // namespace
 
 void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers,
-                     const std::vector<CompactIntermodProduct>& products, WorkProgress* progress)
+                     const CompactIntermodProducts& products, WorkProgress* progress)
 {
     writer.setGenerator(versionText);
     writer.setHeading(reportHeadingText);
@@ -88,7 +88,7 @@ void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers,
 }
 
 void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers,
-                    const std::vector<CompactIntermodProduct>& products, WorkProgress* progress)
+                    const CompactIntermodProducts& products, WorkProgress* progress)
 {
     writer.writeString("\"" + std::string(reportHeadingText) + "\"\n");
     writer.writeString("\"" + std::string(versionText) + "\"\n\n");
@@ -172,8 +172,7 @@ ReportResult saveIntermodReport(CarrierList& plan, const std::string& path, Work
     frequenciesMhz.reserve(static_cast<std::size_t>(plan.count()));
     for (const Carrier& carrier : plan)
         frequenciesMhz.push_back(carrier.centreFrequencyMhz);
-    std::vector<CompactIntermodProduct> products =
-        computeCompactIntermodProducts(frequenciesMhz, progress);
+    CompactIntermodProducts products = computeCompactIntermodProducts(frequenciesMhz, progress);
     parts.beginPart(0.4);
     sortByFrequency(products, progress);
     if (cancelled())

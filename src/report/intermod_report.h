@@ -48,11 +48,9 @@ struct ReportResult {
 // escapes & < > and " in them, the CSV layout doubles ". The counts come from the lists. The
 // product rows advance the current part of progress and stop at a cancel asked for there.
 void writeHtmlReport(HtmlWriter& writer, const CarrierList& carriers,
-                     const std::vector<CompactIntermodProduct>& products,
-                     WorkProgress* progress = nullptr);
+                     const CompactIntermodProducts& products, WorkProgress* progress = nullptr);
 void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers,
-                    const std::vector<CompactIntermodProduct>& products,
-                    WorkProgress* progress = nullptr);
+                    const CompactIntermodProducts& products, WorkProgress* progress = nullptr);
 
 // The report command's work apart from the user interface: sorts the plan, computes and sorts
 // the intermodulation products, writes the layout the path's extension picks and puts the file

@@ -79,7 +79,7 @@ constexpr std::size_t mostRowBytes = 32 + IntermodLabelWriter::room + fixedTextR
 } // namespace
 
 bool writeProductRows(HtmlWriter& writer, ReportLayout layout, int carrierCount,
-                      const std::vector<CompactIntermodProduct>& products, WorkProgress* progress)
+                      const CompactIntermodProducts& products, WorkProgress* progress)
 {
     const IntermodLabelWriter labels(carrierCount);
     const std::size_t blockCount = (products.size() + productsPerBlock - 1) / productsPerBlock;

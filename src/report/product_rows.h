@@ -16,6 +16,6 @@ enum class ReportLayout { html, csv };
 // Each written block advances the current part of progress; a cancel asked for there stops
 // the writing. False when not every row was written (a cancel or a failed write).
 bool writeProductRows(HtmlWriter& writer, ReportLayout layout, int carrierCount,
-                      const std::vector<CompactIntermodProduct>& products, WorkProgress* progress);
+                      const CompactIntermodProducts& products, WorkProgress* progress);
 
 } // namespace orvane

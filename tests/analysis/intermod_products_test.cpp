@@ -31,7 +31,7 @@ std::vector<std::pair<double, std::string>> frequenciesAndLabels(const CarrierLi
 }
 
 std::vector<std::pair<double, std::string>>
-frequenciesAndLabels(const std::vector<CompactIntermodProduct>& products)
+frequenciesAndLabels(const CompactIntermodProducts& products)
 {
     std::vector<std::pair<double, std::string>> result;
     for (const CompactIntermodProduct& product : products)
@@ -136,7 +136,7 @@ TEST_P(CompactProductOrder, MatchesTheSortedProductList)
     std::vector<double> frequencies;
     for (const Carrier& carrier : plan)
         frequencies.push_back(carrier.centreFrequencyMhz);
-    std::vector<CompactIntermodProduct> compact = computeCompactIntermodProducts(frequencies);
+    CompactIntermodProducts compact = computeCompactIntermodProducts(frequencies);
     ASSERT_EQ(frequenciesAndLabels(compact), frequenciesAndLabels(products));
 
     products.sortByFrequency();
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(EqualFrequencies, CompactProductOrder,
 
 TEST(CompactProducts, SortExchangesTwoEqualProducts)
 {
-    std::vector<CompactIntermodProduct> products = computeCompactIntermodProducts({6000.0, 6000.0});
+    CompactIntermodProducts products = computeCompactIntermodProducts({6000.0, 6000.0});
     sortByFrequency(products);
     EXPECT_EQ(intermodLabel(products[0]), "2*F2-F1");
     EXPECT_EQ(intermodLabel(products[1]), "2*F1-F2");

@@ -230,6 +230,20 @@ TEST_F(FileCommandsTest, ReportThatCannotBeOpenedSaysWhy)
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
 }
 
+TEST_F(FileCommandsTest, ReportCancelledWhileWrittenLeavesTheEarlierOne)
+{
+    addCarriers(2);
+    const std::string path = inFolder("r.htm");
+    std::ofstream(path) << "earlier report";
+    interaction.chosenPaths = {path};
+    interaction.cancelWork = true;
+    saveReport(document, interaction);
+    EXPECT_EQ(readWhole(path), "earlier report");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_TRUE(interaction.messages.empty());
+    EXPECT_TRUE(interaction.openedPaths.empty());
+}
+
 TEST_F(FileCommandsTest, CancelledReportKeepsTheFolder)
 {
     addCarriers(2);

@@ -7,10 +7,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 namespace orvane {
 namespace {
@@ -134,6 +138,31 @@ TEST(QtChooser, ImageChooserStartsWithTheSuggestedName)
     interaction.chooseImageFile(startFolder, "a.carriers.txt.bmp");
     ASSERT_EQ(seen.selectedFiles.size(), 1);
     EXPECT_TRUE(seen.selectedFiles.front().endsWith(QStringLiteral("/a.carriers.txt.bmp")));
+}
+
+// Work that outlasts the delay gets a progress dialog whose Cancel button reaches the work.
+TEST(QtProgress, CancelOnTheDialogStopsLongWork)
+{
+    QtUserInteraction interaction(nullptr, 50);
+    bool dialogSeen = false;
+    std::function<void()> cancelWhenShown = [&] {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(10, cancelWhenShown);
+            return;
+        }
+        dialogSeen = true;
+        dialog->findChild<QPushButton*>()->click();
+    };
+    QTimer::singleShot(0, cancelWhenShown);
+    bool stopped = false;
+    interaction.runWithProgress("Working", [&stopped](WorkProgress& progress) {
+        for (int wait = 0; wait < 2000 && !progress.cancelRequested(); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        stopped = progress.cancelRequested();
+    });
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_TRUE(stopped);
 }
 
 } // namespace

@@ -51,6 +51,8 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> openedPaths;
     int openResult = 0;
+    bool cancelWork = false; // Cancel is pressed on the progress dialog before the work starts
+    std::vector<std::string> progressTexts;
     int busyDepth = 0;
     int busyCount = 0;
 
@@ -120,6 +122,15 @@ public:
         ++busyCount;
     }
     void endBusy() override { --busyDepth; }
+    void runWithProgress(const std::string& text,
+                         const std::function<void(WorkProgress&)>& work) override
+    {
+        progressTexts.push_back(text);
+        WorkProgress progress;
+        if (cancelWork)
+            progress.requestCancel();
+        work(progress);
+    }
 
 private:
     // Behaves like the real choosers: the folder follows the chosen file.

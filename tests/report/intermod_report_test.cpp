@@ -40,12 +40,12 @@ CarrierList evenlySpacedPlan(int count, double stepMhz)
     return planOf(carriers);
 }
 
-std::vector<CompactIntermodProduct> sortedCompactProducts(const CarrierList& sortedPlan)
+CompactIntermodProducts sortedCompactProducts(const CarrierList& sortedPlan)
 {
     std::vector<double> frequencies;
     for (const Carrier& carrier : sortedPlan)
         frequencies.push_back(carrier.centreFrequencyMhz);
-    std::vector<CompactIntermodProduct> products = computeCompactIntermodProducts(frequencies);
+    CompactIntermodProducts products = computeCompactIntermodProducts(frequencies);
     sortByFrequency(products);
     return products;
 }
@@ -56,7 +56,7 @@ std::string reportText(const CarrierList& plan, ReportLayout layout,
 {
     StringSink sink;
     HtmlWriter writer(sink, path);
-    const std::vector<CompactIntermodProduct> products = sortedCompactProducts(plan);
+    const CompactIntermodProducts products = sortedCompactProducts(plan);
     if (layout == ReportLayout::html)
         writeHtmlReport(writer, plan, products);
     else
