@@ -221,7 +221,7 @@ struct SortRange {
 };
 
 // Ranges at least this large are partitioned by whichever thread is free, part by part.
-constexpr std::ptrdiff_t sharedRange = std::ptrdiff_t{1} << 18;
+constexpr std::ptrdiff_t sharedRange = std::ptrdiff_t{1} << 16;
 
 // The ranges still to sort, taken by the sorting threads. Disjoint ranges are sorted apart
 // with the exchanges of the plain sort, whoever sorts them and in whatever order.

@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -246,6 +249,59 @@ TEST_F(SaveReportTest, SortsThePlanAndWritesTheLayoutTheExtensionPicks)
     const std::string document = test::contentOf(pathOf("Plan.HTM"));
     EXPECT_EQ(bodyAfterHead(document), withCrLf(twoCarrierHtmlBody));
     EXPECT_NE(document.find("<TITLE>Plan.HTM - ORVANE"), std::string::npos);
+}
+
+// The product rows as the record-based products, sorted by the plan's own sort, give them
+// through the writer's rows and printf's numbers.
+std::string expectedProductRows(const CarrierList& sortedPlan, ReportLayout layout)
+{
+    CarrierList products;
+    computeIntermodProducts(sortedPlan, products);
+    products.sortByFrequency();
+    StringSink sink;
+    HtmlWriter writer(sink, "/r/plan");
+    for (const Carrier& product : products) {
+        char frequency[64];
+        std::snprintf(frequency, sizeof frequency, "%7.5f", product.centreFrequencyMhz);
+        if (layout == ReportLayout::html)
+            writer.writeRow(product.label + "\t" + frequency, false, "", true);
+        else
+            writer.writeString("\"" + product.label + "\"," + frequency + "\n");
+    }
+    writer.flush();
+    return sink.text();
+}
+
+// A plan of many carriers, some on one frequency and many on a grid, so that products
+// coincide: the rows come in blocks from two threads and must read exactly as the plain way
+// gives them, in the same order.
+TEST_F(SaveReportTest, ManyProductsReadAsTheRecordBasedProductsGiveThem)
+{
+    std::mt19937 random(11);
+    std::vector<std::pair<double, std::string>> carriers;
+    for (int i = 0; i < 52; ++i)
+        carriers.emplace_back(i % 3 == 0 ? 5850.0 + (random() % 100000) * 0.00573
+                                         : 5900.0 + 2.5 * (random() % 30),
+                              "C" + std::to_string(i));
+    CarrierList plan = planOf(carriers);
+    for (const ReportLayout layout : {ReportLayout::html, ReportLayout::csv}) {
+        const std::string path = pathOf(layout == ReportLayout::html ? "r.htm" : "r.csv");
+        WorkProgress progress;
+        ASSERT_TRUE(saveIntermodReport(plan, path, &progress).written);
+        EXPECT_DOUBLE_EQ(progress.fractionDone(), 1.0);
+        const std::string document = test::contentOf(path);
+        const std::string start =
+            layout == ReportLayout::html ? "<B>Frequency</B>" : "\"F#\",\"Frequency\"\r\n";
+        const std::string end = layout == ReportLayout::html ? "\r\n</TABLE>" : "\r\n\r\n";
+        const std::size_t first = document.rfind(start) + start.size();
+        const std::string rows = document.substr(first, document.rfind(end) - first);
+        const std::string expected = expectedProductRows(plan, layout);
+        ASSERT_EQ(rows.size(), expected.size());
+        const auto difference = std::mismatch(rows.begin(), rows.end(), expected.begin());
+        EXPECT_TRUE(difference.first == rows.end())
+            << "first difference at byte " << difference.first - rows.begin() << ": "
+            << rows.substr(static_cast<std::size_t>(difference.first - rows.begin()), 60);
+    }
 }
 
 TEST_F(SaveReportTest, TheFileNameInTheTitleIsEscapedAndInThePageEncoding)
