@@ -1,13 +1,13 @@
 #include "model/number_text.h"
 
+#include "support/c_locale_printf.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <functional>
-#include <locale.h>
 #include <random>
 #include <string>
 
@@ -78,16 +78,9 @@ TEST(NumberText, FormatsLikePrintfWithADecimalPoint)
     EXPECT_FALSE(parseWholeNumber("2,5", value));
 }
 
-// printf's own text, in the C locale whatever locale the test runs under.
 std::string printfFixed(double value, int width, int precision)
 {
-    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const locale_t previous = uselocale(cLocale);
-    char text[400];
-    std::snprintf(text, sizeof text, "%*.*f", width, precision, value);
-    uselocale(previous);
-    freelocale(cLocale);
-    return text;
+    return test::printfInCLocale("%*.*f", width, precision, value);
 }
 
 using Random = std::mt19937_64;

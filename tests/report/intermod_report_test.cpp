@@ -3,12 +3,12 @@
 #include "report/byte_sink.h"
 #include "report/path_names.h"
 #include "report_test_support.h"
+#include "support/c_locale_printf.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -261,8 +261,7 @@ std::string expectedProductRows(const CarrierList& sortedPlan, ReportLayout layo
     StringSink sink;
     HtmlWriter writer(sink, "/r/plan");
     for (const Carrier& product : products) {
-        char frequency[64];
-        std::snprintf(frequency, sizeof frequency, "%7.5f", product.centreFrequencyMhz);
+        const std::string frequency = test::printfInCLocale("%7.5f", product.centreFrequencyMhz);
         if (layout == ReportLayout::html)
             writer.writeRow(product.label + "\t" + frequency, false, "", true);
         else

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+#include <locale.h>
+#include <string>
+
+namespace orvane::test {
+
+// printf's own text in the C locale, whatever locale the test runs under: the reference that
+// the program's locale-independent number text is held to.
+__attribute__((format(printf, 1, 2))) inline std::string printfInCLocale(const char* format, ...)
+{
+    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const locale_t previous = uselocale(cLocale);
+    char text[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    uselocale(previous);
+    freelocale(cLocale);
+    return text;
+}
+
+} // namespace orvane::test
