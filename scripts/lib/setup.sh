@@ -9,6 +9,7 @@ orvane_packages=(
   fonts-liberation2 locales
   clang libclang-rt-14-dev
   valgrind
+  time
 )
 
 orvane_as_root() {
