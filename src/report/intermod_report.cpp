@@ -156,37 +156,38 @@ ReportResult saveIntermodReport(CarrierList& plan, const std::string& path, Work
         result.error = std::move(error);
         return result;
     }
-    const auto cancelled = [progress, &file, &result] {
-        if (progress == nullptr || !progress->cancelRequested())
+    // Without a caller to follow it, the work reports to nobody and is never cancelled.
+    WorkProgress unfollowed;
+    WorkProgress& followed = progress != nullptr ? *progress : unfollowed;
+    const auto cancelled = [&followed, &file, &result] {
+        if (!followed.cancelRequested())
             return false;
         file.discard();
         result.cancelled = true;
         return true;
     };
-    WorkProgress ownProgress;
-    WorkProgress& parts = progress != nullptr ? *progress : ownProgress;
 
     // Shares of the time each part takes, roughly.
-    parts.beginPart(0.1);
+    followed.beginPart(0.1);
     std::vector<double> frequenciesMhz;
     frequenciesMhz.reserve(static_cast<std::size_t>(plan.count()));
     for (const Carrier& carrier : plan)
         frequenciesMhz.push_back(carrier.centreFrequencyMhz);
-    CompactIntermodProducts products = computeCompactIntermodProducts(frequenciesMhz, progress);
-    parts.beginPart(0.4);
-    sortByFrequency(products, progress);
+    CompactIntermodProducts products = computeCompactIntermodProducts(frequenciesMhz, &followed);
+    followed.beginPart(0.4);
+    sortByFrequency(products, &followed);
     if (cancelled())
         return result;
 
-    parts.beginPart(0.5);
+    followed.beginPart(0.5);
     SafeFileSink sink(file);
     HtmlWriter writer(sink, path);
     // The file name is the user's text like a label: escaped and in the page's encoding.
     writer.setDocumentName(utf8ToWindows1252(escapeHtml(fileNameOf(path))));
     if (reportLayoutForPath(path) == ReportLayout::html)
-        writeHtmlReport(writer, plan, products, progress);
+        writeHtmlReport(writer, plan, products, &followed);
     else
-        writeCsvReport(writer, plan, products, progress);
+        writeCsvReport(writer, plan, products, &followed);
     if (std::optional<FileError> error = writer.flush()) {
         file.discard();
         result.error = std::move(error);

@@ -251,16 +251,13 @@ TEST_F(SaveReportTest, SortsThePlanAndWritesTheLayoutTheExtensionPicks)
     EXPECT_NE(document.find("<TITLE>Plan.HTM - ORVANE"), std::string::npos);
 }
 
-// The product rows as the record-based products, sorted by the plan's own sort, give them
-// through the writer's rows and printf's numbers.
-std::string expectedProductRows(const CarrierList& sortedPlan, ReportLayout layout)
+// The product rows as the record-based products give them through the writer's rows and
+// printf's numbers, once sorted by the plan's own sort.
+std::string expectedProductRows(const CarrierList& sortedProducts, ReportLayout layout)
 {
-    CarrierList products;
-    computeIntermodProducts(sortedPlan, products);
-    products.sortByFrequency();
     StringSink sink;
     HtmlWriter writer(sink, "/r/plan");
-    for (const Carrier& product : products) {
+    for (const Carrier& product : sortedProducts) {
         const std::string frequency = test::printfInCLocale("%7.5f", product.centreFrequencyMhz);
         if (layout == ReportLayout::html)
             writer.writeRow(product.label + "\t" + frequency, false, "", true);
@@ -283,6 +280,10 @@ TEST_F(SaveReportTest, ManyProductsReadAsTheRecordBasedProductsGiveThem)
                                          : 5900.0 + 2.5 * (random() % 30),
                               "C" + std::to_string(i));
     CarrierList plan = planOf(carriers);
+    plan.sortByFrequency();
+    CarrierList products;
+    computeIntermodProducts(plan, products);
+    products.sortByFrequency();
     for (const ReportLayout layout : {ReportLayout::html, ReportLayout::csv}) {
         const std::string path = pathOf(layout == ReportLayout::html ? "r.htm" : "r.csv");
         WorkProgress progress;
@@ -294,7 +295,7 @@ TEST_F(SaveReportTest, ManyProductsReadAsTheRecordBasedProductsGiveThem)
         const std::string end = layout == ReportLayout::html ? "\r\n</TABLE>" : "\r\n\r\n";
         const std::size_t first = document.rfind(start) + start.size();
         const std::string rows = document.substr(first, document.rfind(end) - first);
-        const std::string expected = expectedProductRows(plan, layout);
+        const std::string expected = expectedProductRows(products, layout);
         ASSERT_EQ(rows.size(), expected.size());
         const auto difference = std::mismatch(rows.begin(), rows.end(), expected.begin());
         EXPECT_TRUE(difference.first == rows.end())

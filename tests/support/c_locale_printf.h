@@ -11,7 +11,7 @@ namespace orvane::test {
 // the program's locale-independent number text is held to.
 __attribute__((format(printf, 1, 2))) inline std::string printfInCLocale(const char* format, ...)
 {
-    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const locale_t previous = uselocale(cLocale);
     char text[512];
     va_list arguments;
@@ -19,7 +19,6 @@ __attribute__((format(printf, 1, 2))) inline std::string printfInCLocale(const c
     std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
     uselocale(previous);
-    freelocale(cLocale);
     return text;
 }
 
