@@ -13,6 +13,7 @@ namespace orvane {
 namespace {
 
 constexpr std::size_t bufferCapacity = 1 << 20;
+constexpr std::size_t directPieceSize = bufferCapacity / 4;
 
 std::string folderOf(const std::string& path)
 {
@@ -149,11 +150,11 @@ bool SafeFileWriter::write(std::string_view bytes)
         error_ = FileError{FileErrorCause::invalidFile, path_};
     if (error_)
         return false;
-    if (buffer_.size() + bytes.size() > bufferCapacity) {
+    // A large piece goes straight from the caller's memory, after what is buffered.
+    if (bytes.size() >= directPieceSize || buffer_.size() + bytes.size() > bufferCapacity) {
         if (!flushBuffer())
             return false;
-        // A large piece goes straight from the caller's memory.
-        if (bytes.size() > bufferCapacity)
+        if (bytes.size() >= directPieceSize)
             return writeAll(bytes.data(), bytes.size());
     }
     buffer_.append(bytes.data(), bytes.size());

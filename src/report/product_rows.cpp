@@ -30,9 +30,15 @@ public:
             frequencyMhz_ = frequencyMhz;
             length_ = static_cast<std::size_t>(writeFixed(text_, frequencyMhz, 7, 5) - text_);
         }
-        std::memcpy(out, text_, length_);
+        // Copied in one fixed-size move when short, as it nearly always is.
+        if (length_ <= shortText)
+            std::memcpy(out, text_, shortText);
+        else
+            std::memcpy(out, text_, length_);
         return out + length_;
     }
+
+    static constexpr std::size_t shortText = 16;
 
 private:
     double frequencyMhz_ = 0.0;
@@ -74,7 +80,8 @@ char* writeRows(char* out, const CompactIntermodProduct* first, const CompactInt
 }
 
 // The fixed pieces of either layout, the label and the number.
-constexpr std::size_t mostRowBytes = 32 + IntermodLabelWriter::room + fixedTextRoom(7, 5);
+constexpr std::size_t mostRowBytes =
+    32 + IntermodLabelWriter::room + fixedTextRoom(7, 5) + FrequencyText::shortText;
 
 } // namespace
 
