@@ -123,64 +123,71 @@ computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
     return products;
 }
 
-IntermodLabelWriter::IntermodLabelWriter(int carrierCount)
-    : numbers_(static_cast<std::size_t>(std::clamp(carrierCount, 0, maxCompactIntermodCarriers)) +
-               1)
-{
-    for (std::size_t number = 0; number < numbers_.size(); ++number) {
-        Digits& digits = numbers_[number];
-        const char* const end =
-            std::to_chars(digits.text, digits.text + sizeof digits.text, number).ptr;
-        digits.length = static_cast<unsigned char>(end - digits.text);
-    }
-}
-
-char* IntermodLabelWriter::writeNumber(char* out, std::uint16_t number, const Digits* numbers,
-                                       std::size_t count)
-{
-    if (number >= count)
-        return std::to_chars(out, out + 5, number).ptr;
-    std::memcpy(out, &numbers[number], sizeof(Digits));
-    return out + numbers[number].length;
-}
-
 namespace {
 
-// The pieces around the F-numbers of each form. Sorted products come in any order of forms, so
-// every label is written the same way and the form only picks the pieces: no branch to miss.
-struct LabelPieces {
-    char start[4];
-    unsigned char startLength;
-    char middle[2];
-    char end[2];
-    bool hasThird;
-};
+using Lead = IntermodLabelWriter::Lead;
 
-constexpr LabelPieces labelPieces[] = {
-    {{'2', '*', 'F'}, 3, {'-', 'F'}, {}, false}, // twiceFirstLessSecond
-    {{'F'}, 1, {'+', 'F'}, {'-', 'F'}, true},    // firstPlusSecondLessThird
-    {{'F'}, 1, {'-', 'F'}, {'+', 'F'}, true},    // firstLessSecondPlusThird
-    {{'2', '*', 'F'}, 3, {'-', 'F'}, {}, false}, // no form: never made
+constexpr int leadCount = 5;
+constexpr const char* leadTexts[leadCount] = {"2*F", "F", "+F", "-F", ""};
+
+// The leads of the three pieces of each form's label; the pieces are copied whatever the
+// form, so that sorted products, which come in any order of forms, cost no missed branch.
+struct FormLeads {
+    Lead first;
+    Lead second;
+    Lead third;
+};
+constexpr FormLeads formLeads[] = {
+    {Lead::twice, Lead::minus, Lead::nothingAtAll}, // twiceFirstLessSecond
+    {Lead::none, Lead::plus, Lead::minus},          // firstPlusSecondLessThird
+    {Lead::none, Lead::minus, Lead::plus},          // firstLessSecondPlusThird
+    {Lead::twice, Lead::minus, Lead::nothingAtAll}, // no form: never made
 };
 
 } // namespace
 
+IntermodLabelWriter::IntermodLabelWriter(int carrierCount)
+    : numbers_(static_cast<std::size_t>(std::clamp(carrierCount, 0, maxCompactIntermodCarriers)) +
+               1),
+      pieces_(numbers_ * leadCount)
+{
+    for (int lead = 0; lead < leadCount; ++lead) {
+        for (std::size_t number = 0; number < numbers_; ++number) {
+            Piece& piece = pieces_[static_cast<std::size_t>(lead) * numbers_ + number];
+            char* end = std::copy_n(leadTexts[lead], std::strlen(leadTexts[lead]), piece.text);
+            if (static_cast<Lead>(lead) != Lead::nothingAtAll)
+                end = std::to_chars(end, piece.text + sizeof piece.text, number).ptr;
+            piece.length = static_cast<std::size_t>(end - piece.text);
+        }
+    }
+}
+
+char* IntermodLabelWriter::writePiece(char* out, Lead lead, std::uint16_t number,
+                                      const Piece* pieces, std::size_t numbers)
+{
+    if (number >= numbers) {
+        const char* const text = leadTexts[static_cast<int>(lead)];
+        out = std::copy_n(text, std::strlen(text), out);
+        return lead == Lead::nothingAtAll ? out : std::to_chars(out, out + 5, number).ptr;
+    }
+    const Piece& piece = pieces[static_cast<std::size_t>(lead) * numbers + number];
+    std::memcpy(out, piece.text, sizeof piece.text);
+    return out + piece.length;
+}
+
 char* IntermodLabelWriter::write(char* out, const CompactIntermodProduct& product) const
 {
-    // Everything read is read first: the bytes written could otherwise overlap it.
-    const Digits* const numbers = numbers_.data();
-    const std::size_t count = numbers_.size();
+    // Everything is read before anything is written: the bytes written could otherwise be
+    // the ones read, as far as the compiler knows.
+    const FormLeads& leads = formLeads[static_cast<unsigned>(product.form) & 3];
     const std::uint16_t first = product.first;
     const std::uint16_t second = product.second;
     const std::uint16_t third = product.third;
-    const LabelPieces& pieces = labelPieces[static_cast<unsigned>(product.form) & 3];
-    std::memcpy(out, pieces.start, sizeof pieces.start);
-    out = writeNumber(out + pieces.startLength, first, numbers, count);
-    std::memcpy(out, pieces.middle, sizeof pieces.middle);
-    out = writeNumber(out + sizeof pieces.middle, second, numbers, count);
-    std::memcpy(out, pieces.end, sizeof pieces.end);
-    char* const withThird = writeNumber(out + sizeof pieces.end, third, numbers, count);
-    return pieces.hasThird ? withThird : out;
+    const Piece* const pieces = pieces_.data();
+    const std::size_t numbers = numbers_;
+    out = writePiece(out, leads.first, first, pieces, numbers);
+    out = writePiece(out, leads.second, second, pieces, numbers);
+    return writePiece(out, leads.third, third, pieces, numbers);
 }
 
 std::string intermodLabel(const CompactIntermodProduct& product)

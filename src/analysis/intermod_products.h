@@ -83,7 +83,7 @@ constexpr std::size_t mostIntermodLabelLength = 20;
 // products of a report.
 class IntermodLabelWriter {
 public:
-    // Room a label needs at out: the numbers are copied eight bytes at a time.
+    // Room a label needs at out: its pieces are copied eight bytes at a time.
     static constexpr std::size_t room = mostIntermodLabelLength + 8;
 
     // Made for products of plans of up to carrierCount carriers (others are written too).
@@ -91,15 +91,20 @@ public:
     // The product's label at out, which has room bytes; returns the end.
     char* write(char* out, const CompactIntermodProduct& product) const;
 
-private:
-    struct Digits {
-        char text[7];
-        unsigned char length;
-    };
-    static char* writeNumber(char* out, std::uint16_t number, const Digits* numbers,
-                             std::size_t count);
+    // What comes before an F-number in a label.
+    enum class Lead { twice, none, plus, minus, nothingAtAll };
 
-    std::vector<Digits> numbers_;
+private:
+    // A lead with its F-number ("2*F12", "F12", "+F12", "-F12" or nothing), made once.
+    struct Piece {
+        char text[8];
+        std::size_t length;
+    };
+    static char* writePiece(char* out, Lead lead, std::uint16_t number, const Piece* pieces,
+                            std::size_t numbers);
+
+    std::size_t numbers_; // pieces are made for the F-numbers below this
+    std::vector<Piece> pieces_;
 };
 
 // One product's label.
