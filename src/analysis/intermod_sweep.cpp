@@ -1,0 +1,521 @@
+#include "analysis/intermod_sweep.h"
+
+#include "analysis/lanes.h"
+#include "analysis/uniform_sum.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+// The sweep is compiled twice where the compiler can: for processors with 256-bit vector
+// registers and for the rest. Both do the same operations in the same order and give the same
+// bits. Everything the sweep calls is inlined into it, so that each copy is compiled whole.
+#if defined(__x86_64__) && defined(__linux__)
+#define ORVANE_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ORVANE_WIDE_VECTOR_CLONES
+#endif
+#define ORVANE_INLINE __attribute__((always_inline)) inline
+
+namespace orvane::intermod {
+
+namespace {
+
+using lanes::Doubles;
+using lanes::Masks;
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+constexpr std::size_t width = lanes::width;
+// Positions of pairs are kept in doubles as group * positionsPerGroup + position.
+constexpr double positionsPerGroup = 4294967296.0;
+
+// The subtracted carrier of the products being swept.
+struct Subtracted {
+    double index;
+    double centreMhz;
+    double halfOccupiedMhz;
+    double symbolMhz;
+    double inverseSymbolMhz;
+    double relativePower;
+    double reachMhz;
+    bool rated;
+};
+
+// A target of the products: a carrier, or a bin of the density curve (power only).
+struct Target {
+    double centreMhz;
+    double bandLowMhz;
+    double bandHighMhz;
+    double symbolLowMhz;
+    double symbolHighMhz;
+    double reachMhz;
+};
+
+// What the products with one subtracted carrier do to one target, lane by lane.
+struct TargetSums {
+    Masks twoToneHits = {}; // counts
+    Masks threeToneHits = {};
+    Doubles power = {};
+    Masks unratedHits = {};
+    Doubles strongestPower = {};
+    Doubles strongestPosition = {};
+    Doubles nearestMhz = {};
+    Doubles nearestPosition = {};
+    // The nearest unpowered hit only matters to a carrier that no product puts power into.
+    bool trackNearest = true;
+};
+
+struct Window {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+class SubtractedSweep {
+public:
+    SubtractedSweep(const SweepPlan& plan, Tallies& tallies)
+        : plan_(plan), tallies_(tallies), windows_(plan.pairs.size()),
+          productHit_(plan.pairs.size()), cubicWithGroup_(plan.pairs.size(), 0),
+          wideBeyondOthers_(plan.pairs.size(), 1)
+    {
+        for (std::size_t group = 0; group < plan.pairs.size(); ++group) {
+            productHit_[group].assign(plan.pairs[group].count + PairGroup::paddingPairs, 0);
+            lowestSumMhz_ = std::min(lowestSumMhz_, plan.pairs[group].sumMhz.front());
+            highestSumMhz_ =
+                std::max(highestSumMhz_, plan.pairs[group].sumMhz[plan.pairs[group].count - 1]);
+            widestPairMhz_ = std::max(widestPairMhz_, plan.pairs[group].reachMhz);
+        }
+        for (const double reach : plan.carriers.victimReachMhz)
+            widestVictimMhz_ = std::max(widestVictimMhz_, reach);
+        for (std::size_t used = 0; used <= width; ++used) {
+            for (std::size_t lane = 0; lane < width; ++lane)
+                usedLanes_[used][lane] = lane < used ? -1 : 0;
+        }
+        for (std::size_t lane = 0; lane < width; ++lane)
+            laneNumbers_[lane] = static_cast<double>(lane);
+    }
+
+    ORVANE_INLINE void sweep(std::size_t position)
+    {
+        const Carriers& carriers = plan_.carriers;
+        const std::size_t index = static_cast<std::size_t>(carriers.index[position]);
+        const Factor& factor = plan_.factors[index];
+        const Subtracted z{static_cast<double>(index),  factor.centreMhz,
+                           0.5 * factor.occupiedMhz,    factor.symbolMhz,
+                           factor.inverseSymbolMhz,     factor.relativePower,
+                           carriers.reachMhz[position], factor.rated && plan_.levelled};
+        if (plan_.pairs.empty())
+            return;
+
+        // The victims whose centre plus the subtracted one comes near some pair's sum.
+        const double marginMhz =
+            widestPairMhz_ + z.reachMhz + widestVictimMhz_ + slackMhz(highestSumMhz_);
+        const std::vector<double>& centres = carriers.centreMhz;
+        const std::size_t first =
+            static_cast<std::size_t>(std::upper_bound(centres.begin(), centres.end(),
+                                                      lowestSumMhz_ - z.centreMhz - marginMhz) -
+                                     centres.begin());
+        const std::size_t end =
+            static_cast<std::size_t>(std::lower_bound(centres.begin(), centres.end(),
+                                                      highestSumMhz_ - z.centreMhz + marginMhz) -
+                                     centres.begin());
+        for (std::size_t group = 0; group < plan_.pairs.size(); ++group) {
+            // Every product of the group with z takes the cubic form when even the narrowest
+            // width is a hundredth of the widest (a little over, against rounding).
+            const PairGroup& pairs = plan_.pairs[group];
+            const double narrowest = std::min(pairs.narrowestSymbolMhz, z.symbolMhz);
+            const double widest = std::max(pairs.widestSymbolMhz, z.symbolMhz);
+            cubicWithGroup_[group] = narrowest > 0.0 && narrowest >= 0.0101 * widest;
+            // When no width exceeds the other two together, the last cube never starts.
+            wideBeyondOthers_[group] = !(widest <= 1.99 * narrowest);
+        }
+        resetWindows();
+        for (std::size_t v = first; v < end; ++v)
+            sweepVictim(z, v);
+        if (plan_.bins.count > 0 && z.rated) {
+            resetWindows();
+            for (int bin = 0; bin < plan_.bins.count; ++bin)
+                sweepBin(z, bin);
+        }
+        countHittingProducts();
+    }
+
+private:
+    // Rounding in the products' frequencies is allowed for when choosing candidates; the
+    // exact tests come after.
+    static double slackMhz(double magnitudeMhz) { return 1e-9 * (1.0 + std::fabs(magnitudeMhz)); }
+
+    void resetWindows() { std::fill(windows_.begin(), windows_.end(), Window()); }
+
+    ORVANE_INLINE void sweepVictim(const Subtracted& z, std::size_t v)
+    {
+        const Carriers& carriers = plan_.carriers;
+        const Target target{carriers.centreMhz[v],     carriers.bandLowMhz[v],
+                            carriers.bandHighMhz[v],   carriers.symbolLowMhz[v],
+                            carriers.symbolHighMhz[v], carriers.victimReachMhz[v]};
+        const std::size_t victim = static_cast<std::size_t>(carriers.index[v]);
+        TargetSums sums;
+        sums.nearestMhz += infinity;
+        sums.trackNearest = !(tallies_.strongestPower[victim] > 0.0);
+        sweepTarget<true>(z, target, sums);
+        const long long twoTone =
+            sums.twoToneHits[0] + sums.twoToneHits[1] + sums.twoToneHits[2] + sums.twoToneHits[3];
+        const long long threeTone = sums.threeToneHits[0] + sums.threeToneHits[1] +
+                                    sums.threeToneHits[2] + sums.threeToneHits[3];
+        tallies_.twoToneHits[victim] += twoTone;
+        tallies_.threeToneHits[victim] += threeTone;
+        if (lanes::any(sums.unratedHits))
+            tallies_.unratedHit[victim] = 1;
+        // The lanes in order: the same sum every time.
+        tallies_.power[victim] += ((sums.power[0] + sums.power[1]) + sums.power[2]) + sums.power[3];
+        for (std::size_t lane = 0; lane < width; ++lane) {
+            if (sums.strongestPower[lane] > 0.0)
+                offerStrongest(victim, sums.strongestPower[lane],
+                               keyAt(sums.strongestPosition[lane], z));
+            if (sums.nearestMhz[lane] < infinity)
+                offerNearest(victim, sums.nearestMhz[lane], keyAt(sums.nearestPosition[lane], z));
+        }
+    }
+
+    ORVANE_INLINE void sweepBin(const Subtracted& z, int bin)
+    {
+        const Bins& bins = plan_.bins;
+        const double lowMhz = bins.lowMhz + bin * bins.widthMhz;
+        const double highMhz = bin == bins.count - 1 ? bins.highMhz : lowMhz + bins.widthMhz;
+        const double centreMhz = 0.5 * (lowMhz + highMhz);
+        const Target target{centreMhz, centreMhz, centreMhz, lowMhz, highMhz, highMhz - centreMhz};
+        TargetSums sums;
+        sweepTarget<false>(z, target, sums);
+        tallies_.bins[static_cast<std::size_t>(bin)] +=
+            ((sums.power[0] + sums.power[1]) + sums.power[2]) + sums.power[3];
+    }
+
+    // Every pair whose product with z can reach the target, four at a time.
+    template <bool carrier>
+    ORVANE_INLINE void sweepTarget(const Subtracted& z, const Target& target, TargetSums& sums)
+    {
+        const double landingMhz = target.centreMhz + z.centreMhz;
+        for (std::size_t group = 0; group < plan_.pairs.size(); ++group) {
+            const double distanceMhz =
+                plan_.pairs[group].reachMhz + z.reachMhz + target.reachMhz + slackMhz(landingMhz);
+            const Window window =
+                moveWindow(group, landingMhz - distanceMhz, landingMhz + distanceMhz);
+            for (std::size_t block = window.begin; block < window.end; block += width)
+                sweepBlock<carrier>(z, target, group, block, std::min(width, window.end - block),
+                                    sums);
+        }
+    }
+
+    template <bool carrier>
+    ORVANE_INLINE void sweepBlock(const Subtracted& z, const Target& target, std::size_t group,
+                                  std::size_t block, std::size_t used, TargetSums& sums)
+    {
+        const PairGroup& pairs = plan_.pairs[group];
+        const Doubles zero = {};
+        Doubles sum;
+        Doubles firstMhz;
+        Doubles secondMhz;
+        Doubles first;
+        Doubles second;
+        lanes::load(&pairs.sumMhz[block], sum);
+        lanes::load(&pairs.firstMhz[block], firstMhz);
+        lanes::load(&pairs.secondMhz[block], secondMhz);
+        lanes::load(&pairs.first[block], first);
+        lanes::load(&pairs.second[block], second);
+
+        // Each product as the intermodulation report computes it, to the last bit: Fa+Fb-Fc,
+        // except (Fa-Fc)+Fb when Fc lies between the pair's carriers.
+        const Masks between = (first < z.index) & (second > z.index);
+        const Doubles frequency =
+            between ? (firstMhz - z.centreMhz) + secondMhz : sum - z.centreMhz;
+        Doubles magnitude;
+        lanes::magnitude(frequency, magnitude);
+        const Masks valid =
+            usedLanes_[used] & (first != z.index) & (second != z.index) & (magnitude < infinity);
+
+        Doubles power = {};
+        Masks rated = {};
+        if (z.rated) {
+            Doubles ratedPair;
+            lanes::load(&pairs.rated[block], ratedPair);
+            rated = valid & (ratedPair > zero);
+            ratedPower(z, target, group, block, frequency, rated, power);
+        }
+        sums.power += power;
+        if (!carrier)
+            return;
+
+        Doubles halfSpan;
+        lanes::load(&pairs.halfSpanMhz[block], halfSpan);
+        halfSpan += z.halfOccupiedMhz;
+        const Masks hit = valid & (frequency - halfSpan < target.bandHighMhz) &
+                          (frequency + halfSpan > target.bandLowMhz);
+        if (!z.rated && !lanes::any(hit))
+            return;
+        const Masks twoTone = first == second;
+        sums.twoToneHits -= hit & twoTone; // a true lane holds -1
+        sums.threeToneHits -= hit & ~twoTone;
+        sums.unratedHits |= hit & ~rated;
+
+        Masks marks;
+        lanes::load(&productHit_[group][block], marks);
+        lanes::store(marks | hit, &productHit_[group][block]);
+
+        const Doubles position =
+            (group * positionsPerGroup + static_cast<double>(block)) + laneNumbers_;
+        const Masks stronger = power > sums.strongestPower;
+        sums.strongestPower = stronger ? power : sums.strongestPower;
+        sums.strongestPosition = stronger ? position : sums.strongestPosition;
+        if (!sums.trackNearest)
+            return;
+        const Doubles offset = frequency - target.centreMhz;
+        Doubles distance;
+        lanes::magnitude(offset, distance);
+        const Masks nearer = hit & ~(power > zero) & (distance < sums.nearestMhz);
+        sums.nearestMhz = nearer ? distance : sums.nearestMhz;
+        sums.nearestPosition = nearer ? position : sums.nearestPosition;
+    }
+
+    // The power each rated product puts into the target's symbol-rate band.
+    ORVANE_INLINE void ratedPower(const Subtracted& z, const Target& target, std::size_t group,
+                                  std::size_t block, const Doubles& frequency, const Masks& rated,
+                                  Doubles& power)
+    {
+        const PairGroup& pairs = plan_.pairs[group];
+        const Doubles zero = {};
+        Doubles symbolSum;
+        Doubles wider;
+        Doubles narrower;
+        Doubles inverse;
+        Doubles pairPower;
+        lanes::load(&pairs.symbolSumMhz[block], symbolSum);
+        lanes::load(&pairs.widerSymbolMhz[block], wider);
+        lanes::load(&pairs.narrowerSymbolMhz[block], narrower);
+        lanes::load(&pairs.inverseSymbolMhz2[block], inverse);
+        lanes::load(&pairs.power[block], pairPower);
+        // The three widths in order, as UniformSum orders them.
+        const Doubles symbol = zero + z.symbolMhz;
+        const Doubles wide = wider > symbol ? wider : symbol;
+        const Doubles narrow = narrower < symbol ? narrower : symbol;
+        const Doubles smallerOfOthers = wider < symbol ? wider : symbol;
+        const Doubles middle = narrower > smallerOfOthers ? narrower : smallerOfOthers;
+        const Doubles reach = 0.5 * (symbolSum + z.symbolMhz);
+        const Doubles inverseProduct = inverse * z.inverseSymbolMhz;
+        bool allCubic = cubicWithGroup_[group];
+        if (!allCubic) {
+            Masks cubic;
+            cubicUniformSumLanes(narrow, middle, wide, cubic);
+            allCubic = !lanes::any(rated & ~cubic);
+        }
+        Doubles share;
+        if (allCubic) {
+            const Doubles scale = inverseProduct / 6.0;
+            Doubles upper;
+            Doubles lower;
+            const bool beyond = wideBeyondOthers_[group];
+            cubicUniformSumCdf(target.symbolHighMhz - frequency, reach, narrow, middle, wide, scale,
+                               beyond, upper);
+            cubicUniformSumCdf(target.symbolLowMhz - frequency, reach, narrow, middle, wide, scale,
+                               beyond, lower);
+            lanes::positive(upper - lower, share);
+        } else {
+            // Widths too unequal for the cubes: each lane on its own.
+            for (std::size_t lane = 0; lane < width; ++lane) {
+                share[lane] = 0.0;
+                if (rated[lane])
+                    share[lane] =
+                        UniformSum(wider[lane], narrower[lane], z.symbolMhz, inverseProduct[lane])
+                            .share(target.symbolLowMhz - frequency[lane],
+                                   target.symbolHighMhz - frequency[lane]);
+            }
+        }
+        const Doubles lanePower = (pairPower * z.relativePower) * share;
+        power = rated ? lanePower : zero;
+    }
+
+    ProductKey keyAt(double position, const Subtracted& z) const
+    {
+        const std::size_t group = static_cast<std::size_t>(position / positionsPerGroup);
+        const std::size_t pair =
+            static_cast<std::size_t>(position - static_cast<double>(group) * positionsPerGroup);
+        const PairGroup& pairs = plan_.pairs[group];
+        return ProductKey{static_cast<int>(pairs.first[pair]), static_cast<int>(pairs.second[pair]),
+                          static_cast<int>(z.index)};
+    }
+
+    // Strongest first, then the earliest key, so that the result never depends on the order
+    // in which the products were met.
+    void offerStrongest(std::size_t v, double power, const ProductKey& key)
+    {
+        if (power > tallies_.strongestPower[v] ||
+            (power == tallies_.strongestPower[v] && keyBefore(key, tallies_.strongest[v]))) {
+            tallies_.strongestPower[v] = power;
+            tallies_.strongest[v] = key;
+        }
+    }
+
+    void offerNearest(std::size_t v, double distanceMhz, const ProductKey& key)
+    {
+        if (distanceMhz < tallies_.nearestMhz[v] ||
+            (distanceMhz == tallies_.nearestMhz[v] && keyBefore(key, tallies_.nearest[v]))) {
+            tallies_.nearestMhz[v] = distanceMhz;
+            tallies_.nearest[v] = key;
+        }
+    }
+
+    // The group's pairs with sums strictly between lowMhz and highMhz. Targets come in rising
+    // order, so the window only moves a little at a time: it is moved rather than searched for.
+    ORVANE_INLINE Window moveWindow(std::size_t group, double lowMhz, double highMhz)
+    {
+        const PairGroup& pairs = plan_.pairs[group];
+        const double* const sums = pairs.sumMhz.data();
+        Window& window = windows_[group];
+        while (window.begin > 0 && sums[window.begin - 1] > lowMhz)
+            --window.begin;
+        while (window.begin < pairs.count && !(sums[window.begin] > lowMhz))
+            ++window.begin;
+        window.end = std::max(window.end, window.begin);
+        while (window.end < pairs.count && sums[window.end] < highMhz)
+            ++window.end;
+        while (window.end > window.begin && !(sums[window.end - 1] < highMhz))
+            --window.end;
+        return window;
+    }
+
+    // Counts the products with the current subtracted carrier that hit something, and clears
+    // their marks.
+    void countHittingProducts()
+    {
+        for (std::vector<long long>& marks : productHit_) {
+            for (long long& mark : marks) {
+                tallies_.productsHitting -= mark;
+                mark = 0;
+            }
+        }
+    }
+
+    const SweepPlan& plan_;
+    Tallies& tallies_;
+    std::vector<Window> windows_;
+    // Per group and pair: whether its product with the current subtracted carrier hit a
+    // carrier (-1).
+    std::vector<std::vector<long long>> productHit_;
+    // Per group: whether all its products with the current subtracted carrier take the cubic
+    // form, sparing the test lane by lane.
+    std::vector<char> cubicWithGroup_;
+    std::vector<char> wideBeyondOthers_;
+    Masks usedLanes_[width + 1];
+    Doubles laneNumbers_;
+    double lowestSumMhz_ = infinity;
+    double highestSumMhz_ = -infinity;
+    double widestPairMhz_ = 0.0;
+    double widestVictimMhz_ = 0.0;
+};
+
+} // namespace
+
+void PairGroup::finish()
+{
+    narrowestSymbolMhz =
+        count > 0 ? *std::min_element(narrowerSymbolMhz.begin(), narrowerSymbolMhz.begin() + count)
+                  : 0.0;
+    widestSymbolMhz =
+        count > 0 ? *std::max_element(widerSymbolMhz.begin(), widerSymbolMhz.begin() + count) : 0.0;
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        if (sumMhz[a] != sumMhz[b])
+            return sumMhz[a] < sumMhz[b];
+        if (first[a] != first[b])
+            return first[a] < first[b];
+        return second[a] < second[b];
+    });
+    for (std::vector<double>* values :
+         {&sumMhz, &firstMhz, &secondMhz, &first, &second, &halfSpanMhz, &symbolSumMhz,
+          &widerSymbolMhz, &narrowerSymbolMhz, &inverseSymbolMhz2, &power, &rated}) {
+        std::vector<double> sorted(count + paddingPairs, 0.0);
+        for (std::size_t i = 0; i < count; ++i)
+            sorted[i] = (*values)[order[i]];
+        values->swap(sorted);
+    }
+}
+
+double productFrequency(const std::vector<Factor>& factors, const ProductKey& key)
+{
+    const double first = factors[static_cast<std::size_t>(key.first)].centreMhz;
+    const double second = factors[static_cast<std::size_t>(key.second)].centreMhz;
+    const double subtracted = factors[static_cast<std::size_t>(key.subtracted)].centreMhz;
+    if (key.first == key.second)
+        return 2 * first - subtracted;
+    if (key.first < key.subtracted && key.subtracted < key.second)
+        return (first - subtracted) + second;
+    return (first + second) - subtracted;
+}
+
+std::string productLabel(const ProductKey& key)
+{
+    const auto f = [](int index) { return "F" + std::to_string(index + 1); };
+    if (key.first == key.second)
+        return "2*" + f(key.first) + "-" + f(key.subtracted);
+    // The report names each triple's products in ascending F order: Fa+Fb-Fc, Fa-Fb+Fc.
+    if (key.first < key.subtracted && key.subtracted < key.second)
+        return f(key.first) + "-" + f(key.subtracted) + "+" + f(key.second);
+    return f(key.first) + "+" + f(key.second) + "-" + f(key.subtracted);
+}
+
+void Tallies::reset(std::size_t carrierCount, int binCount)
+{
+    twoToneHits.assign(carrierCount, 0);
+    threeToneHits.assign(carrierCount, 0);
+    power.assign(carrierCount, 0.0);
+    strongestPower.assign(carrierCount, 0.0);
+    strongest.assign(carrierCount, ProductKey());
+    nearestMhz.assign(carrierCount, infinity);
+    nearest.assign(carrierCount, ProductKey());
+    unratedHit.assign(carrierCount, 0);
+    bins.assign(static_cast<std::size_t>(std::max(binCount, 0)), 0.0);
+    productsHitting = 0;
+}
+
+void Tallies::merge(const Tallies& other)
+{
+    for (std::size_t v = 0; v < power.size(); ++v) {
+        twoToneHits[v] += other.twoToneHits[v];
+        threeToneHits[v] += other.threeToneHits[v];
+        power[v] += other.power[v];
+        const double otherStrongest = other.strongestPower[v];
+        if (otherStrongest > strongestPower[v] ||
+            (otherStrongest == strongestPower[v] && otherStrongest > 0.0 &&
+             keyBefore(other.strongest[v], strongest[v]))) {
+            strongestPower[v] = otherStrongest;
+            strongest[v] = other.strongest[v];
+        }
+        const double otherNearest = other.nearestMhz[v];
+        if (otherNearest < nearestMhz[v] ||
+            (otherNearest == nearestMhz[v] && otherNearest < infinity &&
+             keyBefore(other.nearest[v], nearest[v]))) {
+            nearestMhz[v] = otherNearest;
+            nearest[v] = other.nearest[v];
+        }
+        unratedHit[v] = unratedHit[v] || other.unratedHit[v];
+    }
+    for (std::size_t bin = 0; bin < bins.size(); ++bin)
+        bins[bin] += other.bins[bin];
+    productsHitting += other.productsHitting;
+}
+
+ORVANE_WIDE_VECTOR_CLONES
+bool sweepSubtracted(const SweepPlan& plan, std::size_t begin, std::size_t end,
+                     const std::atomic<bool>* cancel, Tallies& tallies)
+{
+    tallies.reset(plan.factors.size(), plan.bins.count);
+    SubtractedSweep sweep(plan, tallies);
+    for (std::size_t position = begin; position < end; ++position) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return false;
+        sweep.sweep(position);
+    }
+    return true;
+}
+
+} // namespace orvane::intermod
