@@ -37,7 +37,7 @@ void analyse(benchmark::State& state)
     orvane::IntermodOptions options;
     options.ip3Dbw = 40.0;
     if (state.range(1) != 0)
-        options.density = orvane::DensityRange{5850.0, 5860.0 + 2.5 * carrierCount, 1024};
+        options.density = orvane::DensityRange{5850.0, 5860.0 + 2.5 * carrierCount, 512};
     long long hitting = 0;
     for (auto _ : state) {
         const orvane::IntermodAnalysis analysis = orvane::analyseIntermod(plan, options);

@@ -134,8 +134,7 @@ public:
             sweepVictim(z, v);
         if (plan_.bins.count > 0 && z.rated) {
             resetWindows();
-            for (int bin = 0; bin < plan_.bins.count; ++bin)
-                sweepBin(z, bin);
+            sweepBinEdges(z);
         }
         countHittingProducts();
     }
@@ -157,7 +156,7 @@ private:
         TargetSums sums;
         sums.nearestMhz += infinity;
         sums.trackNearest = !(tallies_.strongestPower[victim] > 0.0);
-        sweepTarget<true>(z, target, sums);
+        sweepTarget(z, target, sums);
         const long long twoTone =
             sums.twoToneHits[0] + sums.twoToneHits[1] + sums.twoToneHits[2] + sums.twoToneHits[3];
         const long long threeTone = sums.threeToneHits[0] + sums.threeToneHits[1] +
@@ -177,21 +176,90 @@ private:
         }
     }
 
-    ORVANE_INLINE void sweepBin(const Subtracted& z, int bin)
+    // The density curve: the rated products' power below each bin edge, as the power of those
+    // wholly below it and the shares of those reaching across it; a bin gets the difference
+    // between its edges. Each product is taken once per edge it straddles.
+    ORVANE_INLINE void sweepBinEdges(const Subtracted& z)
     {
         const Bins& bins = plan_.bins;
-        const double lowMhz = bins.lowMhz + bin * bins.widthMhz;
-        const double highMhz = bin == bins.count - 1 ? bins.highMhz : lowMhz + bins.widthMhz;
-        const double centreMhz = 0.5 * (lowMhz + highMhz);
-        const Target target{centreMhz, centreMhz, centreMhz, lowMhz, highMhz, highMhz - centreMhz};
-        TargetSums sums;
-        sweepTarget<false>(z, target, sums);
-        tallies_.bins[static_cast<std::size_t>(bin)] +=
-            ((sums.power[0] + sums.power[1]) + sums.power[2]) + sums.power[3];
+        double below = 0.0;
+        double previous = 0.0;
+        for (int edge = 0; edge <= bins.count; ++edge) {
+            const double edgeMhz =
+                edge == bins.count ? bins.highMhz : bins.lowMhz + edge * bins.widthMhz;
+            const double landingMhz = edgeMhz + z.centreMhz;
+            Doubles across = {};
+            for (std::size_t group = 0; group < plan_.pairs.size(); ++group) {
+                const PairGroup& pairs = plan_.pairs[group];
+                const double distanceMhz = pairs.reachMhz + z.reachMhz + slackMhz(landingMhz);
+                Window& window = windows_[group];
+                // The edges rise, so a pair whose product lies wholly below one lies below all
+                // the rest: it leaves the window for good, its power counted.
+                while (window.begin < pairs.count &&
+                       !(pairs.sumMhz[window.begin] > landingMhz - distanceMhz)) {
+                    below += wholePower(pairs, window.begin, z);
+                    ++window.begin;
+                }
+                window.end = std::max(window.end, window.begin);
+                while (window.end < pairs.count &&
+                       pairs.sumMhz[window.end] < landingMhz + distanceMhz)
+                    ++window.end;
+                for (std::size_t block = window.begin; block < window.end; block += width)
+                    edgeBlock(z, edgeMhz, group, block, std::min(width, window.end - block),
+                              across);
+            }
+            const double cumulative = below + (((across[0] + across[1]) + across[2]) + across[3]);
+            if (edge > 0)
+                tallies_.bins[static_cast<std::size_t>(edge - 1)] +=
+                    std::max(0.0, cumulative - previous);
+            previous = cumulative;
+        }
+    }
+
+    ORVANE_INLINE double wholePower(const PairGroup& pairs, std::size_t pair,
+                                    const Subtracted& z) const
+    {
+        if (pairs.first[pair] == z.index || pairs.second[pair] == z.index)
+            return 0.0;
+        return pairs.power[pair] * z.relativePower;
+    }
+
+    // The power of up to four products below an edge.
+    ORVANE_INLINE void edgeBlock(const Subtracted& z, double edgeMhz, std::size_t group,
+                                 std::size_t block, std::size_t used, Doubles& across)
+    {
+        const PairGroup& pairs = plan_.pairs[group];
+        const Doubles zero = {};
+        Doubles frequency;
+        Masks valid;
+        productFrequencies(z, pairs, block, used, frequency, valid);
+        Doubles ratedPair;
+        lanes::load(&pairs.rated[block], ratedPair);
+        const Masks rated = valid & (ratedPair > zero);
+        Doubles wide;
+        Doubles middle;
+        Doubles narrow;
+        Doubles reach;
+        Doubles inverseProduct;
+        productShapes(z, pairs, block, wide, middle, narrow, reach, inverseProduct);
+        Doubles below;
+        if (allCubic(group, rated, wide, middle, narrow)) {
+            cubicUniformSumCdf(edgeMhz - frequency, reach, narrow, middle, wide,
+                               inverseProduct / 6.0, wideBeyondOthers_[group], below);
+        } else {
+            for (std::size_t lane = 0; lane < width; ++lane)
+                below[lane] = rated[lane] ? UniformSum(wide[lane], middle[lane], narrow[lane],
+                                                       inverseProduct[lane])
+                                                .cdf(edgeMhz - frequency[lane])
+                                          : 0.0;
+        }
+        Doubles pairPower;
+        lanes::load(&pairs.power[block], pairPower);
+        const Doubles power = (pairPower * z.relativePower) * below;
+        across += rated ? power : zero;
     }
 
     // Every pair whose product with z can reach the target, four at a time.
-    template <bool carrier>
     ORVANE_INLINE void sweepTarget(const Subtracted& z, const Target& target, TargetSums& sums)
     {
         const double landingMhz = target.centreMhz + z.centreMhz;
@@ -201,17 +269,17 @@ private:
             const Window window =
                 moveWindow(group, landingMhz - distanceMhz, landingMhz + distanceMhz);
             for (std::size_t block = window.begin; block < window.end; block += width)
-                sweepBlock<carrier>(z, target, group, block, std::min(width, window.end - block),
-                                    sums);
+                sweepBlock(z, target, group, block, std::min(width, window.end - block), sums);
         }
     }
 
-    template <bool carrier>
-    ORVANE_INLINE void sweepBlock(const Subtracted& z, const Target& target, std::size_t group,
-                                  std::size_t block, std::size_t used, TargetSums& sums)
+    // Up to four products' frequencies, computed as the intermodulation report computes them,
+    // to the last bit: Fa+Fb-Fc, except (Fa-Fc)+Fb when Fc lies between the pair's carriers.
+    // A lane is valid when it holds a product: within the block, z not in the pair.
+    ORVANE_INLINE void productFrequencies(const Subtracted& z, const PairGroup& pairs,
+                                          std::size_t block, std::size_t used, Doubles& frequency,
+                                          Masks& valid) const
     {
-        const PairGroup& pairs = plan_.pairs[group];
-        const Doubles zero = {};
         Doubles sum;
         Doubles firstMhz;
         Doubles secondMhz;
@@ -222,16 +290,57 @@ private:
         lanes::load(&pairs.secondMhz[block], secondMhz);
         lanes::load(&pairs.first[block], first);
         lanes::load(&pairs.second[block], second);
-
-        // Each product as the intermodulation report computes it, to the last bit: Fa+Fb-Fc,
-        // except (Fa-Fc)+Fb when Fc lies between the pair's carriers.
         const Masks between = (first < z.index) & (second > z.index);
-        const Doubles frequency =
-            between ? (firstMhz - z.centreMhz) + secondMhz : sum - z.centreMhz;
+        frequency = between ? (firstMhz - z.centreMhz) + secondMhz : sum - z.centreMhz;
         Doubles magnitude;
         lanes::magnitude(frequency, magnitude);
-        const Masks valid =
+        valid =
             usedLanes_[used] & (first != z.index) & (second != z.index) & (magnitude < infinity);
+    }
+
+    // The products' shapes: the three symbol rates in order, as UniformSum orders them, half
+    // their sum and 1 / their product.
+    ORVANE_INLINE void productShapes(const Subtracted& z, const PairGroup& pairs, std::size_t block,
+                                     Doubles& wide, Doubles& middle, Doubles& narrow,
+                                     Doubles& reach, Doubles& inverseProduct) const
+    {
+        Doubles symbolSum;
+        Doubles wider;
+        Doubles narrower;
+        Doubles inverse;
+        lanes::load(&pairs.symbolSumMhz[block], symbolSum);
+        lanes::load(&pairs.widerSymbolMhz[block], wider);
+        lanes::load(&pairs.narrowerSymbolMhz[block], narrower);
+        lanes::load(&pairs.inverseSymbolMhz2[block], inverse);
+        const Doubles zero = {};
+        const Doubles symbol = zero + z.symbolMhz;
+        wide = wider > symbol ? wider : symbol;
+        narrow = narrower < symbol ? narrower : symbol;
+        const Doubles smallerOfOthers = wider < symbol ? wider : symbol;
+        middle = narrower > smallerOfOthers ? narrower : smallerOfOthers;
+        reach = 0.5 * (symbolSum + z.symbolMhz);
+        inverseProduct = inverse * z.inverseSymbolMhz;
+    }
+
+    // Whether the cubic form serves every rated lane.
+    ORVANE_INLINE bool allCubic(std::size_t group, const Masks& rated, const Doubles& wide,
+                                const Doubles& middle, const Doubles& narrow) const
+    {
+        if (cubicWithGroup_[group])
+            return true;
+        Masks cubic;
+        cubicUniformSumLanes(narrow, middle, wide, cubic);
+        return !lanes::any(rated & ~cubic);
+    }
+
+    ORVANE_INLINE void sweepBlock(const Subtracted& z, const Target& target, std::size_t group,
+                                  std::size_t block, std::size_t used, TargetSums& sums)
+    {
+        const PairGroup& pairs = plan_.pairs[group];
+        const Doubles zero = {};
+        Doubles frequency;
+        Masks valid;
+        productFrequencies(z, pairs, block, used, frequency, valid);
 
         Doubles power = {};
         Masks rated = {};
@@ -242,8 +351,6 @@ private:
             ratedPower(z, target, group, block, frequency, rated, power);
         }
         sums.power += power;
-        if (!carrier)
-            return;
 
         Doubles halfSpan;
         lanes::load(&pairs.halfSpanMhz[block], halfSpan);
@@ -252,6 +359,10 @@ private:
                           (frequency + halfSpan > target.bandLowMhz);
         if (!z.rated && !lanes::any(hit))
             return;
+        Doubles first;
+        Doubles second;
+        lanes::load(&pairs.first[block], first);
+        lanes::load(&pairs.second[block], second);
         const Masks twoTone = first == second;
         sums.twoToneHits -= hit & twoTone; // a true lane holds -1
         sums.threeToneHits -= hit & ~twoTone;
@@ -282,37 +393,18 @@ private:
                                   Doubles& power)
     {
         const PairGroup& pairs = plan_.pairs[group];
-        const Doubles zero = {};
-        Doubles symbolSum;
-        Doubles wider;
-        Doubles narrower;
-        Doubles inverse;
-        Doubles pairPower;
-        lanes::load(&pairs.symbolSumMhz[block], symbolSum);
-        lanes::load(&pairs.widerSymbolMhz[block], wider);
-        lanes::load(&pairs.narrowerSymbolMhz[block], narrower);
-        lanes::load(&pairs.inverseSymbolMhz2[block], inverse);
-        lanes::load(&pairs.power[block], pairPower);
-        // The three widths in order, as UniformSum orders them.
-        const Doubles symbol = zero + z.symbolMhz;
-        const Doubles wide = wider > symbol ? wider : symbol;
-        const Doubles narrow = narrower < symbol ? narrower : symbol;
-        const Doubles smallerOfOthers = wider < symbol ? wider : symbol;
-        const Doubles middle = narrower > smallerOfOthers ? narrower : smallerOfOthers;
-        const Doubles reach = 0.5 * (symbolSum + z.symbolMhz);
-        const Doubles inverseProduct = inverse * z.inverseSymbolMhz;
-        bool allCubic = cubicWithGroup_[group];
-        if (!allCubic) {
-            Masks cubic;
-            cubicUniformSumLanes(narrow, middle, wide, cubic);
-            allCubic = !lanes::any(rated & ~cubic);
-        }
+        Doubles wide;
+        Doubles middle;
+        Doubles narrow;
+        Doubles reach;
+        Doubles inverseProduct;
+        productShapes(z, pairs, block, wide, middle, narrow, reach, inverseProduct);
         Doubles share;
-        if (allCubic) {
+        if (allCubic(group, rated, wide, middle, narrow)) {
             const Doubles scale = inverseProduct / 6.0;
+            const bool beyond = wideBeyondOthers_[group];
             Doubles upper;
             Doubles lower;
-            const bool beyond = wideBeyondOthers_[group];
             cubicUniformSumCdf(target.symbolHighMhz - frequency, reach, narrow, middle, wide, scale,
                                beyond, upper);
             cubicUniformSumCdf(target.symbolLowMhz - frequency, reach, narrow, middle, wide, scale,
@@ -320,16 +412,17 @@ private:
             lanes::positive(upper - lower, share);
         } else {
             // Widths too unequal for the cubes: each lane on its own.
-            for (std::size_t lane = 0; lane < width; ++lane) {
-                share[lane] = 0.0;
-                if (rated[lane])
-                    share[lane] =
-                        UniformSum(wider[lane], narrower[lane], z.symbolMhz, inverseProduct[lane])
-                            .share(target.symbolLowMhz - frequency[lane],
-                                   target.symbolHighMhz - frequency[lane]);
-            }
+            for (std::size_t lane = 0; lane < width; ++lane)
+                share[lane] = rated[lane] ? UniformSum(wide[lane], middle[lane], narrow[lane],
+                                                       inverseProduct[lane])
+                                                .share(target.symbolLowMhz - frequency[lane],
+                                                       target.symbolHighMhz - frequency[lane])
+                                          : 0.0;
         }
+        Doubles pairPower;
+        lanes::load(&pairs.power[block], pairPower);
         const Doubles lanePower = (pairPower * z.relativePower) * share;
+        const Doubles zero = {};
         power = rated ? lanePower : zero;
     }
 

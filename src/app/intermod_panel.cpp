@@ -45,8 +45,8 @@ enum Column {
     columnCount
 };
 
-// The curve is worked out in this many bins across the view, about a pixel each.
-constexpr int densityBins = 1024;
+// The curve is worked out in this many bins across the view, a pixel or two each.
+constexpr int densityBins = 512;
 // A short analysis finishes before a progress bar would only flash.
 constexpr int progressDelayMs = 150;
 const QColor belowWarningColour(255, 200, 200);
@@ -287,8 +287,14 @@ void IntermodPanel::showAnalysis(std::shared_ptr<const IntermodAnalysis> analysi
 void IntermodPanel::fillTable()
 {
     const IntermodAnalysis& analysis = *analysis_;
+    const bool wasEmpty = model_->rowCount() == 0;
+    const int sortColumn = table_->horizontalHeader()->sortIndicatorSection();
+    const Qt::SortOrder sortOrder = table_->horizontalHeader()->sortIndicatorOrder();
+    // Filled while no view watches, which spares the view a relayout per row.
+    table_->setModel(nullptr);
     model_->removeRows(0, model_->rowCount());
     if (analysis.refusal) {
+        table_->setModel(model_);
         summary_->setText(text(*analysis.refusal));
         return;
     }
@@ -318,11 +324,12 @@ void IntermodPanel::fillTable()
         // Labels sort as text.
         model_->item(model_->rowCount() - 1, labelColumn)->setData(label, Qt::UserRole);
     }
-    table_->sortByColumn(table_->horizontalHeader()->sortIndicatorSection(),
-                         table_->horizontalHeader()->sortIndicatorOrder());
-    table_->resizeColumnsToContents();
-    table_->resizeRowsToContents();
     markRows();
+    table_->setModel(model_);
+    table_->sortByColumn(sortColumn, sortOrder);
+    // Columns fit the first rows; later the user's widths stay.
+    if (wasEmpty)
+        table_->resizeColumnsToContents();
 
     QString summary;
     if (analysis.carriers.empty()) {
