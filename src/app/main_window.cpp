@@ -44,6 +44,9 @@ MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
 MainWindow::~MainWindow()
 {
     writeLastPath(document_.lastPath);
+    // The panel answers its own hiding, which closing the window does after the document is
+    // gone: it goes first.
+    delete intermodPanel_;
 }
 
 void MainWindow::initialise(bool showSplash)
