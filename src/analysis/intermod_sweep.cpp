@@ -41,7 +41,7 @@ struct Subtracted {
     bool rated;
 };
 
-// A target of the products: a carrier, or a bin of the density curve (power only).
+// A carrier as a target of the products.
 struct Target {
     double centreMhz;
     double bandLowMhz;

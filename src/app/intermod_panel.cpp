@@ -115,12 +115,7 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
 
-    model_ = new QStandardItemModel(0, columnCount, this);
-    model_->setHorizontalHeaderLabels(
-        {QStringLiteral("F#"), QStringLiteral("Label"), QStringLiteral("Centre (MHz)"),
-         QStringLiteral("Hits 2-tone"), QStringLiteral("Hits 3-tone"),
-         QStringLiteral("Strongest product"), QStringLiteral("C/IM (dB)")});
-    model_->setSortRole(Qt::UserRole);
+    model_ = newModel();
     table_ = new QTableView(content);
     table_->setModel(model_);
     table_->setSortingEnabled(true);
@@ -153,6 +148,17 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
 }
 
 IntermodPanel::~IntermodPanel() = default;
+
+QStandardItemModel* IntermodPanel::newModel()
+{
+    auto* model = new QStandardItemModel(0, columnCount, this);
+    model->setHorizontalHeaderLabels(
+        {QStringLiteral("F#"), QStringLiteral("Label"), QStringLiteral("Centre (MHz)"),
+         QStringLiteral("Hits 2-tone"), QStringLiteral("Hits 3-tone"),
+         QStringLiteral("Strongest product"), QStringLiteral("C/IM (dB)")});
+    model->setSortRole(Qt::UserRole);
+    return model;
+}
 
 QWidget* IntermodPanel::buildInputs()
 {
@@ -290,9 +296,10 @@ void IntermodPanel::fillTable()
     const bool wasEmpty = model_->rowCount() == 0;
     const int sortColumn = table_->horizontalHeader()->sortIndicatorSection();
     const Qt::SortOrder sortOrder = table_->horizontalHeader()->sortIndicatorOrder();
-    // Filled while no view watches, which spares the view a relayout per row.
-    table_->setModel(nullptr);
-    model_->removeRows(0, model_->rowCount());
+    // A new model, filled while no view watches it: that spares the view a relayout per row.
+    // The old one goes with the selection the view kept on it.
+    std::unique_ptr<QStandardItemModel> old(model_);
+    model_ = newModel();
     if (analysis.refusal) {
         table_->setModel(model_);
         summary_->setText(text(*analysis.refusal));

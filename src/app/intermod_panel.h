@@ -66,6 +66,7 @@ private:
     };
 
     QWidget* buildInputs();
+    QStandardItemModel* newModel();
     std::optional<Inputs> readInputs();
     std::optional<double> readWarningThreshold();
     void inputsEdited();

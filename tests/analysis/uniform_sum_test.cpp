@@ -81,8 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::array<double, 3>{5, 0.1, 0.1}, std::array<double, 3>{1, 2.5, 1.2},
                       std::array<double, 3>{1, 1, 0}, std::array<double, 3>{0.3, 0, 7},
                       std::array<double, 3>{1, 0, 0}, std::array<double, 3>{0, 0, 0},
-                      std::array<double, 3>{1, 1, 1e-12}, std::array<double, 3>{1e-9, 1, 3},
-                      std::array<double, 3>{1e-7, 2e-7, 1e3},
+                      std::array<double, 3>{1, 1, 1e-12}, std::array<double, 3>{1e-300, 1, 2},
+                      std::array<double, 3>{1e-9, 1, 3}, std::array<double, 3>{1e-7, 2e-7, 1e3},
                       std::array<double, 3>{4e5, 3e5, 2e5}));
 
 TEST(UniformSumShare, PointMassesAndBandsAroundTheWholeShape)
