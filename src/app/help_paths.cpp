@@ -9,7 +9,7 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<std::pair<unsigned, const char*>, 12> helpTopics{{
+constexpr std::array<std::pair<unsigned, const char*>, 13> helpTopics{{
     {helpKey::mainWindow, "Orvane-Window.htm"},
     {helpKey::titleAndFrequencies, "Orvane-FreqView.htm"},
     {helpKey::colours, "Orvane-Colours.htm"},
@@ -20,6 +20,7 @@ constexpr std::array<std::pair<unsigned, const char*>, 12> helpTopics{{
     {helpKey::carrierSelection, "Orvane-Select.htm"},
     {helpKey::spectralCarrier, "Orvane-SpecEff.htm"},
     {helpKey::adjustView, "Orvane-Adjust.htm"},
+    {helpKey::intermodAnalysis, "Orvane-Intermod.htm"},
     {helpKey::modcodSelection, "Orvane-AddModcod.htm"},
     {helpKey::licence, "Orvane-Licence.htm"},
 }};

@@ -56,4 +56,4 @@ public:
     virtual void endBusy() = 0;
 };
 
-}  // namespace orvane
+} // namespace orvane

@@ -1,8 +1,9 @@
 #include "commands.h"
 
+#include "cli_support.h"
+
 #include "files/carrier_file.h"
 #include "files/modcod_file.h"
-#include "json_output.h"
 #include "model/number_text.h"
 
 #include <nlohmann/json.hpp>
@@ -29,41 +30,6 @@ constexpr const char* resaveUsage =
 constexpr const char* modcodUsage =
     "Usage: orvane-cli modcod FILE\n"
     "Reads the modcod catalogue FILE and prints its entries as one JSON object.\n";
-
-void printMessage(const std::string& text)
-{
-    std::string line = "orvane-cli: " + text;
-    if (line.back() != '\n')
-        line += '\n';
-    std::fputs(line.c_str(), stderr);
-}
-
-int usageError(const std::string& problem, const char* usage)
-{
-    printMessage(problem);
-    std::fputs(usage, stderr);
-    return exitUsage;
-}
-
-bool wantsHelp(const std::vector<std::string>& args)
-{
-    for (const std::string& arg : args)
-        if (arg == "--help" || arg == "-h")
-            return true;
-    return false;
-}
-
-// Prints the JSON text; a full disk or a closed pipe behind standard output is a failure too.
-int printDocument(const Json& document)
-{
-    const std::string text = jsonText(document);
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-        std::fflush(stdout) != 0) {
-        printMessage("the output could not be written");
-        return exitInputFailed;
-    }
-    return exitSuccess;
-}
 
 Json carrierFields(const Carrier& carrier)
 {
@@ -112,24 +78,6 @@ Json skippedLines(const std::vector<SkippedLine>& skipped)
         lines.push_back(std::move(entry));
     }
     return lines;
-}
-
-// Loads a plan and says what went wrong as the desktop program would; false when there is
-// no plan to work on.
-bool loadPlan(CarrierList& plan, const std::string& path, FileReadResult& result)
-{
-    result = loadCarrierFile(plan, path);
-    if (result.error) {
-        printMessage(fileErrorText(*result.error));
-        return false;
-    }
-    if (!result.skipped.empty())
-        printMessage(skippedLinesText(result.skipped));
-    if (!result.loaded) {
-        printMessage(noCarriersFoundText(path));
-        return false;
-    }
-    return true;
 }
 
 struct PlanOperation {
