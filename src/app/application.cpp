@@ -47,7 +47,7 @@ HelpWindow* Application::helpWindow() const
 
 void Application::showHelp(std::uint32_t context)
 {
-    const HelpLocation location = splitHelpPath(helpPathFor(programDirectory_, context));
+    const HelpLocation location = helpLocationFor(programDirectory_, context);
     if (registeredBundle_ != location.bundlePath) {
         if (!registeredBundle_.empty())
             QResource::unregisterResource(QString::fromStdString(registeredBundle_),

@@ -96,6 +96,20 @@ CommandOutcome addModcodCarrier(PlanDocument& document, UserInteraction& interac
     return refreshAndRepaint;
 }
 
+namespace {
+
+// The carrier dialog for the carrier at a place; on OK the carrier there is replaced.
+void editCarrierAt(PlanDocument& document, UserInteraction& interaction, CarrierPosition position)
+{
+    Carrier carrier = document.carriers.at(position);
+    if (interaction.editCarrier(carrier)) {
+        document.carriers.replaceAt(position, carrier);
+        checkViewRange(document, interaction, carrier);
+    }
+}
+
+} // namespace
+
 CommandOutcome modifyCarrier(PlanDocument& document, UserInteraction& interaction)
 {
     CarrierList& carriers = document.carriers;
@@ -104,13 +118,19 @@ CommandOutcome modifyCarrier(PlanDocument& document, UserInteraction& interactio
     carriers.sortByFrequency();
     const std::optional<CarrierPosition> chosen =
         interaction.selectCarrier(carriers, "Modify Carrier :", "MODIFY");
-    if (chosen && carriers.indexOf(*chosen)) {
-        Carrier carrier = carriers.at(*chosen);
-        if (interaction.editCarrier(carrier)) {
-            carriers.replaceAt(*chosen, carrier);
-            checkViewRange(document, interaction, carrier);
-        }
-    }
+    if (chosen && carriers.indexOf(*chosen))
+        editCarrierAt(document, interaction, *chosen);
+    return refreshAndRepaint;
+}
+
+CommandOutcome modifyCarrierNumber(PlanDocument& document, UserInteraction& interaction,
+                                   int fNumber)
+{
+    CarrierList& carriers = document.carriers;
+    if (fNumber < 1 || fNumber > carriers.count())
+        return nothingToRefresh;
+    carriers.sortByFrequency();
+    editCarrierAt(document, interaction, *carriers.findIndex(fNumber - 1));
     return refreshAndRepaint;
 }
 

@@ -12,6 +12,10 @@ CommandOutcome addFecCarrier(PlanDocument& document, UserInteraction& interactio
 CommandOutcome addSpectralCarrier(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome addModcodCarrier(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome modifyCarrier(PlanDocument& document, UserInteraction& interaction);
+// Modify without the selection dialog: the carrier with this F-number, counting in frequency
+// order as the intermodulation report and analysis do (the plan is sorted as for Modify).
+CommandOutcome modifyCarrierNumber(PlanDocument& document, UserInteraction& interaction,
+                                   int fNumber);
 CommandOutcome deleteCarrier(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome clearAll(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome fitCarriers(PlanDocument& document);
@@ -21,4 +25,4 @@ CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interactio
 // Offers to widen the view when the carrier's occupied band is not inside it.
 void checkViewRange(PlanDocument& document, UserInteraction& interaction, const Carrier& carrier);
 
-}  // namespace orvane
+} // namespace orvane

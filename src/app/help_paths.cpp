@@ -9,19 +9,20 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<std::pair<unsigned, const char*>, 12> helpTopics{{
-    {helpKey::mainWindow, "::/Orvane-Window.htm"},
-    {helpKey::titleAndFrequencies, "::/Orvane-FreqView.htm"},
-    {helpKey::colours, "::/Orvane-Colours.htm"},
-    {helpKey::fonts, "::/Orvane-Fonts.htm"},
-    {helpKey::fixedCarrier, "::/Orvane-AddFixed.htm"},
-    {helpKey::fecCarrier, "::/Orvane-AddFEC.htm"},
-    {helpKey::frequencyEntry, "::/Orvane-Single.htm"},
-    {helpKey::carrierSelection, "::/Orvane-Select.htm"},
-    {helpKey::spectralCarrier, "::/Orvane-SpecEff.htm"},
-    {helpKey::adjustView, "::/Orvane-Adjust.htm"},
-    {helpKey::modcodSelection, "::/Orvane-AddModcod.htm"},
-    {helpKey::licence, "::/Orvane-Licence.htm"},
+constexpr std::array<std::pair<unsigned, const char*>, 13> helpTopics{{
+    {helpKey::mainWindow, "Orvane-Window.htm"},
+    {helpKey::titleAndFrequencies, "Orvane-FreqView.htm"},
+    {helpKey::colours, "Orvane-Colours.htm"},
+    {helpKey::fonts, "Orvane-Fonts.htm"},
+    {helpKey::fixedCarrier, "Orvane-AddFixed.htm"},
+    {helpKey::fecCarrier, "Orvane-AddFEC.htm"},
+    {helpKey::frequencyEntry, "Orvane-Single.htm"},
+    {helpKey::carrierSelection, "Orvane-Select.htm"},
+    {helpKey::spectralCarrier, "Orvane-SpecEff.htm"},
+    {helpKey::adjustView, "Orvane-Adjust.htm"},
+    {helpKey::intermodAnalysis, "Orvane-Intermod.htm"},
+    {helpKey::modcodSelection, "Orvane-AddModcod.htm"},
+    {helpKey::licence, "Orvane-Licence.htm"},
 }};
 
 constexpr const char* bundleName = "/Orvane.chm";
@@ -37,30 +38,10 @@ std::string helpTopicFor(unsigned key)
     return {};
 }
 
-std::string helpPathFor(const std::string& programDirectory, std::uint32_t context)
+HelpLocation helpLocationFor(const std::string& programDirectory, std::uint32_t context)
 {
     const unsigned key = context & 0xFFFFu;
-    return programDirectory + bundleName + helpTopicFor(key) + ">main";
-}
-
-HelpLocation splitHelpPath(const std::string& helpPath)
-{
-    HelpLocation location;
-    std::string rest = helpPath;
-    const auto windowMark = rest.rfind('>');
-    if (windowMark != std::string::npos) {
-        location.windowType = rest.substr(windowMark + 1);
-        rest.erase(windowMark);
-    }
-    const auto pageMark = rest.find("::");
-    if (pageMark != std::string::npos) {
-        location.page = rest.substr(pageMark + 2);
-        rest.erase(pageMark);
-        while (!location.page.empty() && location.page.front() == '/')
-            location.page.erase(0, 1);
-    }
-    location.bundlePath = rest;
-    return location;
+    return {programDirectory + bundleName, helpTopicFor(key), "main"};
 }
 
 std::string helpWindowTitle(const std::string& windowType)

@@ -5,22 +5,21 @@
 
 namespace orvane {
 
-// The page of the help bundle for a help key ("::/Orvane-Window.htm"); empty for a key
-// without a page of its own, which opens the bundle's default page.
+// The page of the help bundle for a help key ("Orvane-Window.htm"); empty for a key without a
+// page of its own, which opens the bundle's default page.
 std::string helpTopicFor(unsigned key);
 
-// The full help request for a context: program folder + "/Orvane.chm" + topic + ">main".
-// Only the low 16 bits of the context count.
-std::string helpPathFor(const std::string& programDirectory, std::uint32_t context);
-
-// A help request taken apart: the bundle file, the page inside it (empty: the default page)
-// and the window type after '>'.
+// Where a help request goes: the bundle file, the page inside it (empty: the default page) and
+// the help window type. Kept apart so that no folder name can be mistaken for a page.
 struct HelpLocation {
     std::string bundlePath;
     std::string page;
     std::string windowType;
 };
-HelpLocation splitHelpPath(const std::string& helpPath);
+
+// The help request for a context: the bundle "Orvane.chm" in the program folder, the key's
+// page and the "main" window. Only the low 16 bits of the context count.
+HelpLocation helpLocationFor(const std::string& programDirectory, std::uint32_t context);
 
 // The help window's title for a window type ("main" gives "Orvane Help").
 std::string helpWindowTitle(const std::string& windowType);

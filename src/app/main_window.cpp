@@ -2,6 +2,7 @@
 
 #include "app/editing_commands.h"
 #include "app/file_commands.h"
+#include "app/intermod_panel.h"
 #include "app/plan_picture.h"
 #include "app/plan_view.h"
 #include "app/settings_store.h"
@@ -43,6 +44,9 @@ MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
 MainWindow::~MainWindow()
 {
     writeLastPath(document_.lastPath);
+    // The panel answers its own hiding, which closing the window does after the document is
+    // gone: it goes first.
+    delete intermodPanel_;
 }
 
 void MainWindow::initialise(bool showSplash)
@@ -97,6 +101,7 @@ void MainWindow::buildMenus()
     addCommand(view, MenuCommand::defaultFonts, QStringLiteral("Default Fonts"));
     view->addSeparator();
     addCommand(view, MenuCommand::options, QStringLiteral("&Options..."));
+    addIntermodPanel(view);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     addCommand(help, MenuCommand::help, QStringLiteral("&Help..."));
@@ -125,8 +130,10 @@ void MainWindow::apply(CommandOutcome outcome)
 {
     if (outcome.refreshMenu)
         updateMenuState();
-    if (outcome.repaint)
+    if (outcome.repaint) {
         view_->update();
+        Q_EMIT planChanged();
+    }
 }
 
 void MainWindow::showAbout()
@@ -138,7 +145,22 @@ void MainWindow::showAbout()
 void MainWindow::showViewOptions()
 {
     runViewOptions(this, document_.displaySettings);
-    view_->update();
+    apply(CommandOutcome{false, true});
+}
+
+void MainWindow::addIntermodPanel(QMenu* viewMenu)
+{
+    intermodPanel_ = new IntermodPanel(document_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, intermodPanel_);
+    intermodPanel_->hide();
+    QAction* toggle = intermodPanel_->toggleViewAction();
+    toggle->setText(QStringLiteral("Intermodulation &Analysis"));
+    viewMenu->addSeparator();
+    viewMenu->addAction(toggle);
+    connect(this, &MainWindow::planChanged, intermodPanel_, &IntermodPanel::planChanged);
+    connect(intermodPanel_, &IntermodPanel::pictureChanged, view_, [this] { view_->update(); });
+    connect(intermodPanel_, &IntermodPanel::modifyRequested, this,
+            [this](int fNumber) { apply(modifyCarrierNumber(document_, *interaction_, fNumber)); });
 }
 
 void MainWindow::runCommand(MenuCommand command)

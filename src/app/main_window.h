@@ -10,9 +10,11 @@
 #include <map>
 
 class QAction;
+class QMenu;
 
 namespace orvane {
 
+class IntermodPanel;
 class PlanView;
 
 // Every menu command of the main window.
@@ -62,17 +64,25 @@ public:
     // The interaction the commands use; tests may put their own in its place.
     void setInteraction(UserInteraction* interaction) { interaction_ = interaction; }
     UserInteraction* interaction() const { return interaction_; }
+    IntermodPanel& intermodPanel() { return *intermodPanel_; }
+
+Q_SIGNALS:
+    // The plan or its view changed (emitted when a command's outcome repaints).
+    void planChanged();
 
 private:
     void buildMenus();
     QAction* addCommand(QMenu* menu, MenuCommand command, const QString& text);
     void runCommand(MenuCommand command);
     void showViewOptions();
+    // The intermodulation panel docked under the plan, shown and hidden from the View menu.
+    void addIntermodPanel(QMenu* viewMenu);
 
     PlanDocument document_;
     QtUserInteraction qtInteraction_;
     UserInteraction* interaction_;
     PlanView* view_;
+    IntermodPanel* intermodPanel_ = nullptr;
     QPixmap aboutPicture_;
     QIcon programIcon_;
     std::map<MenuCommand, QAction*> actions_;

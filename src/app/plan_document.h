@@ -1,8 +1,10 @@
 #pragma once
 
 #include "display/display_settings.h"
+#include "display/intermod_overlay.h"
 #include "model/carrier_list.h"
 
+#include <memory>
 #include <string>
 
 namespace orvane {
@@ -12,10 +14,12 @@ namespace orvane {
 struct PlanDocument {
     CarrierList carriers;
     DisplaySettings displaySettings;
-    std::string carrierFilePath;   // carrier file last loaded or saved; empty when none
-    std::string lastPath;          // folder last used by a file chooser; kept between runs
-    std::string programDirectory;  // the executable's folder
+    std::string carrierFilePath;  // carrier file last loaded or saved; empty when none
+    std::string lastPath;         // folder last used by a file chooser; kept between runs
+    std::string programDirectory; // the executable's folder
     std::string defaultTitle = "Transponder Frequency Plan";
+    // Drawn over the plan while the intermodulation analysis is shown; none otherwise.
+    std::shared_ptr<const IntermodOverlay> intermodOverlay;
 
     // The start-up state of a plan (also after Clear All): default title, view 5850 to
     // 6425 MHz, no carrier file.
@@ -30,8 +34,8 @@ struct PlanDocument {
 
 // What a command asks of the main window when it is done.
 struct CommandOutcome {
-    bool refreshMenu = false;  // updateMenuState
-    bool repaint = false;      // redraw the plan
+    bool refreshMenu = false; // updateMenuState
+    bool repaint = false;     // redraw the plan
 };
 
-}  // namespace orvane
+} // namespace orvane

@@ -1,6 +1,9 @@
 #include "app/plan_picture.h"
 
 #include "display/bitmap_file.h"
+#include "display/intermod_overlay.h"
+#include "display/plot_frame.h"
+#include "display/qt/painter_surface.h"
 #include "display/qt/plan_painting.h"
 
 #include <QImage>
@@ -9,21 +12,41 @@
 
 namespace orvane {
 
+namespace {
+
+// The layers drawn over the plan, each on a frame of its own over the same client area.
+void paintLayers(QPainter& painter, const PlanDocument& document, const QSize& clientSize)
+{
+    if (!document.intermodOverlay)
+        return;
+    PainterSurface surface(painter);
+    PlotFrame frame(surface, clientSize.width(), clientSize.height());
+    drawIntermodOverlay(frame, document.displaySettings, document.carriers,
+                        *document.intermodOverlay);
+}
+
+} // namespace
+
 void paintPlanPicture(QPainter& painter, PlanDocument& document, const QSize& clientSize)
 {
     paintPlan(painter, clientSize, document.displaySettings, document.carriers);
+    paintLayers(painter, document, clientSize);
 }
 
 QImage planImage(PlanDocument& document, const QSize& clientSize)
 {
-    return renderPlanImage(document.carriers, document.displaySettings, clientSize);
+    QImage image = renderPlanImage(document.carriers, document.displaySettings, clientSize);
+    if (!image.isNull() && document.intermodOverlay) {
+        QPainter painter(&image);
+        paintLayers(painter, document, clientSize);
+    }
+    return image;
 }
 
 std::string writePlanBitmap(PlanDocument& document, const QSize& clientSize,
                             const std::string& path)
 {
-    return bitmapWriteResultText(
-        savePlanImage(document.carriers, document.displaySettings, clientSize, path));
+    return bitmapWriteResultText(writeImageAsBitmap(planImage(document, clientSize), path));
 }
 
 } // namespace orvane

@@ -11,6 +11,9 @@ namespace {
 
 constexpr const char* organisation = "Velmora Software";
 constexpr const char* lastPathKey = "INIT/LAST_PATH";
+constexpr const char* ip3Key = "INTERMOD/IP3_DBW";
+constexpr const char* guardKey = "INTERMOD/GUARD_KHZ";
+constexpr const char* warningKey = "INTERMOD/WARNING_CIM_DB";
 
 QString executableBaseName()
 {
@@ -35,6 +38,30 @@ void writeLastPath(const std::string& lastPath)
 {
     QSettings settings(QString::fromLatin1(organisation), executableBaseName());
     settings.setValue(QString::fromLatin1(lastPathKey), QString::fromStdString(lastPath));
+    settings.sync();
+}
+
+IntermodInputs readIntermodInputs()
+{
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    IntermodInputs inputs;
+    const auto read = [&settings](const char* key, std::string& value) {
+        const QVariant stored = settings.value(QString::fromLatin1(key));
+        if (stored.isValid())
+            value = stored.toString().toStdString();
+    };
+    read(ip3Key, inputs.ip3Dbw);
+    read(guardKey, inputs.guardKhz);
+    read(warningKey, inputs.warningCimDb);
+    return inputs;
+}
+
+void writeIntermodInputs(const IntermodInputs& inputs)
+{
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    settings.setValue(QString::fromLatin1(ip3Key), QString::fromStdString(inputs.ip3Dbw));
+    settings.setValue(QString::fromLatin1(guardKey), QString::fromStdString(inputs.guardKhz));
+    settings.setValue(QString::fromLatin1(warningKey), QString::fromStdString(inputs.warningCimDb));
     settings.sync();
 }
 

@@ -11,4 +11,14 @@ std::string readLastPath(const std::string& programDirectory);
 // An empty path is written as an empty text.
 void writeLastPath(const std::string& lastPath);
 
+// The intermodulation panel's boxes as the user left them, kept in group "INTERMOD" of the
+// same store. Absent values read as the defaults.
+struct IntermodInputs {
+    std::string ip3Dbw; // empty: hits only
+    std::string guardKhz = "0";
+    std::string warningCimDb = "20";
+};
+IntermodInputs readIntermodInputs();
+void writeIntermodInputs(const IntermodInputs& inputs);
+
 } // namespace orvane

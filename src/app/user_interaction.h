@@ -65,4 +65,4 @@ public:
                                  const std::function<void(WorkProgress&)>& work) = 0;
 };
 
-}  // namespace orvane
+} // namespace orvane

@@ -16,6 +16,7 @@ constexpr unsigned frequencyEntry = 140;
 constexpr unsigned carrierSelection = 141;
 constexpr unsigned spectralCarrier = 142;
 constexpr unsigned adjustView = 143;
+constexpr unsigned intermodAnalysis = 144;
 constexpr unsigned modcodSelection = 32784;
 constexpr unsigned licence = 32792;
 constexpr unsigned helpMenu = 32795;

@@ -11,8 +11,17 @@ constexpr Colour rgbColour(unsigned red, unsigned green, unsigned blue)
 {
     return static_cast<Colour>((red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16));
 }
-constexpr unsigned redOf(Colour colour) { return colour & 0xFFu; }
-constexpr unsigned greenOf(Colour colour) { return (colour >> 8) & 0xFFu; }
-constexpr unsigned blueOf(Colour colour) { return (colour >> 16) & 0xFFu; }
+constexpr unsigned redOf(Colour colour)
+{
+    return colour & 0xFFu;
+}
+constexpr unsigned greenOf(Colour colour)
+{
+    return (colour >> 8) & 0xFFu;
+}
+constexpr unsigned blueOf(Colour colour)
+{
+    return (colour >> 16) & 0xFFu;
+}
 
-}  // namespace orvane
+} // namespace orvane

@@ -22,7 +22,7 @@ struct PixelRect {
 // range outlive the run, inside carrier files. Fonts are kept at the window's width: a
 // relative size s is a character height of pictureWidth * s * 0.02 pixels.
 struct DisplaySettings {
-    std::string titleText = "Transponder Frequency Plan";  // line breaks stored as TABs
+    std::string titleText = "Transponder Frequency Plan"; // line breaks stored as TABs
     double viewStartMhz = 5850.0;
     double viewStopMhz = 6425.0;
     bool labelEdges = false;
@@ -60,4 +60,4 @@ struct DisplaySettings {
                           const FontDescription& newAxis, const FontDescription& newFrequency);
 };
 
-}  // namespace orvane
+} // namespace orvane

@@ -16,15 +16,15 @@ struct FontDescription {
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
-    int charSet = 0;          // ANSI
-    int outPrecision = 4;     // TrueType
-    int clipPrecision = 32;   // TrueType always
-    int quality = 2;          // proof
-    int pitchAndFamily = 32;  // Swiss, default pitch
+    int charSet = 0;         // ANSI
+    int outPrecision = 4;    // TrueType
+    int clipPrecision = 32;  // TrueType always
+    int quality = 2;         // proof
+    int pitchAndFamily = 32; // Swiss, default pitch
     std::string faceName = "Arial";
 
     bool operator==(const FontDescription& other) const;
     bool operator!=(const FontDescription& other) const { return !(*this == other); }
 };
 
-}  // namespace orvane
+} // namespace orvane

@@ -1,6 +1,7 @@
 #include "display/plan_drawing.h"
 
 #include "display/plot_frame.h"
+#include "display/plot_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,12 +19,7 @@ constexpr int alignBottom = 0;
 constexpr int alignBaseline = 1;
 constexpr int upwardAngle = 900;
 
-// The plot area in the 4:3 reset world and the levels inside it.
-constexpr double plotLeft = 10.0;
-constexpr double plotRight = 127.0;
-constexpr double plotBottom = 20.0;
-constexpr double plotTop = 80.0;
-constexpr double highestCarrierLevel = 60.0;
+// Levels inside the plot area.
 constexpr double labelLevel = 62.0;
 constexpr double axisTickLevel = 10.0;
 // The carrier label block is centred with half the height of the number face at this size.

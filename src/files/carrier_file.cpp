@@ -16,15 +16,13 @@ namespace {
 
 constexpr const char* lineEnd = "\r\n";
 constexpr const char* versionText = "Orvane Version 2.0";
-constexpr double defaultRolloffFactor = 1.35;
 // A power above this is a level worth writing; -999 marks a carrier without one.
 constexpr double writtenLevelThresholdDbw = -998.0;
 // The skipped-lines message names at most this many lines, so that a garbage file still
 // gives a message that fits on the screen.
 constexpr std::size_t mostSkippedLinesNamed = 20;
-// The smallest values a saved file keeps ("R %6.4f", "%8.6f"): anything smaller would be saved
-// as 0 and refused, or read as another value, when the file is loaded again.
-constexpr double smallestRolloffFactor = 0.0001;
+// The smallest code values a saved file keeps ("%8.6f"): anything smaller would be saved as 0
+// and refused, or read as another value, when the file is loaded again.
 constexpr double smallestCodeValue = 0.000001;
 
 class CarrierTextReader {
@@ -106,23 +104,11 @@ void CarrierTextReader::readViewRange(std::string_view text, int lineNumber)
 
 void CarrierTextReader::readRolloff(std::string_view text, int lineNumber)
 {
-    NumberFields fields(dropLeading(text, "Rr"));
-    const double factor = fields.next();
-    if (!fields.allUsable()) {
-        skip(lineNumber, "the roll-off factor is not a usable number; the line is ignored");
-        return;
-    }
-    // A factor of 0 or below would divide fixed bandwidths by zero or make them negative.
-    if (!(factor > 0.0)) {
-        skip(lineNumber, "the roll-off factor is not above 0; the line is ignored");
-        return;
-    }
-    if (factor < smallestRolloffFactor) {
-        skip(lineNumber, "the roll-off factor is below 0.0001, the smallest a saved file keeps; "
-                         "the line is ignored");
-        return;
-    }
-    list_.currentRolloffFactor = factor;
+    const RolloffLine line = readRolloffLine(text);
+    if (line.refusal)
+        skip(lineNumber, line.refusal);
+    else
+        list_.currentRolloffFactor = line.factor;
 }
 
 void CarrierTextReader::readFecCarrier(std::string_view text, int lineNumber)

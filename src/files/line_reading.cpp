@@ -61,4 +61,23 @@ double NumberFields::next()
     return number.value;
 }
 
+RolloffLine readRolloffLine(std::string_view text)
+{
+    // The smallest factor a saved file keeps ("R %6.4f"): a smaller one would be saved as 0
+    // and refused when the file is loaded again.
+    constexpr double smallestRolloffFactor = 0.0001;
+    NumberFields fields(dropLeading(text, "Rr"));
+    RolloffLine line;
+    line.factor = fields.next();
+    if (!fields.allUsable())
+        line.refusal = "the roll-off factor is not a usable number; the line is ignored";
+    // A factor of 0 or below would divide fixed bandwidths by zero or make them negative.
+    else if (!(line.factor > 0.0))
+        line.refusal = "the roll-off factor is not above 0; the line is ignored";
+    else if (line.factor < smallestRolloffFactor)
+        line.refusal = "the roll-off factor is below 0.0001, the smallest a saved file keeps; "
+                       "the line is ignored";
+    return line;
+}
+
 } // namespace orvane

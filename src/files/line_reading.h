@@ -45,6 +45,14 @@ private:
     bool allUsable_ = true;
 };
 
+// An "R" line of a plan or catalogue file: the roll-off factor it sets, or why it is ignored.
+struct RolloffLine {
+    double factor = 0.0;
+    const char* refusal = nullptr; // set when the line is ignored
+};
+// Plan and catalogue files read their "R" lines by this one rule.
+RolloffLine readRolloffLine(std::string_view text);
+
 // The largest size a number in a plan or catalogue file may have.
 constexpr double largestFileNumber = 1e12;
 

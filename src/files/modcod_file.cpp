@@ -12,7 +12,6 @@ namespace orvane {
 namespace {
 
 constexpr std::string_view modcodKeyword = "MODCOD";
-constexpr double defaultRolloffFactor = 1.35;
 
 double oneWhenZero(double value)
 {
@@ -71,17 +70,11 @@ void ModcodTextReader::readLine(std::string_view line, int lineNumber)
 
 void ModcodTextReader::readRolloff(std::string_view text, int lineNumber)
 {
-    NumberFields fields(dropLeading(text, "Rr"));
-    const double factor = fields.next();
-    if (!fields.allUsable()) {
-        skip(lineNumber, "the roll-off factor is not a usable number; the line is ignored");
-        return;
-    }
-    if (!(factor > 0.0)) {
-        skip(lineNumber, "the roll-off factor is not above 0; the line is ignored");
-        return;
-    }
-    list_.currentRolloffFactor = factor;
+    const RolloffLine line = readRolloffLine(text);
+    if (line.refusal)
+        skip(lineNumber, line.refusal);
+    else
+        list_.currentRolloffFactor = line.factor;
 }
 
 void ModcodTextReader::readFecEntry(std::string_view text, int lineNumber)

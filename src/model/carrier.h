@@ -14,6 +14,9 @@ enum CalcMode : int {
 // A power of -999 dBW means the carrier has no power level.
 constexpr double noPowerLevelDbw = -999.0;
 
+// The roll-off factor of a new carrier and of a file before its first "R" line (35 %).
+constexpr double defaultRolloffFactor = 1.35;
+
 // One carrier of a plan; also a modcod catalogue entry and an intermodulation product.
 // A plain value: copied whole wherever it goes. Every building operation leaves the derived
 // fields consistent (symbolRateMsps = symbolRateKsps / 1000, occupiedBandwidthMhz =
@@ -30,7 +33,7 @@ struct Carrier {
     int calcMode = calcModeFec;
     double symbolRateMsps = 1.0;
     double occupiedBandwidthMhz = 1.35;
-    double rolloffFactor = 1.35; // 1 + percent / 100
+    double rolloffFactor = defaultRolloffFactor; // 1 + percent / 100
     double centreFrequencyMhz = 6000.0;
     double dataRateKbps = 1000.0;
     double overheadKbps = 0.0;

@@ -36,7 +36,7 @@ public:
     double viewStartMhz = 0.0;
     double viewStopMhz = 0.0;
     std::string title;
-    double currentRolloffFactor = 1.35;
+    double currentRolloffFactor = defaultRolloffFactor;
 
     int count() const { return static_cast<int>(carriers_.size()); }
     bool empty() const { return carriers_.empty(); }

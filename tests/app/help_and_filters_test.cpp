@@ -10,7 +10,7 @@ namespace {
 
 struct HelpCase {
     std::uint32_t context;
-    const char* expectedPath;
+    const char* expectedPage;
 };
 
 void PrintTo(const HelpCase& help, std::ostream* out)
@@ -18,31 +18,21 @@ void PrintTo(const HelpCase& help, std::ostream* out)
     *out << "context " << help.context;
 }
 
-class HelpPathTest : public ::testing::TestWithParam<HelpCase> {};
+class HelpLocationTest : public ::testing::TestWithParam<HelpCase> {};
 
-TEST_P(HelpPathTest, PathHasFolderBundleTopicAndWindow)
+// A folder name may hold "::" or '>' without being taken for a page or a window.
+TEST_P(HelpLocationTest, KeepsFolderBundlePageAndWindowApart)
 {
-    EXPECT_EQ(helpPathFor("/opt/orvane", GetParam().context), GetParam().expectedPath);
+    const HelpLocation location = helpLocationFor("/opt/or::vane>x", GetParam().context);
+    EXPECT_EQ(location.bundlePath, "/opt/or::vane>x/Orvane.chm");
+    EXPECT_EQ(location.page, GetParam().expectedPage);
+    EXPECT_EQ(helpWindowTitle(location.windowType), "Orvane Help");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, HelpPathTest,
-    ::testing::Values(HelpCase{102, "/opt/orvane/Orvane.chm::/Orvane-Window.htm>main"},
-                      HelpCase{32795, "/opt/orvane/Orvane.chm>main"},
-                      HelpCase{0x20000 + 138, "/opt/orvane/Orvane.chm::/Orvane-AddFixed.htm>main"},
-                      HelpCase{0, "/opt/orvane/Orvane.chm>main"}));
-
-TEST(HelpPath, SplitsIntoBundlePageAndWindow)
-{
-    const HelpLocation page = splitHelpPath("/opt/orvane/Orvane.chm::/Orvane-Window.htm>main");
-    EXPECT_EQ(page.page, "Orvane-Window.htm");
-    EXPECT_EQ(page.windowType, "main");
-
-    const HelpLocation start = splitHelpPath("/opt/orvane/Orvane.chm>main");
-    EXPECT_EQ(start.bundlePath, "/opt/orvane/Orvane.chm");
-    EXPECT_EQ(start.page, "");
-    EXPECT_EQ(helpWindowTitle(start.windowType), "Orvane Help");
-}
+INSTANTIATE_TEST_SUITE_P(Keys, HelpLocationTest,
+                         ::testing::Values(HelpCase{102, "Orvane-Window.htm"}, HelpCase{32795, ""},
+                                           HelpCase{0x20000 + 138, "Orvane-AddFixed.htm"},
+                                           HelpCase{0, ""}));
 
 TEST(ChooserFilters, KeepEntriesAndOrder)
 {

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "app/plan_view.h"
 #include "app/settings_store.h"
+#include "isolated_settings.h"
 #include "scripted_interaction.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -27,18 +27,7 @@ Carrier fixedCarrier(double centreMhz)
     return carrier;
 }
 
-// Keeps the user's own settings out of reach: every test reads and writes a fresh folder.
-class IsolatedSettings : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(configFolder.isValid());
-        setenv("XDG_CONFIG_HOME", configFolder.path().toLocal8Bit().constData(), 1);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configFolder.path());
-    }
-    QTemporaryDir configFolder;
-};
-
+using testing::IsolatedSettings;
 using MainWindowTest = IsolatedSettings;
 
 struct MenuCase {

@@ -1,6 +1,6 @@
 #include "display/plan_drawing.h"
 #include "display/plot_frame.h"
-#include "display/recording_surface.h"
+#include "support/recording_surface.h"
 
 #include <gtest/gtest.h>
 

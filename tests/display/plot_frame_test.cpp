@@ -1,5 +1,5 @@
 #include "display/plot_frame.h"
-#include "display/recording_surface.h"
+#include "support/recording_surface.h"
 
 #include <gtest/gtest.h>
 

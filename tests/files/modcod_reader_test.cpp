@@ -127,15 +127,16 @@ TEST(ModcodReader, UnusableEntriesAreSkippedWithoutTouchingTheWorkingRecord)
                                                        "S nan 4 0.5 1 1 bad\n"
                                                        "R 0\n"
                                                        "R 1e999\n"
+                                                       "R 0.00005\n"
                                                        "S 2 4 0.5 1 1e13 bad\n"
                                                        "S 2 4 0.5 1 1 next\n");
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list[1].label, "next");
     EXPECT_EQ(list[1].overheadKbps, 16.0);
     EXPECT_EQ(list[1].rolloffFactor, 1.35);
-    ASSERT_EQ(result.skipped.size(), 5u);
+    ASSERT_EQ(result.skipped.size(), 6u) << "the roll-off rule is the plan reader's";
     EXPECT_EQ(result.skipped[0].lineNumber, 4);
-    EXPECT_EQ(result.skipped[4].lineNumber, 8);
+    EXPECT_EQ(result.skipped[5].lineNumber, 9);
 }
 
 } // namespace

@@ -24,6 +24,9 @@ constexpr const char* usageText =
     "      Write the intermodulation report of a plan: HTML when OUT ends in .htm, else CSV.\n"
     "  image PLAN OUT [--size WxH] [--edges]\n"
     "      Draw the plan (default 801x601) and write OUT as BMP, or PNG when OUT ends in .png.\n"
+    "  analyse PLAN [--ip3 DBW] [--guard-khz K] [--format json|csv]\n"
+    "      Which carriers the intermodulation products hit, with each carrier's C/IM when\n"
+    "      the intercept point is given, as JSON or CSV.\n"
     "\n"
     "'orvane-cli COMMAND --help' describes one command. JSON goes to standard output,\n"
     "messages to standard error.\n"
@@ -31,7 +34,7 @@ constexpr const char* usageText =
     "Exit status: 0 on success, 1 when an input cannot be read or yields nothing,\n"
     "2 for a usage error.\n";
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -56,6 +59,8 @@ int main(int argc, char** argv)
         return orvane::cli::runReport(args);
     if (command == "image")
         return orvane::cli::runImage(args);
+    if (command == "analyse")
+        return orvane::cli::runAnalyse(args);
     std::fprintf(stderr, "orvane-cli: unknown command '%s'\n\n%s", command.c_str(), usageText);
     return orvane::cli::exitUsage;
 }

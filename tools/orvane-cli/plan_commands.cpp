@@ -1,10 +1,10 @@
 #include "commands.h"
 
+#include "cli_support.h"
+
 #include "files/carrier_file.h"
 #include "files/modcod_file.h"
-#include "json_output.h"
 #include "model/number_text.h"
-#include "plan_loading.h"
 
 #include <nlohmann/json.hpp>
 
@@ -30,33 +30,6 @@ constexpr const char* resaveUsage =
 constexpr const char* modcodUsage =
     "Usage: orvane-cli modcod FILE\n"
     "Reads the modcod catalogue FILE and prints its entries as one JSON object.\n";
-
-int usageError(const std::string& problem, const char* usage)
-{
-    printMessage(problem);
-    std::fputs(usage, stderr);
-    return exitUsage;
-}
-
-bool wantsHelp(const std::vector<std::string>& args)
-{
-    for (const std::string& arg : args)
-        if (arg == "--help" || arg == "-h")
-            return true;
-    return false;
-}
-
-// Prints the JSON text; a full disk or a closed pipe behind standard output is a failure too.
-int printDocument(const Json& document)
-{
-    const std::string text = jsonText(document);
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-        std::fflush(stdout) != 0) {
-        printMessage("the output could not be written");
-        return exitInputFailed;
-    }
-    return exitSuccess;
-}
 
 Json carrierFields(const Carrier& carrier)
 {

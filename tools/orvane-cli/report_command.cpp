@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "plan_loading.h"
+#include "cli_support.h"
 #include "report/intermod_report.h"
 
 #include <cstdio>

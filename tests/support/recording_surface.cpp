@@ -1,4 +1,4 @@
-#include "display/recording_surface.h"
+#include "support/recording_surface.h"
 
 #include <cmath>
 

@@ -1,0 +1,65 @@
+#include "analysis/intermod_analysis.h"
+#include "analysis/intermod_products.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <sys/resource.h>
+
+namespace {
+
+// A channel plan on a regular 2.5 MHz grid, 2 MHz wide carriers at 10 dBW: two thirds of the
+// products land in the band and each hits three carriers, the hard case for the analysis.
+orvane::CarrierList channelPlan(int carrierCount)
+{
+    orvane::CarrierList plan;
+    for (int i = carrierCount - 1; i >= 0; --i) {
+        orvane::Carrier carrier;
+        carrier.setFixedBandwidth(5860.0 + 2.5 * i, 2.0, 10.0, 1.35);
+        carrier.label = "Channel " + std::to_string(i + 1);
+        plan.append(carrier);
+    }
+    return plan;
+}
+
+double peakMemoryMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
+}
+
+// range(0): carriers; range(1): 1 with the density curve of the desktop's plot, else 0.
+void analyse(benchmark::State& state)
+{
+    const int carrierCount = static_cast<int>(state.range(0));
+    const orvane::CarrierList plan = channelPlan(carrierCount);
+    orvane::IntermodOptions options;
+    options.ip3Dbw = 40.0;
+    if (state.range(1) != 0)
+        options.density = orvane::DensityRange{5850.0, 5860.0 + 2.5 * carrierCount, 512};
+    long long hitting = 0;
+    for (auto _ : state) {
+        const orvane::IntermodAnalysis analysis = orvane::analyseIntermod(plan, options);
+        hitting = analysis.productsHitting;
+        benchmark::DoNotOptimize(analysis.carriers.data());
+    }
+    const long long products = orvane::intermodProductCount(carrierCount);
+    state.counters["products"] = static_cast<double>(products);
+    state.counters["hitting"] = static_cast<double>(hitting);
+    state.counters["products/s"] =
+        benchmark::Counter(static_cast<double>(products) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+    // Peak of the whole process: run one size per process (--benchmark_filter) for its own.
+    state.counters["peak_MB"] = peakMemoryMb();
+}
+
+} // namespace
+
+BENCHMARK(analyse)
+    ->ArgsProduct({{200, 1000}, {0, 1}})
+    ->ArgNames({"carriers", "curve"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+BENCHMARK_MAIN();

@@ -1,0 +1,80 @@
+#include "display/intermod_overlay.h"
+
+#include "display/plot_frame.h"
+#include "display/plot_layout.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+
+namespace orvane {
+
+namespace {
+
+constexpr int hitBarWidthPx = 5;
+constexpr int curveWidthPx = 2;
+constexpr double highestLevel = 100.0;
+
+// The carriers' density scale: the level of a density, as the plan drawing places carriers.
+double levelOf(const CarrierList& carriers, double densityDbwPerKhz)
+{
+    const double span = carriers.levelCeiling() - carriers.levelFloor();
+    const double factor = span > 0.0 ? highestCarrierLevel / span : 30.0;
+    return std::clamp((densityDbwPerKhz - carriers.levelFloor()) * factor, 0.0, highestLevel);
+}
+
+void drawHitBars(PlotFrame& frame, const IntermodOverlay& overlay)
+{
+    frame.setColour(intermodHitColour);
+    const int previousWidth = frame.setPenWidth(hitBarWidthPx);
+    for (const auto& [lowerMhz, upperMhz] : overlay.hitBandsMhz) {
+        frame.moveTo(lowerMhz, 0.0);
+        frame.lineTo(upperMhz, 0.0);
+    }
+    frame.setPenWidth(previousWidth);
+}
+
+// A line through the middle of each bin, broken where a bin has no power, and left out where
+// both ends lie on the axis.
+void drawCurve(PlotFrame& frame, const CarrierList& carriers, const DensityCurve& density)
+{
+    const std::size_t binCount = density.binDbwPerKhz.size();
+    if (binCount == 0)
+        return;
+    const double binWidthMhz = (density.highMhz - density.lowMhz) / static_cast<double>(binCount);
+    frame.setColour(intermodCurveColour);
+    const int previousWidth = frame.setPenWidth(curveWidthPx);
+    std::optional<double> previousLevel;
+    for (std::size_t bin = 0; bin < binCount; ++bin) {
+        const std::optional<double>& value = density.binDbwPerKhz[bin];
+        if (!value) {
+            previousLevel.reset();
+            continue;
+        }
+        const double frequencyMhz = density.lowMhz + (static_cast<double>(bin) + 0.5) * binWidthMhz;
+        const double level = levelOf(carriers, *value);
+        if (previousLevel && (level > 0.0 || *previousLevel > 0.0))
+            frame.lineTo(frequencyMhz, level);
+        else
+            frame.moveTo(frequencyMhz, level);
+        previousLevel = level;
+    }
+    frame.setPenWidth(previousWidth);
+}
+
+} // namespace
+
+void drawIntermodOverlay(PlotFrame& frame, const DisplaySettings& settings,
+                         const CarrierList& carriers, const IntermodOverlay& overlay)
+{
+    if (!frame.pictureDrawable())
+        return;
+    frame.setPlotArea(plotLeft, plotRight, plotBottom, plotTop);
+    frame.setWorld(settings.viewStartMhz, settings.viewStopMhz, 0.0, 100.0);
+    if (!frame.worldUsable())
+        return;
+    drawHitBars(frame, overlay);
+    drawCurve(frame, carriers, overlay.density);
+}
+
+} // namespace orvane

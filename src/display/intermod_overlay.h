@@ -1,0 +1,32 @@
+#pragma once
+
+#include "analysis/intermod_analysis.h"
+#include "display/display_settings.h"
+#include "model/carrier_list.h"
+
+#include <utility>
+#include <vector>
+
+namespace orvane {
+
+class PlotFrame;
+
+// What the intermodulation analysis adds to the plan picture while it is shown.
+struct IntermodOverlay {
+    // The aggregate IM power density, drawn on the carriers' density scale.
+    DensityCurve density;
+    // The occupied bands (lower and upper edge, MHz) of the carriers that products hit.
+    std::vector<std::pair<double, double>> hitBandsMhz;
+};
+
+inline constexpr Colour intermodCurveColour = rgbColour(90, 0, 200);
+inline constexpr Colour intermodHitColour = rgbColour(255, 150, 0);
+
+// Draws the overlay as a layer over a picture drawPlan has drawn into a frame over the same
+// client area: a bar along the axis under each hit carrier and the density curve, clipped to
+// the plot area. The height of a density follows the carriers' scale (the list's level floor
+// and ceiling); densities below the floor lie on the axis and are not drawn.
+void drawIntermodOverlay(PlotFrame& frame, const DisplaySettings& settings,
+                         const CarrierList& carriers, const IntermodOverlay& overlay);
+
+} // namespace orvane

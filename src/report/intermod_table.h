@@ -1,0 +1,21 @@
+#pragma once
+
+#include "analysis/intermod_analysis.h"
+
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// The cells of one carrier's row of an intermodulation analysis, as a table shows them:
+// F#, label, centre (MHz), two-tone hits, three-tone hits, IM power (dBW), C/IM (dB),
+// complete, strongest product, its frequency (MHz) and its power (dBW). A value that does not
+// exist is an empty cell.
+std::vector<std::string> intermodTableHeader();
+std::vector<std::string> intermodTableRow(const CarrierIntermod& carrier);
+
+// The whole analysis as comma-separated text for spreadsheets: the header line, then one line
+// per carrier; text cells quoted, numbers bare, UTF-8, LF line ends.
+std::string intermodTableCsv(const IntermodAnalysis& analysis);
+
+} // namespace orvane

@@ -1,0 +1,331 @@
+#include "analysis/intermod_analysis.h"
+#include "analysis/intermod_products.h"
+#include "analysis/uniform_sum.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace orvane {
+namespace {
+
+// Rows of the hand-checked cases: the C/IM is -1 where there is none.
+struct CarrierOutcome {
+    long long twoToneHits;
+    long long threeToneHits;
+    double cimDb;
+    std::string strongest;
+};
+
+Carrier carrierAt(double centreMhz, double symbolRateKsps, double powerDbw, double rolloff = 1.0)
+{
+    Carrier carrier;
+    carrier.setFixedSymbolRate(centreMhz, symbolRateKsps, powerDbw, rolloff);
+    return carrier;
+}
+
+CarrierList planOf(const std::vector<Carrier>& carriers)
+{
+    CarrierList plan;
+    for (const Carrier& carrier : carriers)
+        plan.append(carrier);
+    return plan;
+}
+
+std::vector<CarrierOutcome> outcomes(const IntermodAnalysis& analysis)
+{
+    std::vector<CarrierOutcome> rows;
+    for (const CarrierIntermod& carrier : analysis.carriers)
+        rows.push_back({carrier.twoToneHits, carrier.threeToneHits,
+                        carrier.cimDb ? std::round(*carrier.cimDb * 1e4) / 1e4 : -1.0,
+                        carrier.strongest ? carrier.strongest->label : ""});
+    return rows;
+}
+
+bool operator==(const CarrierOutcome& a, const CarrierOutcome& b)
+{
+    return a.twoToneHits == b.twoToneHits && a.threeToneHits == b.threeToneHits &&
+           a.cimDb == b.cimDb && a.strongest == b.strongest;
+}
+
+void PrintTo(const CarrierOutcome& row, std::ostream* out)
+{
+    *out << "{" << row.twoToneHits << ", " << row.threeToneHits << ", " << row.cimDb << ", "
+         << row.strongest << "}";
+}
+
+TEST(IntermodAnalysis, WorkedExample)
+{
+    IntermodOptions options;
+    options.ip3Dbw = 40.0;
+    const IntermodAnalysis analysis =
+        analyseIntermod(planOf({carrierAt(6020, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35),
+                                carrierAt(6010, 1000, 20, 1.35)}),
+                        options);
+    const std::vector<CarrierOutcome> expected = {
+        {1, 0, 41.7609, "2*F2-F3"}, {0, 1, 35.7403, "F1-F2+F3"}, {1, 0, 41.7609, "2*F2-F1"}};
+    EXPECT_EQ(outcomes(analysis), expected);
+    EXPECT_EQ(analysis.products, 9);
+    EXPECT_EQ(analysis.productsHitting, 3);
+    EXPECT_EQ(analysis.worstCarrier, 2);
+    EXPECT_NEAR(*analysis.carriers[1].imPowerDbw, -13.9794 + 10 * std::log10(2.0 / 3.0), 1e-4);
+    EXPECT_NEAR(*analysis.carriers[0].strongest->powerDbw, -20 + 10 * std::log10(2.0 / 3.0), 1e-9);
+    EXPECT_EQ(analysis.carriers[0].strongest->frequencyMhz, 6000.0);
+    EXPECT_EQ(analysis.carriers[2].label, "");
+    EXPECT_EQ(analysis.carriers[2].centreFrequencyMhz, 6020.0);
+    EXPECT_TRUE(*analysis.carriers[0].complete);
+}
+
+struct EdgeCase {
+    const char* name;
+    std::vector<Carrier> carriers;
+    std::optional<double> ip3Dbw;
+    double guardKhz;
+    std::vector<CarrierOutcome> expected;
+    std::vector<std::optional<bool>> complete;
+};
+
+void PrintTo(const EdgeCase& edge, std::ostream* out)
+{
+    *out << edge.name;
+}
+
+class IntermodEdgeCase : public ::testing::TestWithParam<EdgeCase> {};
+
+TEST_P(IntermodEdgeCase, HitsLevelsAndCompleteness)
+{
+    IntermodOptions options;
+    options.ip3Dbw = GetParam().ip3Dbw;
+    options.guardKhz = GetParam().guardKhz;
+    const IntermodAnalysis analysis = analyseIntermod(planOf(GetParam().carriers), options);
+    EXPECT_EQ(outcomes(analysis), GetParam().expected);
+    for (std::size_t i = 0; i < analysis.carriers.size(); ++i)
+        EXPECT_EQ(analysis.carriers[i].complete, GetParam().complete[i]) << "F" << i + 1;
+}
+
+const Carrier unrated6020 = carrierAt(6020, 1000, -999, 1.35);
+
+INSTANTIATE_TEST_SUITE_P(
+    HandChecked, IntermodEdgeCase,
+    ::testing::Values(
+        // 2*F1-F2 at 5998 spans 5996.5..5999.5 and F1's band starts at 5999.5: touching only.
+        EdgeCase{"touching",
+                 {carrierAt(6000, 1000, 20), carrierAt(6002, 1000, 20)},
+                 40.0,
+                 0.0,
+                 {{0, 0, -1, ""}, {0, 0, -1, ""}},
+                 {true, true}},
+        // One kHz of guard makes the touch an overlap; the symbol bands still get no power.
+        EdgeCase{"guard",
+                 {carrierAt(6000, 1000, 20), carrierAt(6002, 1000, 20)},
+                 40.0,
+                 1.0,
+                 {{1, 0, -1, "2*F1-F2"}, {1, 0, -1, "2*F2-F1"}},
+                 {true, true}},
+        // F2 is a spectral line: 2*F2-F3 is then as narrow as F3 and lands wholly in F1's
+        // band (C/IM 20 + 20 dB); F1-F2+F3 hits F2 but puts no power into a band of no width.
+        EdgeCase{"zero symbol rate",
+                 {carrierAt(6000, 1000, 20), carrierAt(6010, 0, 20), carrierAt(6020, 1000, 20)},
+                 40.0,
+                 0.0,
+                 {{1, 0, 40.0, "2*F2-F3"}, {0, 1, -1, "F1-F2+F3"}, {1, 0, 40.0, "2*F2-F1"}},
+                 {true, true, true}},
+        // F3 without a level: products with F3 in them hit unrated; F3 itself gets a rated
+        // product but has no C/IM.
+        EdgeCase{"unrated factor",
+                 {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35), unrated6020},
+                 40.0,
+                 0.0,
+                 {{1, 0, -1, "2*F2-F3"}, {0, 1, -1, "F1-F2+F3"}, {1, 0, -1, "2*F2-F1"}},
+                 {false, false, true}},
+        // Coincident carriers: both products land on both of their own factors; the two
+        // equal products tie for strongest and the first of them is named.
+        EdgeCase{"own factors",
+                 {carrierAt(6000, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35)},
+                 40.0,
+                 0.0,
+                 {{2, 0, 38.7506, "2*F1-F2"}, {2, 0, 38.7506, "2*F1-F2"}},
+                 {true, true}},
+        // Without an intercept point: hits and the nearest product only.
+        EdgeCase{"hits only",
+                 {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
+                  carrierAt(6020, 1000, 20, 1.35)},
+                 std::nullopt,
+                 0.0,
+                 {{1, 0, -1, "2*F2-F3"}, {0, 1, -1, "F1-F2+F3"}, {1, 0, -1, "2*F2-F1"}},
+                 {std::nullopt, std::nullopt, std::nullopt}},
+        EdgeCase{"one carrier", {carrierAt(6000, 1000, 20)}, 40.0, 0.0, {{0, 0, -1, ""}}, {true}},
+        EdgeCase{"empty plan", {}, 40.0, 0.0, {}, {}}));
+
+// The same figures straight from the report's product list, product by product.
+IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& options)
+{
+    CarrierList sorted = plan;
+    sorted.sortByFrequency();
+    std::vector<double> centres(static_cast<std::size_t>(sorted.count()));
+    for (int i = 0; i < sorted.count(); ++i)
+        centres[static_cast<std::size_t>(i)] = sorted[i].centreFrequencyMhz;
+    IntermodAnalysis analysis;
+    analysis.carriers.resize(centres.size());
+    struct Sums {
+        double power = 0;
+        double strongest = 0;
+    };
+    std::vector<Sums> sums(centres.size());
+    const double guardMhz = options.guardKhz / 1000;
+    const auto rated = [&](int f) { return sorted[f - 1].powerDbw > -998; };
+    for (const CompactIntermodProduct& product : computeCompactIntermodProducts(centres)) {
+        const bool twoTone = product.form == IntermodForm::twiceFirstLessSecond;
+        const int first = product.first;
+        const int second = twoTone ? product.first : product.second;
+        const int third = twoTone ? product.second : product.third;
+        const Carrier* factors[3] = {&sorted[first - 1], &sorted[second - 1], &sorted[third - 1]};
+        double span = 0;
+        for (const Carrier* factor : factors)
+            span += factor->occupiedBandwidthMhz;
+        const bool isRated = options.ip3Dbw && rated(first) && rated(second) && rated(third);
+        double levelDbw = 0;
+        for (const Carrier* factor : factors)
+            levelDbw += factor->powerDbw;
+        levelDbw += (twoTone ? 0 : 20 * std::log10(2.0)) - 2 * options.ip3Dbw.value_or(0);
+        bool hitAny = false;
+        for (std::size_t v = 0; v < centres.size(); ++v) {
+            const Carrier& victim = sorted[static_cast<int>(v)];
+            const double p = product.frequencyMhz;
+            if (p - span / 2 < victim.upperEdgeMhz() + guardMhz &&
+                p + span / 2 > victim.lowerEdgeMhz() - guardMhz) {
+                hitAny = true;
+                ++(twoTone ? analysis.carriers[v].twoToneHits : analysis.carriers[v].threeToneHits);
+            }
+            if (isRated) {
+                const double inBand =
+                    std::pow(10, levelDbw / 10) *
+                    uniformSumShare(victim.lowerSymbolEdgeMhz() - p,
+                                    victim.upperSymbolEdgeMhz() - p, factors[0]->symbolRateMsps,
+                                    factors[1]->symbolRateMsps, factors[2]->symbolRateMsps);
+                sums[v].power += inBand;
+                if (inBand > sums[v].strongest) {
+                    sums[v].strongest = inBand;
+                    analysis.carriers[v].strongest =
+                        StrongestProduct{intermodLabel(product), p, inBand};
+                }
+            }
+        }
+        analysis.productsHitting += hitAny;
+    }
+    for (std::size_t v = 0; v < centres.size(); ++v) {
+        if (sums[v].power > 0)
+            analysis.carriers[v].imPowerDbw = 10 * std::log10(sums[v].power);
+    }
+    return analysis;
+}
+
+CarrierList randomPlan(unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    CarrierList plan;
+    const int count = 8 + static_cast<int>(seed % 9);
+    for (int i = 0; i < count; ++i) {
+        // Mostly narrow carriers on a 50 MHz stretch, with the odd wide, zero-width or
+        // unrated one among them.
+        const double draw = unit(random);
+        const double symbolRateKsps = draw < 0.1   ? 0.0
+                                      : draw < 0.2 ? 8000.0 * unit(random)
+                                                   : 200 + 1500 * unit(random);
+        const double powerDbw = unit(random) < 0.15 ? -999.0 : 5 + 20 * unit(random);
+        plan.append(carrierAt(6000 + 50 * unit(random), symbolRateKsps, powerDbw,
+                              1.0 + 0.4 * unit(random)));
+    }
+    return plan;
+}
+
+class SweepAgainstBruteForce : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(SweepAgainstBruteForce, SameHitsPowersAndStrongestOnEveryThreadCount)
+{
+    const CarrierList plan = randomPlan(GetParam());
+    IntermodOptions options;
+    options.ip3Dbw = GetParam() % 4 == 0 ? std::nullopt : std::optional<double>(0.0);
+    options.guardKhz = 100.0 * (GetParam() % 3);
+    options.density = DensityRange{6060, 5990, 37}; // mirrored: the bins still run upward
+    options.threadCount = 1;
+    const IntermodAnalysis single = analyseIntermod(plan, options);
+    options.threadCount = 3;
+    const IntermodAnalysis several = analyseIntermod(plan, options);
+    const IntermodAnalysis expected = bruteForce(plan, options);
+
+    EXPECT_EQ(single.productsHitting, expected.productsHitting);
+    for (std::size_t v = 0; v < expected.carriers.size(); ++v) {
+        const CarrierIntermod& got = single.carriers[v];
+        const CarrierIntermod& want = expected.carriers[v];
+        SCOPED_TRACE("F" + std::to_string(v + 1));
+        EXPECT_EQ(got.twoToneHits, want.twoToneHits);
+        EXPECT_EQ(got.threeToneHits, want.threeToneHits);
+        ASSERT_EQ(got.imPowerDbw.has_value(), want.imPowerDbw.has_value());
+        if (want.imPowerDbw) {
+            EXPECT_NEAR(*got.imPowerDbw, *want.imPowerDbw, 1e-9);
+            // Products of one triple often tie, so the strongest is compared by its power.
+            EXPECT_NEAR(*got.strongest->powerDbw, 10 * std::log10(*want.strongest->powerDbw), 1e-9);
+        }
+        // Splitting the work differently changes nothing, to the last bit.
+        EXPECT_EQ(got.imPowerDbw, several.carriers[v].imPowerDbw);
+    }
+    EXPECT_EQ(single.density.binDbwPerKhz, several.density.binDbwPerKhz);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SweepAgainstBruteForce, ::testing::Range(1u, 13u));
+
+TEST(IntermodDensity, BinsHoldEachProductsPowerOverTheirWidth)
+{
+    // 2*F1-F2 of two zero-width lines is a line at 5990 MHz, -20 dBW, all of it in the 1 MHz
+    // bin from 5989.5 to 5990.5: -50 dBW per kHz. 2*F2-F1 at 6020 is outside the range.
+    IntermodOptions options;
+    options.ip3Dbw = 40.0;
+    options.density = DensityRange{6000.5, 5980.5, 20};
+    const IntermodAnalysis analysis =
+        analyseIntermod(planOf({carrierAt(6000, 0, 20), carrierAt(6010, 0, 20)}), options);
+    ASSERT_EQ(analysis.density.binDbwPerKhz.size(), 20u);
+    for (int bin = 0; bin < 20; ++bin) {
+        if (bin == 9)
+            EXPECT_NEAR(*analysis.density.binDbwPerKhz[9], -50.0, 1e-9);
+        else
+            EXPECT_FALSE(analysis.density.binDbwPerKhz[static_cast<std::size_t>(bin)]) << bin;
+    }
+}
+
+TEST(IntermodAnalysis, ExtremeLevelsGiveFiniteValuesOrNone)
+{
+    IntermodOptions options;
+    options.ip3Dbw = -1e12;
+    const IntermodAnalysis analysis =
+        analyseIntermod(planOf({carrierAt(6000, 1000, 1e12), carrierAt(6000, 1000, -1e12),
+                                carrierAt(1e12, 1e12, 20)}),
+                        options);
+    for (const CarrierIntermod& carrier : analysis.carriers) {
+        for (const std::optional<double>& value : {carrier.imPowerDbw, carrier.cimDb})
+            EXPECT_TRUE(!value || std::isfinite(*value));
+    }
+}
+
+TEST(IntermodAnalysis, CancelledBeforeTheStartAndProgressOtherwise)
+{
+    const CarrierList plan = randomPlan(5);
+    std::atomic<bool> cancel{true};
+    IntermodOptions options;
+    options.cancel = &cancel;
+    EXPECT_TRUE(analyseIntermod(plan, options).cancelled);
+
+    cancel = false;
+    double lastShare = 0.0;
+    options.progress = [&](double share) { lastShare = share; };
+    EXPECT_FALSE(analyseIntermod(plan, options).cancelled);
+    EXPECT_DOUBLE_EQ(lastShare, 1.0);
+}
+
+} // namespace
+} // namespace orvane

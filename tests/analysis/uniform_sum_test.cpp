@@ -1,0 +1,102 @@
+#include "analysis/uniform_sum.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace orvane {
+namespace {
+
+// Simpson's rule on each piece between the kinks: exact for the piecewise quadratic
+// integrands below, so the reference is as good as the arithmetic.
+double integrate(const std::function<double(double)>& f, double from, double to,
+                 std::vector<double> kinks)
+{
+    kinks.push_back(from);
+    kinks.push_back(to);
+    std::sort(kinks.begin(), kinks.end());
+    double sum = 0.0;
+    for (std::size_t i = 0; i + 1 < kinks.size(); ++i) {
+        const double a = std::clamp(kinks[i], from, to);
+        const double b = std::clamp(kinks[i + 1], from, to);
+        sum += (b - a) / 6.0 * (f(a) + 4.0 * f(0.5 * (a + b)) + f(b));
+    }
+    return sum;
+}
+
+// P(U3 <= s), P(U2 + U3 <= t) and P(U1 + U2 + U3 <= x), each level averaging the one below
+// over its own width.
+double uniformCdf(double s, double w3)
+{
+    if (w3 == 0.0)
+        return s < 0.0 ? 0.0 : s > 0.0 ? 1.0 : 0.5;
+    return std::clamp(s / w3 + 0.5, 0.0, 1.0);
+}
+
+double twoSumCdf(double t, double w2, double w3)
+{
+    if (w2 == 0.0)
+        return uniformCdf(t, w3);
+    return integrate([&](double v) { return uniformCdf(t - v, w3); }, -w2 / 2, w2 / 2,
+                     {t - w3 / 2, t + w3 / 2}) /
+           w2;
+}
+
+double referenceCdf(double x, std::array<double, 3> w)
+{
+    // Widest innermost: every integrand is then continuous.
+    std::sort(w.begin(), w.end());
+    if (w[0] == 0.0)
+        return twoSumCdf(x, w[1], w[2]);
+    std::vector<double> kinks;
+    for (const double k : {(w[1] + w[2]) / 2, (w[1] - w[2]) / 2}) {
+        kinks.push_back(x - k);
+        kinks.push_back(x + k);
+    }
+    return integrate([&](double u) { return twoSumCdf(x - u, w[1], w[2]); }, -w[0] / 2, w[0] / 2,
+                     kinks) /
+           w[0];
+}
+
+class UniformSumCdf : public ::testing::TestWithParam<std::array<double, 3>> {};
+
+TEST_P(UniformSumCdf, MatchesIntegrationAcrossTheWholeReach)
+{
+    const std::array<double, 3> w = GetParam();
+    const double reach = std::max(0.5 * (w[0] + w[1] + w[2]), 1e-3);
+    for (const double at : {-1.2, -0.99, -0.7, -0.5, -0.31, -0.1, 0.0, 0.05, 0.4, 0.77, 1.0, 1.5}) {
+        const double x = at * reach;
+        EXPECT_NEAR(uniformSumCdf(x, w[0], w[1], w[2]), referenceCdf(x, w), 1e-12) << "x " << x;
+        // The order of the widths does not matter.
+        EXPECT_NEAR(uniformSumCdf(x, w[2], w[0], w[1]), referenceCdf(x, w), 1e-12) << "x " << x;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Widths, UniformSumCdf,
+    ::testing::Values(std::array<double, 3>{1, 1, 1}, std::array<double, 3>{2, 1, 0.5},
+                      std::array<double, 3>{5, 0.1, 0.1}, std::array<double, 3>{1, 2.5, 1.2},
+                      std::array<double, 3>{1, 1, 0}, std::array<double, 3>{0.3, 0, 7},
+                      std::array<double, 3>{1, 0, 0}, std::array<double, 3>{0, 0, 0},
+                      std::array<double, 3>{1, 1, 1e-12}, std::array<double, 3>{1e-300, 1, 2},
+                      std::array<double, 3>{1e-9, 1, 3}, std::array<double, 3>{1e-7, 2e-7, 1e3},
+                      std::array<double, 3>{4e5, 3e5, 2e5}));
+
+TEST(UniformSumShare, PointMassesAndBandsAroundTheWholeShape)
+{
+    // Three equal widths: two thirds within half a width of the centre.
+    EXPECT_NEAR(uniformSumShare(-0.5, 0.5, 1, 1, 1), 2.0 / 3.0, 1e-15);
+    EXPECT_EQ(uniformSumShare(-2.0, 2.0, 1, 1, 1), 1.0);
+    EXPECT_EQ(uniformSumShare(1.5, 3.0, 1, 1, 1), 0.0);
+    // A point mass counts whole inside a band, half on a band's edge, not at all in an empty band.
+    EXPECT_EQ(uniformSumShare(-1.0, 1.0, 0, 0, 0), 1.0);
+    EXPECT_EQ(uniformSumShare(0.0, 1.0, 0, 0, 0), 0.5);
+    EXPECT_EQ(uniformSumShare(0.0, 0.0, 0, 0, 0), 0.0);
+    EXPECT_EQ(uniformSumShare(0.2, 0.2, 1, 1, 1), 0.0);
+}
+
+} // namespace
+} // namespace orvane
