@@ -13,6 +13,11 @@ CommandOutcome addSpectralCarrier(PlanDocument& document, UserInteraction& inter
 CommandOutcome addModcodCarrier(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome modifyCarrier(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome deleteCarrier(PlanDocument& document, UserInteraction& interaction);
+// Editing on the plot: the carrier at an index straight into its dialog (a double-click), or
+// the Delete command with that carrier marked in its selection dialog (the Delete key). An
+// index outside the plan does nothing.
+CommandOutcome modifyCarrierAt(PlanDocument& document, UserInteraction& interaction, int index);
+CommandOutcome deleteCarrierAt(PlanDocument& document, UserInteraction& interaction, int index);
 CommandOutcome clearAll(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome fitCarriers(PlanDocument& document);
 CommandOutcome scrunchCarriers(PlanDocument& document, UserInteraction& interaction);
@@ -21,4 +26,4 @@ CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interactio
 // Offers to widen the view when the carrier's occupied band is not inside it.
 void checkViewRange(PlanDocument& document, UserInteraction& interaction, const Carrier& carrier);
 
-}  // namespace orvane
+} // namespace orvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/plan_history.h"
+#include "app/recent_plans.h"
 #include "display/display_settings.h"
 #include "model/carrier_list.h"
 
@@ -12,10 +14,12 @@ namespace orvane {
 struct PlanDocument {
     CarrierList carriers;
     DisplaySettings displaySettings;
-    std::string carrierFilePath;   // carrier file last loaded or saved; empty when none
-    std::string lastPath;          // folder last used by a file chooser; kept between runs
-    std::string programDirectory;  // the executable's folder
+    std::string carrierFilePath;  // carrier file last loaded or saved; empty when none
+    std::string lastPath;         // folder last used by a file chooser; kept between runs
+    std::string programDirectory; // the executable's folder
     std::string defaultTitle = "Transponder Frequency Plan";
+    PlanHistory history;     // undo and redo, and whether the plan has unsaved changes
+    RecentPlans recentPlans; // kept between runs
 
     // The start-up state of a plan (also after Clear All): default title, view 5850 to
     // 6425 MHz, no carrier file.
@@ -30,8 +34,8 @@ struct PlanDocument {
 
 // What a command asks of the main window when it is done.
 struct CommandOutcome {
-    bool refreshMenu = false;  // updateMenuState
-    bool repaint = false;      // redraw the plan
+    bool refreshMenu = false; // updateMenuState
+    bool repaint = false;     // redraw the plan
 };
 
-}  // namespace orvane
+} // namespace orvane

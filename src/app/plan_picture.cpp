@@ -1,6 +1,7 @@
 #include "app/plan_picture.h"
 
 #include "display/bitmap_file.h"
+#include "display/qt/plan_image_files.h"
 #include "display/qt/plan_painting.h"
 
 #include <QImage>
@@ -24,6 +25,12 @@ std::string writePlanBitmap(PlanDocument& document, const QSize& clientSize,
 {
     return bitmapWriteResultText(
         savePlanImage(document.carriers, document.displaySettings, clientSize, path));
+}
+
+std::string writePlanPicture(PlanDocument& document, const QSize& clientSize,
+                             const std::string& path, ImageFormat format)
+{
+    return savePlanPicture(document.carriers, document.displaySettings, clientSize, path, format);
 }
 
 } // namespace orvane

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 
 namespace orvane {
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr const char* organisation = "Velmora Software";
 constexpr const char* lastPathKey = "INIT/LAST_PATH";
+constexpr const char* recentPlansKey = "RECENT/PLANS";
 
 QString executableBaseName()
 {
@@ -35,6 +37,25 @@ void writeLastPath(const std::string& lastPath)
 {
     QSettings settings(QString::fromLatin1(organisation), executableBaseName());
     settings.setValue(QString::fromLatin1(lastPathKey), QString::fromStdString(lastPath));
+    settings.sync();
+}
+
+std::vector<std::string> readRecentPlans()
+{
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    std::vector<std::string> paths;
+    for (const QString& path : settings.value(QString::fromLatin1(recentPlansKey)).toStringList())
+        paths.push_back(path.toStdString());
+    return paths;
+}
+
+void writeRecentPlans(const std::vector<std::string>& paths)
+{
+    QStringList stored;
+    for (const std::string& path : paths)
+        stored << QString::fromStdString(path);
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    settings.setValue(QString::fromLatin1(recentPlansKey), stored);
     settings.sync();
 }
 

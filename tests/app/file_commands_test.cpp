@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace orvane {
@@ -178,7 +179,7 @@ TEST_F(FileCommandsTest, ImageCommandSuggestsANameAndWritesThroughTheWriter)
     document.carrierFilePath = "/plans/a.carriers.txt";
     interaction.chosenPaths = {inFolder("picture.bmp")};
     std::string writtenTo;
-    saveImage(document, interaction, [&](const std::string& path) {
+    saveImage(document, interaction, [&](const std::string& path, ImageFormat) {
         writtenTo = path;
         return std::string();
     });
@@ -189,10 +190,40 @@ TEST_F(FileCommandsTest, ImageCommandSuggestsANameAndWritesThroughTheWriter)
     EXPECT_TRUE(interaction.messages.empty());
 }
 
+struct ImageFormatCase {
+    const char* path;
+    int chosenFilter;
+    ImageFormat format;
+};
+
+class ImageFormatChoice : public FileCommandsTest,
+                          public ::testing::WithParamInterface<ImageFormatCase> {};
+
+TEST_P(ImageFormatChoice, TheTypedExtensionWinsElseTheChosenFileType)
+{
+    interaction.chosenPaths = {inFolder(GetParam().path)};
+    interaction.chosenFilter = GetParam().chosenFilter;
+    std::optional<ImageFormat> written;
+    saveImage(document, interaction, [&](const std::string&, ImageFormat format) {
+        written = format;
+        return std::string();
+    });
+    EXPECT_EQ(written, GetParam().format);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ImageFormatChoice,
+                         ::testing::Values(ImageFormatCase{"plan.bmp", 2, ImageFormat::bmp},
+                                           ImageFormatCase{"plan.PNG", 0, ImageFormat::png},
+                                           ImageFormatCase{"plan.Svg", 1, ImageFormat::svg},
+                                           ImageFormatCase{"plan.v2", 1, ImageFormat::png},
+                                           ImageFormatCase{"plan", 2, ImageFormat::svg},
+                                           ImageFormatCase{"plan.v2", 0, ImageFormat::bmp}));
+
 TEST_F(FileCommandsTest, ImageWriterFailureIsShownUnderError)
 {
     interaction.chosenPaths = {inFolder("picture.bmp")};
-    saveImage(document, interaction, [](const std::string&) { return std::string("Disk full"); });
+    saveImage(document, interaction,
+              [](const std::string&, ImageFormat) { return std::string("Disk full"); });
     ASSERT_EQ(interaction.messages.size(), 1u);
     EXPECT_EQ(interaction.messages[0].text, "Disk full");
     EXPECT_EQ(interaction.messages[0].caption, "Error");
@@ -237,6 +268,120 @@ TEST_F(FileCommandsTest, CancelledReportKeepsTheFolder)
     EXPECT_TRUE(outcome.refreshMenu);
     EXPECT_EQ(document.lastPath, "/start/here");
     EXPECT_TRUE(interaction.openedPaths.empty());
+}
+
+struct UnsavedCase {
+    const char* name;
+    bool changed;
+    UnsavedChangesAnswer answer;
+    const char* savePath; // answer to the save chooser: "" cancels it
+    bool asked;
+    bool loadGoesOn;
+};
+
+void PrintTo(const UnsavedCase& unsaved, std::ostream* out)
+{
+    *out << unsaved.name;
+}
+
+class UnsavedChanges : public FileCommandsTest,
+                       public ::testing::WithParamInterface<UnsavedCase> {};
+
+TEST_P(UnsavedChanges, AreOfferedForSavingBeforeALoadReplacesThePlan)
+{
+    addCarriers(2);
+    document.history.restart(document.carriers, document.displaySettings);
+    if (GetParam().changed) {
+        document.carriers.shift(1.0);
+        document.history.record(document.carriers, document.displaySettings, "Shift Carriers");
+    }
+    interaction.saveChangesAnswer = GetParam().answer;
+    const std::string savePath = *GetParam().savePath ? inFolder(GetParam().savePath) : "";
+    if (GetParam().answer == UnsavedChangesAnswer::save)
+        interaction.chosenPaths.push_back(savePath);
+    interaction.chosenPaths.push_back(examplePlan);
+
+    loadCarriers(document, interaction);
+
+    EXPECT_EQ(interaction.saveChangesQuestions.size(), GetParam().asked ? 1u : 0u);
+    EXPECT_EQ(document.carrierFilePath == examplePlan, GetParam().loadGoesOn);
+    if (!GetParam().loadGoesOn) {
+        EXPECT_EQ(document.carriers.count(), 2);
+        EXPECT_TRUE(document.history.changed());
+    }
+    const bool saved = GetParam().answer == UnsavedChangesAnswer::save && GetParam().loadGoesOn;
+    EXPECT_EQ(QFile::exists(QString::fromStdString(savePath)), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, UnsavedChanges,
+    ::testing::Values(
+        UnsavedCase{"Unchanged", false, UnsavedChangesAnswer::cancel, "", false, true},
+        UnsavedCase{"Save", true, UnsavedChangesAnswer::save, "kept.txt", true, true},
+        UnsavedCase{"SaveChooserCancelled", true, UnsavedChangesAnswer::save, "", true, false},
+        UnsavedCase{"SaveFails", true, UnsavedChangesAnswer::save, "no-folder/kept.txt", true,
+                    false},
+        UnsavedCase{"Discard", true, UnsavedChangesAnswer::discard, "", true, true},
+        UnsavedCase{"Cancel", true, UnsavedChangesAnswer::cancel, "", true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FileCommandsTest, AnEmptyPlanIsNeverAskedAbout)
+{
+    addCarriers(1);
+    document.history.restart(document.carriers, document.displaySettings);
+    document.carriers.removeAll();
+    document.history.record(document.carriers, document.displaySettings, "Delete Carrier");
+    EXPECT_TRUE(settleUnsavedChanges(document, interaction));
+    EXPECT_TRUE(interaction.saveChangesQuestions.empty());
+}
+
+TEST_F(FileCommandsTest, RecentPlansFollowLoadsAndSavesThatWorked)
+{
+    addCarriers(1);
+    interaction.chosenPaths = {inFolder("a.txt"), inFolder("no-folder/b.txt")};
+    saveCarriers(document, interaction);
+    saveCarriers(document, interaction);
+    loadCarriersFrom(document, interaction, inFolder("missing.txt"));
+    loadCarriersFrom(document, interaction, examplePlan);
+    EXPECT_EQ(document.recentPlans.paths(),
+              (std::vector<std::string>{examplePlan, inFolder("a.txt")}));
+
+    RecentPlans recent;
+    for (int index = 0; index < 10; ++index)
+        recent.add("/p" + std::to_string(index));
+    recent.add("/p5");
+    EXPECT_EQ(recent.paths(),
+              (std::vector<std::string>{"/p5", "/p9", "/p8", "/p7", "/p6", "/p4", "/p3", "/p2"}));
+    recent.assign({"/x", "", "/y", "/x"});
+    EXPECT_EQ(recent.paths(), (std::vector<std::string>{"/x", "/y"}));
+}
+
+TEST_F(FileCommandsTest, ARecentPlanThatIsGoneLeavesTheListWithAMessage)
+{
+    addCarriers(1);
+    const std::string gone = inFolder("gone.txt");
+    document.recentPlans.assign({gone, examplePlan});
+    openRecentPlan(document, interaction, gone);
+    EXPECT_EQ(document.recentPlans.paths(), std::vector<std::string>{examplePlan});
+    ASSERT_EQ(interaction.messages.size(), 1u);
+    EXPECT_NE(interaction.messages[0].text.find(gone), std::string::npos);
+    EXPECT_EQ(document.carriers.count(), 1);
+
+    openRecentPlan(document, interaction, examplePlan);
+    EXPECT_EQ(document.carrierFilePath, examplePlan);
+}
+
+TEST_F(FileCommandsTest, AFileThatIsNoPlanGivesTheLoadMessages)
+{
+    const std::string path = inFolder("notes.txt");
+    std::ofstream(path, std::ios::binary) << std::string("\xFF\xFEP\0l\0a\0n\0", 10);
+    openCarrierFile(document, interaction, path);
+    PlanDocument loaded;
+    testing::ScriptedInteraction loadUser;
+    loadCarriersFrom(loaded, loadUser, path);
+    ASSERT_FALSE(interaction.messages.empty());
+    EXPECT_EQ(interaction.messages.size(), loadUser.messages.size());
+    EXPECT_EQ(interaction.messages[0].text, loadUser.messages[0].text);
 }
 
 } // namespace

@@ -23,7 +23,8 @@ constexpr const char* usageText =
     "  report PLAN OUT\n"
     "      Write the intermodulation report of a plan: HTML when OUT ends in .htm, else CSV.\n"
     "  image PLAN OUT [--size WxH] [--edges]\n"
-    "      Draw the plan (default 801x601) and write OUT as BMP, or PNG when OUT ends in .png.\n"
+    "      Draw the plan (default 801x601) and write OUT as BMP, as PNG when OUT ends in .png,\n"
+    "      or as an SVG drawing (texts kept as text) when it ends in .svg.\n"
     "\n"
     "'orvane-cli COMMAND --help' describes one command. JSON goes to standard output,\n"
     "messages to standard error.\n"
@@ -31,7 +32,7 @@ constexpr const char* usageText =
     "Exit status: 0 on success, 1 when an input cannot be read or yields nothing,\n"
     "2 for a usage error.\n";
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

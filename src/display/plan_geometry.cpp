@@ -1,0 +1,26 @@
+#include "display/plan_geometry.h"
+
+#include "display/plot_frame.h"
+
+namespace orvane {
+
+namespace {
+constexpr double noPowerAbove = -999.0;
+} // namespace
+
+void enterPlotWorld(PlotFrame& frame, const DisplaySettings& settings)
+{
+    frame.setPlotArea(plotLeft, plotRight, plotBottom, plotTop);
+    frame.setWorld(settings.viewStartMhz, settings.viewStopMhz, 0.0, 100.0);
+}
+
+double carrierTopLevel(const CarrierList& carriers, const Carrier& carrier)
+{
+    const double span = carriers.levelCeiling() - carriers.levelFloor();
+    const double factor = span > 0.0 ? highestCarrierLevel / span : 30.0;
+    const double density = carrier.powerDensityDbw();
+    const double level = density > noPowerAbove ? density : carriers.levelCeiling();
+    return (level - carriers.levelFloor()) * factor;
+}
+
+} // namespace orvane
