@@ -6,13 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace orvane::test {
 namespace {
 
 using orvane::testing::ScriptedInteraction;
+
+const std::string examplePlan = ORVANE_SOURCE_DIR "/examples/c-band-36mhz.carriers.txt";
 
 Carrier carrierAt(double centreMhz, const std::string& label)
 {
@@ -22,23 +23,19 @@ Carrier carrierAt(double centreMhz, const std::string& label)
     return carrier;
 }
 
-// The plan as a user sees it: carriers by label and centre, the title and the view, and the
-// edges and level scale a non-empty plan is drawn and fitted by.
+// The plan as a user sees it: title, view, carriers, and the edges a plan is fitted by.
 std::string planText(const PlanDocument& document)
 {
-    const DisplaySettings& settings = document.displaySettings;
-    const CarrierList& carriers = document.carriers;
-    std::string text = settings.titleText + " [" + std::to_string(settings.viewStartMhz) + " " +
-                       std::to_string(settings.viewStopMhz) + "]";
-    for (const Carrier& carrier : carriers)
+    std::string text =
+        document.displaySettings.titleText + " " +
+        std::to_string(document.displaySettings.viewStopMhz) + " " +
+        std::to_string(document.carriers.highestEdgeMhz() * document.carriers.count());
+    for (const Carrier& carrier : document.carriers)
         text += " " + carrier.label + "@" + std::to_string(carrier.centreFrequencyMhz);
-    if (!carriers.empty())
-        text += " edges " + std::to_string(carriers.lowestEdgeMhz()) + " " +
-                std::to_string(carriers.highestEdgeMhz()) + " top " +
-                std::to_string(carriers.levelCeiling());
     return text;
 }
 
+// A plan of A at 6000 and B at 6010 MHz, and a user who answers every question with OK.
 class PlanHistoryTest : public ::testing::Test {
 protected:
     PlanHistoryTest()
@@ -47,22 +44,23 @@ protected:
         document.carriers.append(carrierAt(6000.0, "A"));
         document.carriers.append(carrierAt(6010.0, "B"));
         document.history.restart(document.carriers, document.displaySettings);
+        user.carrierDialog = [](Carrier& carrier) { return carrier.label = "new", true; };
+        user.pickedIndex = 0;
+        user.frequencyAnswer = 5900.0;
+        user.okCancelAnswer = true;
+        user.chosenPaths = {ORVANE_SOURCE_DIR "/examples/ku-band-dvb-s2.modcod"};
     }
     PlanDocument document;
     ScriptedInteraction user;
 };
 
-struct StepCase {
-    const char* name;
-    const char* stepName;
-    std::function<void(PlanDocument&, ScriptedInteraction&)> run;
-    bool leavesThePlanAsItsFile = false; // a load or a clear
-};
+using Command = CommandOutcome (*)(PlanDocument&, UserInteraction&);
 
-void PrintTo(const StepCase& step, std::ostream* out)
-{
-    *out << step.name;
-}
+struct StepCase {
+    const char* stepName;
+    Command run;
+    bool leavesThePlanAsItsFile; // a load or a clear
+};
 
 class UndoableCommand : public PlanHistoryTest, public ::testing::WithParamInterface<StepCase> {};
 
@@ -80,147 +78,77 @@ TEST_P(UndoableCommand, IsANamedStepThatUndoAndRedoTakeBackAndMakeAgain)
     EXPECT_EQ(planText(document), before);
     EXPECT_EQ(redoMenuText(document.history), std::string("&Redo ") + GetParam().stepName);
     EXPECT_EQ(document.history.changed(), GetParam().leavesThePlanAsItsFile);
-
     redoPlanChange(document);
     EXPECT_EQ(planText(document), after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, UndoableCommand,
-    ::testing::Values(StepCase{"Add", "Add Carrier",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   u.carrierDialog = [](Carrier& c) {
-                                       return c.label = "new", true;
-                                   };
-                                   addFixedCarrier(d, u);
-                               }},
-                      StepCase{"Modify", "Modify Carrier",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   u.pickedIndex = 0;
-                                   u.carrierDialog = [](Carrier& c) {
-                                       return c.label = "changed", true;
-                                   };
-                                   modifyCarrier(d, u);
-                               }},
-                      StepCase{"ModifyOnThePlot", "Modify Carrier",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   u.carrierDialog = [](Carrier& c) {
-                                       return c.label = "changed", true;
-                                   };
-                                   modifyCarrierAt(d, u, 1);
-                               }},
-                      StepCase{"Delete", "Delete Carrier",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   u.pickedIndex = 1;
-                                   deleteCarrier(d, u);
-                               }},
-                      StepCase{"Scrunch", "Scrunch Carriers",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   u.frequencyAnswer = 5900.0;
-                                   scrunchCarriers(d, u);
-                               }},
-                      StepCase{"Shift", "Shift Carriers",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   u.frequencyAnswer = -10.0;
-                                   shiftCarriers(d, u);
-                               }},
-                      StepCase{"ClearAll", "Clear All",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   u.okCancelAnswer = true;
-                                   clearAll(d, u);
-                               },
-                               true},
-                      StepCase{"Fit", "Fit Carriers",
-                               [](PlanDocument& d, ScriptedInteraction&) { fitCarriers(d); }},
-                      StepCase{"Load", "Load Carriers",
-                               [](PlanDocument& d, ScriptedInteraction& u) {
-                                   loadCarriersFrom(d, u,
-                                                    std::string(ORVANE_SOURCE_DIR) +
-                                                        "/examples/c-band-36mhz.carriers.txt");
-                               },
-                               true},
-                      StepCase{"TitleAndView", "View Options",
-                               [](PlanDocument& d, ScriptedInteraction&) {
-                                   d.displaySettings.titleText = "Renamed";
-                                   d.displaySettings.viewStopMhz = 7000.0;
-                                   recordPlanChange(d, "View Options");
-                               }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values(
+        StepCase{"Add Carrier", addFixedCarrier, false},
+        StepCase{"Add Carrier", addModcodCarrier, false},
+        StepCase{"Modify Carrier", modifyCarrier, false},
+        StepCase{"Modify Carrier",
+                 [](PlanDocument& d, UserInteraction& u) { return modifyCarrierAt(d, u, 1); },
+                 false},
+        StepCase{"Delete Carrier", deleteCarrier, false},
+        StepCase{"Scrunch Carriers", scrunchCarriers, false},
+        StepCase{"Shift Carriers", shiftCarriers, false}, StepCase{"Clear All", clearAll, true},
+        StepCase{"Fit Carriers", [](PlanDocument& d, UserInteraction&) { return fitCarriers(d); },
+                 false},
+        StepCase{
+            "Load Carriers",
+            [](PlanDocument& d, UserInteraction& u) { return loadCarriersFrom(d, u, examplePlan); },
+            true},
+        StepCase{"View Options",
+                 [](PlanDocument& d, UserInteraction&) {
+                     d.displaySettings.titleText = "Renamed";
+                     recordPlanChange(d, "View Options");
+                     return CommandOutcome{};
+                 },
+                 false}));
 
 TEST_F(PlanHistoryTest, CancelledCommandsAndTheSortForTheListAreNoSteps)
 {
     document.carriers.append(carrierAt(5990.0, "Z"));
     document.history.restart(document.carriers, document.displaySettings);
-    modifyCarrier(document, user); // sorts the plan, then Cancel
-    deleteCarrier(document, user);
-    addFecCarrier(document, user);
-    shiftCarriers(document, user);
-    clearAll(document, user);
+    ScriptedInteraction cancelling;
+    modifyCarrier(document, cancelling); // sorts the plan for its list
+    deleteCarrier(document, cancelling);
+    addFecCarrier(document, cancelling);
+    shiftCarriers(document, cancelling);
+    clearAll(document, cancelling);
     EXPECT_EQ(document.carriers[0].label, "Z");
     EXPECT_FALSE(document.history.undoName());
     EXPECT_FALSE(document.history.changed());
 
-    user.carrierDialog = [](Carrier&) { return true; };
     addFixedCarrier(document, user);
     undoPlanChange(document);
     EXPECT_EQ(document.carriers[0].label, "Z") << "undo keeps the order the list was sorted in";
 }
 
-TEST_F(PlanHistoryTest, ChangedUntilSavedLoadedOrClearedOrUndoneBackToTheSavedState)
+TEST_F(PlanHistoryTest, ANewChangeDropsWhatCouldBeRedoneWithTheSavedState)
 {
-    user.carrierDialog = [](Carrier&) { return true; };
     addFixedCarrier(document, user);
-    EXPECT_TRUE(document.history.changed());
-    undoPlanChange(document);
-    EXPECT_FALSE(document.history.changed());
-    redoPlanChange(document);
-
     document.history.markUnchanged(); // as a successful save does
-    user.frequencyAnswer = 5.0;
+    undoPlanChange(document);
     shiftCarriers(document, user);
-    EXPECT_TRUE(document.history.changed());
-    undoPlanChange(document);
-    EXPECT_FALSE(document.history.changed());
-
-    // A new change drops what could have been redone, and with it the saved state.
-    undoPlanChange(document);
-    user.carrierDialog = [](Carrier& c) { return c.label = "other", true; };
-    addSpectralCarrier(document, user);
     EXPECT_FALSE(document.history.redoName());
     undoPlanChange(document);
     EXPECT_TRUE(document.history.changed());
-
-    user.okCancelAnswer = true;
-    clearAll(document, user);
-    EXPECT_FALSE(document.history.changed());
 }
 
 TEST_F(PlanHistoryTest, UndoAfterAFailedLoadChangesNothing)
 {
-    user.carrierDialog = [](Carrier&) { return true; };
     addFixedCarrier(document, user);
     loadCarriersFrom(document, user, "/no/such/plan.carriers.txt");
     const std::string afterFailure = planText(document);
-    EXPECT_EQ(undoPlanChange(document).repaint, false);
+    EXPECT_FALSE(undoPlanChange(document).repaint);
     EXPECT_EQ(planText(document), afterFailure);
     EXPECT_FALSE(document.history.changed());
 }
 
-struct LimitCase {
-    const char* name;
-    std::size_t maxSteps;
-    double memoryInStates; // the memory limit in states of the plan; 0: the default limit
-    std::size_t keptSteps;
-};
-
-void PrintTo(const LimitCase& limit, std::ostream* out)
-{
-    *out << limit.name;
-}
-
-class HistoryLimit : public ::testing::TestWithParam<LimitCase> {};
-
-TEST_P(HistoryLimit, DropsTheOldestStepsBeyondTheCountOrTheMemory)
+TEST(PlanHistoryLimits, TheOldestStepsGoBeyondTheCountOrTheMemory)
 {
     CarrierList carriers;
     DisplaySettings settings;
@@ -228,31 +156,29 @@ TEST_P(HistoryLimit, DropsTheOldestStepsBeyondTheCountOrTheMemory)
         carriers.append(carrierAt(6000.0 + index * 0.01, "C"));
     PlanHistory measure;
     measure.restart(carriers, settings);
-    const std::size_t maxBytes =
-        GetParam().memoryInStates > 0
-            ? static_cast<std::size_t>(GetParam().memoryInStates * measure.keptBytes())
-            : PlanHistory::defaultMaxBytes;
-    PlanHistory history(GetParam().maxSteps, maxBytes);
-    history.restart(carriers, settings);
-    for (int step = 0; step < 12; ++step) {
-        carriers.shift(1.0); // every carrier moves: a whole new state each time
-        ASSERT_TRUE(history.record(carriers, settings, "Shift Carriers"));
-        EXPECT_LE(history.keptBytes(), maxBytes);
+    // Room for five steps, or for four and a half states of the plan.
+    const std::size_t halfStates = measure.keptBytes() / 2;
+    const struct {
+        std::size_t maxSteps, maxBytes, keptSteps;
+    } limits[] = {{5, PlanHistory::defaultMaxBytes, 5}, {100, 9 * halfStates, 3}};
+    for (const auto& limit : limits) {
+        PlanHistory history(limit.maxSteps, limit.maxBytes);
+        history.restart(carriers, settings);
+        CarrierList shifted = carriers;
+        for (int step = 0; step < 12; ++step) {
+            shifted.shift(1.0); // every carrier moves: a whole new state each time
+            history.record(shifted, settings, "Shift Carriers");
+            EXPECT_LE(history.keptBytes(), limit.maxBytes);
+        }
+        EXPECT_EQ(history.undoSteps(), limit.keptSteps);
+        while (history.undo(shifted, settings)) {
+        }
+        EXPECT_DOUBLE_EQ(shifted[0].centreFrequencyMhz, 6012.0 - limit.keptSteps);
+        EXPECT_TRUE(history.changed()) << "the saved state was dropped";
     }
-    EXPECT_EQ(history.undoSteps(), GetParam().keptSteps);
-    EXPECT_TRUE(history.changed());
-    while (history.undo(carriers, settings)) {
-    }
-    EXPECT_DOUBLE_EQ(carriers[0].centreFrequencyMhz, 6012.0 - GetParam().keptSteps);
-    EXPECT_TRUE(history.changed()) << "the saved state was dropped";
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, HistoryLimit,
-                         ::testing::Values(LimitCase{"Steps", 5, 0.0, 5},
-                                           LimitCase{"Memory", 100, 4.5, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PlanHistorySharing, AChangeToOneCarrierOfALargePlanKeepsAboutOneBlock)
+TEST(PlanHistoryLimits, AChangeToOneCarrierOfALargePlanKeepsAboutOneBlock)
 {
     PlanHistory history;
     CarrierList carriers;
