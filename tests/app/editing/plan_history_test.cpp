@@ -62,6 +62,11 @@ struct StepCase {
     bool leavesThePlanAsItsFile; // a load or a clear
 };
 
+void PrintTo(const StepCase& step, std::ostream* out)
+{
+    *out << step.stepName;
+}
+
 class UndoableCommand : public PlanHistoryTest, public ::testing::WithParamInterface<StepCase> {};
 
 TEST_P(UndoableCommand, IsANamedStepThatUndoAndRedoTakeBackAndMakeAgain)
