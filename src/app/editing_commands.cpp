@@ -4,6 +4,8 @@
 #include "dialogs/help_request.h"
 #include "files/modcod_file.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace orvane {
@@ -178,14 +180,13 @@ CommandOutcome deleteCarrierAt(PlanDocument& document, UserInteraction& interact
     sortForSelection(document);
     // After the sort the marked carrier is wherever its frequency put it; a carrier the
     // selection dialog shows the same way (frequency, power, label) is the same to the user.
-    std::optional<CarrierPosition> preselected;
-    for (int sorted = 0; sorted < carriers.count() && !preselected; ++sorted) {
-        const Carrier& candidate = carriers[sorted];
-        if (candidate.centreFrequencyMhz == marked.centreFrequencyMhz &&
-            candidate.powerDbw == marked.powerDbw && candidate.label == marked.label)
-            preselected = carriers.findIndex(sorted);
-    }
-    return deleteChosenCarrier(document, interaction, preselected);
+    const auto found = std::find_if(carriers.begin(), carriers.end(), [&](const Carrier& sorted) {
+        return sorted.centreFrequencyMhz == marked.centreFrequencyMhz &&
+               sorted.powerDbw == marked.powerDbw && sorted.label == marked.label;
+    });
+    return deleteChosenCarrier(
+        document, interaction,
+        carriers.findIndex(static_cast<int>(std::distance(carriers.begin(), found))));
 }
 
 CommandOutcome clearAll(PlanDocument& document, UserInteraction& interaction)

@@ -23,14 +23,14 @@ Carrier carrierOfWidth(double centreMhz, double bandwidthMhz)
 
 // At 801 x 601 with the view 5850 to 6425 MHz, 6000 MHz is column 243 and a megahertz is 1.22
 // columns: the wide carrier spans columns 231 to 255, the one drawn over it 242 to 244, and the
-// narrow ones stand on columns 365 and 370.
+// narrow ones stand on columns 365 and 369.
 CarrierList overlappingPlan()
 {
     CarrierList carriers;
     carriers.append(carrierOfWidth(6000.0, 20.0)); // 0: wide
     carriers.append(carrierOfWidth(6000.0, 2.0));  // 1: drawn over the middle of 0
     carriers.append(carrierOfWidth(6100.0, 0.1));  // 2: under one pixel wide
-    carriers.append(carrierOfWidth(6104.0, 0.1));  // 3
+    carriers.append(carrierOfWidth(6103.3, 0.1));  // 3
     return carriers;
 }
 
@@ -63,9 +63,10 @@ INSTANTIATE_TEST_SUITE_P(Pixels, CarrierHit,
                                            HitCase{"BesideTheOverlapIsTheWideOne", 235, 400, 0},
                                            HitCase{"AboveTheTop", 243, 262, std::nullopt},
                                            HitCase{"BelowTheAxis", 243, 483, std::nullopt},
-                                           HitCase{"BesideANarrowOne", 367, 300, 2},
+                                           HitCase{"BesideANarrowOne", 363, 300, 2},
                                            HitCase{"TooFarBesideIt", 361, 300, std::nullopt},
                                            HitCase{"NearestOfTwoNarrowOnes", 366, 300, 2},
+                                           HitCase{"EquallyNearGoesToTheLastDrawn", 367, 300, 3},
                                            HitCase{"MirroredView", 579, 400, 1, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
