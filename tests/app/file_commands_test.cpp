@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 namespace orvane {
@@ -190,34 +189,15 @@ TEST_F(FileCommandsTest, ImageCommandSuggestsANameAndWritesThroughTheWriter)
     EXPECT_TRUE(interaction.messages.empty());
 }
 
-struct ImageFormatCase {
-    const char* path;
-    int chosenFilter;
-    ImageFormat format;
-};
-
-class ImageFormatChoice : public FileCommandsTest,
-                          public ::testing::WithParamInterface<ImageFormatCase> {};
-
-TEST_P(ImageFormatChoice, TheTypedExtensionWinsElseTheChosenFileType)
+TEST(ImageFormatChoice, TheTypedExtensionWinsElseTheChosenFileType)
 {
-    interaction.chosenPaths = {inFolder(GetParam().path)};
-    interaction.chosenFilter = GetParam().chosenFilter;
-    std::optional<ImageFormat> written;
-    saveImage(document, interaction, [&](const std::string&, ImageFormat format) {
-        written = format;
-        return std::string();
-    });
-    EXPECT_EQ(written, GetParam().format);
+    EXPECT_EQ(imageFormatFor({"/p/plan.bmp", 2}), ImageFormat::bmp);
+    EXPECT_EQ(imageFormatFor({"/p/plan.PNG", 0}), ImageFormat::png);
+    EXPECT_EQ(imageFormatFor({"/p/plan.Svg", 1}), ImageFormat::svg);
+    EXPECT_EQ(imageFormatFor({"/p.svg/plan.v2", 1}), ImageFormat::png);
+    EXPECT_EQ(imageFormatFor({"/p/plan", 2}), ImageFormat::svg);
+    EXPECT_EQ(imageFormatFor({"/p/plan.v2", 0}), ImageFormat::bmp);
 }
-
-INSTANTIATE_TEST_SUITE_P(Formats, ImageFormatChoice,
-                         ::testing::Values(ImageFormatCase{"plan.bmp", 2, ImageFormat::bmp},
-                                           ImageFormatCase{"plan.PNG", 0, ImageFormat::png},
-                                           ImageFormatCase{"plan.Svg", 1, ImageFormat::svg},
-                                           ImageFormatCase{"plan.v2", 1, ImageFormat::png},
-                                           ImageFormatCase{"plan", 2, ImageFormat::svg},
-                                           ImageFormatCase{"plan.v2", 0, ImageFormat::bmp}));
 
 TEST_F(FileCommandsTest, ImageWriterFailureIsShownUnderError)
 {
