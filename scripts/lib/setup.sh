@@ -4,11 +4,12 @@
 
 orvane_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation2 locales
   clang libclang-rt-14-dev
   valgrind
+  dpkg-dev lintian
   time
 )
 

@@ -75,4 +75,14 @@ std::vector<std::string> chooserFilterList(const std::string& filterText)
     return filters;
 }
 
+std::string defaultSuffixOf(const std::string& nameFilter)
+{
+    const std::string::size_type open = nameFilter.rfind('(');
+    if (open == std::string::npos || nameFilter.compare(open + 1, 2, "*.") != 0)
+        return {};
+    const std::string::size_type start = open + 3;
+    const std::string::size_type end = nameFilter.find_first_of(" )", start);
+    return nameFilter.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
 } // namespace orvane

@@ -10,4 +10,8 @@ namespace orvane {
 // without a dot in their name are offered too.
 std::vector<std::string> chooserFilterList(const std::string& filterText);
 
+// The extension a name typed under a Qt name filter gets: that of its first pattern
+// ("PNG Images (*.png)" gives "png"); empty when the pattern names none ("All Files (*)").
+std::string defaultSuffixOf(const std::string& nameFilter);
+
 } // namespace orvane

@@ -1,8 +1,11 @@
 #include "app/editing_commands.h"
 
+#include "app/history_commands.h"
 #include "dialogs/help_request.h"
 #include "files/modcod_file.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace orvane {
@@ -15,6 +18,10 @@ const char* const clearAllQuestion =
     "  Clear ALL Carriers and Reinitialise.\n \n  Are You Sure?  \n";
 const char* const messageCaption = "Orvane";
 
+const char* const addStep = "Add Carrier";
+const char* const modifyStep = "Modify Carrier";
+const char* const deleteStep = "Delete Carrier";
+
 constexpr CommandOutcome refreshAndRepaint{true, true};
 constexpr CommandOutcome nothingToRefresh{false, false};
 
@@ -25,7 +32,45 @@ CommandOutcome addCarrierOfMode(PlanDocument& document, UserInteraction& interac
     if (interaction.editCarrier(carrier)) {
         document.carriers.append(carrier);
         checkViewRange(document, interaction, carrier);
+        recordPlanChange(document, addStep);
     }
+    return refreshAndRepaint;
+}
+
+// Sorts the plan so the selection dialog lists it by frequency; the plan keeps that order,
+// which is no change of its own to undo.
+void sortForSelection(PlanDocument& document)
+{
+    document.carriers.sortByFrequency();
+    document.history.takeNewOrder(document.carriers);
+}
+
+// Edits the carrier at a place with its dialog; true when it was changed.
+bool editCarrierAt(PlanDocument& document, UserInteraction& interaction, CarrierPosition position)
+{
+    Carrier carrier = document.carriers.at(position);
+    if (!interaction.editCarrier(carrier))
+        return false;
+    document.carriers.replaceAt(position, carrier);
+    checkViewRange(document, interaction, carrier);
+    recordPlanChange(document, modifyStep);
+    return true;
+}
+
+// The Delete command after the plan was sorted: the selection dialog, with preselected marked.
+CommandOutcome deleteChosenCarrier(PlanDocument& document, UserInteraction& interaction,
+                                   std::optional<CarrierPosition> preselected)
+{
+    CarrierList& carriers = document.carriers;
+    const std::optional<CarrierPosition> chosen =
+        interaction.selectCarrier(carriers, "Delete Carrier :", "DELETE", preselected);
+    if (chosen && carriers.indexOf(*chosen)) {
+        carriers.removeAt(*chosen);
+        recordPlanChange(document, deleteStep);
+    }
+    // The plan no longer matches its file; only a plan emptied by the delete keeps the path.
+    if (!carriers.empty())
+        document.carrierFilePath.clear();
     return refreshAndRepaint;
 }
 
@@ -84,70 +129,74 @@ CommandOutcome addModcodCarrier(PlanDocument& document, UserInteraction& interac
     if (!file || !readCatalogue(entries, file->path, interaction))
         return refreshAndRepaint;
 
-    const std::optional<CarrierPosition> chosen =
-        interaction.selectCarrier(entries, "MODCOD File : " + entries.title, "SELECT");
+    const std::optional<CarrierPosition> chosen = interaction.selectCarrier(
+        entries, "MODCOD File : " + entries.title, "SELECT", std::nullopt);
     if (!chosen || !entries.indexOf(*chosen))
         return refreshAndRepaint;
     Carrier carrier = entries.at(*chosen);
     if (interaction.editCarrier(carrier)) {
         document.carriers.append(carrier);
         checkViewRange(document, interaction, carrier);
+        recordPlanChange(document, addStep);
     }
     return refreshAndRepaint;
 }
-
-namespace {
-
-// The carrier dialog for the carrier at a place; on OK the carrier there is replaced.
-void editCarrierAt(PlanDocument& document, UserInteraction& interaction, CarrierPosition position)
-{
-    Carrier carrier = document.carriers.at(position);
-    if (interaction.editCarrier(carrier)) {
-        document.carriers.replaceAt(position, carrier);
-        checkViewRange(document, interaction, carrier);
-    }
-}
-
-} // namespace
 
 CommandOutcome modifyCarrier(PlanDocument& document, UserInteraction& interaction)
 {
     CarrierList& carriers = document.carriers;
     if (carriers.empty())
         return refreshAndRepaint;
-    carriers.sortByFrequency();
+    sortForSelection(document);
     const std::optional<CarrierPosition> chosen =
-        interaction.selectCarrier(carriers, "Modify Carrier :", "MODIFY");
+        interaction.selectCarrier(carriers, "Modify Carrier :", "MODIFY", std::nullopt);
     if (chosen && carriers.indexOf(*chosen))
         editCarrierAt(document, interaction, *chosen);
+    return refreshAndRepaint;
+}
+
+CommandOutcome modifyCarrierAt(PlanDocument& document, UserInteraction& interaction, int index)
+{
+    const std::optional<CarrierPosition> position = document.carriers.findIndex(index);
+    if (!position || !editCarrierAt(document, interaction, *position))
+        return nothingToRefresh;
     return refreshAndRepaint;
 }
 
 CommandOutcome modifyCarrierNumber(PlanDocument& document, UserInteraction& interaction,
                                    int fNumber)
 {
-    CarrierList& carriers = document.carriers;
-    if (fNumber < 1 || fNumber > carriers.count())
+    if (fNumber < 1 || fNumber > document.carriers.count())
         return nothingToRefresh;
-    carriers.sortByFrequency();
-    editCarrierAt(document, interaction, *carriers.findIndex(fNumber - 1));
+    sortForSelection(document);
+    return modifyCarrierAt(document, interaction, fNumber - 1);
     return refreshAndRepaint;
 }
 
 CommandOutcome deleteCarrier(PlanDocument& document, UserInteraction& interaction)
 {
-    CarrierList& carriers = document.carriers;
-    if (carriers.empty())
+    if (document.carriers.empty())
         return refreshAndRepaint;
-    carriers.sortByFrequency();
-    const std::optional<CarrierPosition> chosen =
-        interaction.selectCarrier(carriers, "Delete Carrier :", "DELETE");
-    if (chosen && carriers.indexOf(*chosen))
-        carriers.removeAt(*chosen);
-    // The plan no longer matches its file; only a plan emptied by the delete keeps the path.
-    if (!carriers.empty())
-        document.carrierFilePath.clear();
-    return refreshAndRepaint;
+    sortForSelection(document);
+    return deleteChosenCarrier(document, interaction, std::nullopt);
+}
+
+CommandOutcome deleteCarrierAt(PlanDocument& document, UserInteraction& interaction, int index)
+{
+    CarrierList& carriers = document.carriers;
+    if (index < 0 || index >= carriers.count())
+        return nothingToRefresh;
+    const Carrier marked = carriers[index];
+    sortForSelection(document);
+    // After the sort the marked carrier is wherever its frequency put it; a carrier the
+    // selection dialog shows the same way (frequency, power, label) is the same to the user.
+    const auto found = std::find_if(carriers.begin(), carriers.end(), [&](const Carrier& sorted) {
+        return sorted.centreFrequencyMhz == marked.centreFrequencyMhz &&
+               sorted.powerDbw == marked.powerDbw && sorted.label == marked.label;
+    });
+    return deleteChosenCarrier(
+        document, interaction,
+        carriers.findIndex(static_cast<int>(std::distance(carriers.begin(), found))));
 }
 
 CommandOutcome clearAll(PlanDocument& document, UserInteraction& interaction)
@@ -156,6 +205,9 @@ CommandOutcome clearAll(PlanDocument& document, UserInteraction& interaction)
         return nothingToRefresh;
     document.carriers.removeAll();
     document.applyPlanDefaults();
+    recordPlanChange(document, "Clear All");
+    // A cleared plan is a fresh start: nothing in it to lose.
+    document.history.markUnchanged();
     return refreshAndRepaint;
 }
 
@@ -170,6 +222,7 @@ CommandOutcome fitCarriers(PlanDocument& document)
         return nothingToRefresh;
     document.displaySettings.viewStartMhz = lowMhz;
     document.displaySettings.viewStopMhz = highMhz;
+    recordPlanChange(document, "Fit Carriers");
     return refreshAndRepaint;
 }
 
@@ -180,6 +233,7 @@ CommandOutcome scrunchCarriers(PlanDocument& document, UserInteraction& interact
     if (const std::optional<double> startMhz = interaction.askFrequency(
             "Enter Start Frequency for Scrunch : ", document.displaySettings.viewStartMhz))
         document.carriers.scrunch(*startMhz);
+    recordPlanChange(document, "Scrunch Carriers");
     return refreshAndRepaint;
 }
 
@@ -190,6 +244,7 @@ CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interactio
     if (const std::optional<double> stepMhz =
             interaction.askFrequency("Enter Frequency Step for Carrier Shift : ", 0.0))
         document.carriers.shift(*stepMhz);
+    recordPlanChange(document, "Shift Carriers");
     return refreshAndRepaint;
 }
 

@@ -17,6 +17,11 @@ CommandOutcome modifyCarrier(PlanDocument& document, UserInteraction& interactio
 CommandOutcome modifyCarrierNumber(PlanDocument& document, UserInteraction& interaction,
                                    int fNumber);
 CommandOutcome deleteCarrier(PlanDocument& document, UserInteraction& interaction);
+// Editing on the plot: the carrier at an index straight into its dialog (a double-click), or
+// the Delete command with that carrier marked in its selection dialog (the Delete key). An
+// index outside the plan does nothing.
+CommandOutcome modifyCarrierAt(PlanDocument& document, UserInteraction& interaction, int index);
+CommandOutcome deleteCarrierAt(PlanDocument& document, UserInteraction& interaction, int index);
 CommandOutcome clearAll(PlanDocument& document, UserInteraction& interaction);
 CommandOutcome fitCarriers(PlanDocument& document);
 CommandOutcome scrunchCarriers(PlanDocument& document, UserInteraction& interaction);

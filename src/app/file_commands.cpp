@@ -1,12 +1,20 @@
 #include "app/file_commands.h"
 
+#include "app/history_commands.h"
 #include "files/carrier_file.h"
 #include "report/intermod_report.h"
 #include "report/path_names.h"
 
+#include <filesystem>
+#include <iterator>
+#include <system_error>
+
 namespace orvane {
 
 namespace {
+
+const char* const unsavedChangesQuestion =
+    "The plan has changes that have not been saved. Save them first?";
 
 constexpr CommandOutcome refreshAndRepaint{true, true};
 
@@ -19,8 +27,27 @@ void copyViewIntoList(PlanDocument& document)
 
 } // namespace
 
+bool settleUnsavedChanges(PlanDocument& document, UserInteraction& interaction)
+{
+    // An empty plan cannot be saved, so there is nothing to offer for it.
+    if (!document.history.changed() || document.carriers.empty())
+        return true;
+    switch (interaction.askToSaveChanges(unsavedChangesQuestion)) {
+    case UnsavedChangesAnswer::save:
+        saveCarriers(document, interaction);
+        return !document.history.changed();
+    case UnsavedChangesAnswer::discard:
+        return true;
+    case UnsavedChangesAnswer::cancel:
+        break;
+    }
+    return false;
+}
+
 CommandOutcome loadCarriers(PlanDocument& document, UserInteraction& interaction)
 {
+    if (!settleUnsavedChanges(document, interaction))
+        return refreshAndRepaint;
     const auto chosen = interaction.chooseCarrierFileToOpen(document.lastPath);
     if (!chosen)
         return refreshAndRepaint;
@@ -40,6 +67,12 @@ CommandOutcome loadCarriersFrom(PlanDocument& document, UserInteraction& interac
         document.displaySettings.viewStopMhz = document.carriers.viewStopMhz;
         document.displaySettings.titleText = document.carriers.title;
         document.carrierFilePath = path;
+        recordPlanChange(document, "Load Carriers");
+        document.history.markUnchanged();
+        document.recentPlans.add(path);
+    } else {
+        // The plan the failed load emptied starts afresh: there is nothing to undo into it.
+        document.history.restart(document.carriers, document.displaySettings);
     }
     interaction.endBusy();
 
@@ -69,9 +102,35 @@ CommandOutcome saveCarriers(PlanDocument& document, UserInteraction& interaction
                                 result.nothingToSave ? MessageIcon::information
                                                      : MessageIcon::warning);
     }
+    if (result.written) {
+        document.history.markUnchanged();
+        document.recentPlans.add(chosen->path);
+    }
     // The path is kept even after a failed write, so the next Save Image suggests its name.
     document.carrierFilePath = chosen->path;
     return {};
+}
+
+CommandOutcome openCarrierFile(PlanDocument& document, UserInteraction& interaction,
+                               const std::string& path)
+{
+    if (!settleUnsavedChanges(document, interaction))
+        return {};
+    return loadCarriersFrom(document, interaction, path);
+}
+
+CommandOutcome openRecentPlan(PlanDocument& document, UserInteraction& interaction,
+                              const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        document.recentPlans.remove(path);
+        interaction.showMessage(fileErrorText(FileErrorCause::fileNotFound, path) +
+                                    "\nIt has been removed from the recent plans.",
+                                programCaption, MessageIcon::warning);
+        return {};
+    }
+    return openCarrierFile(document, interaction, path);
 }
 
 std::string suggestedImageName(const std::string& carrierFilePath)
@@ -79,6 +138,16 @@ std::string suggestedImageName(const std::string& carrierFilePath)
     if (carrierFilePath.empty())
         return {};
     return fileNameOf(carrierFilePath) + ".bmp";
+}
+
+ImageFormat imageFormatFor(const ChosenFile& chosen)
+{
+    constexpr ImageFormat chooserFormats[] = {ImageFormat::bmp, ImageFormat::png, ImageFormat::svg};
+    if (const std::optional<ImageFormat> named = imageFormatOfPath(chosen.path))
+        return *named;
+    if (chosen.filterIndex > 0 && chosen.filterIndex < static_cast<int>(std::size(chooserFormats)))
+        return chooserFormats[chosen.filterIndex];
+    return ImageFormat::bmp;
 }
 
 CommandOutcome saveImage(PlanDocument& document, UserInteraction& interaction,
@@ -90,7 +159,7 @@ CommandOutcome saveImage(PlanDocument& document, UserInteraction& interaction,
         return {};
 
     interaction.beginBusy();
-    const std::string failure = writeImage(chosen->path);
+    const std::string failure = writeImage(chosen->path, imageFormatFor(*chosen));
     interaction.endBusy();
     document.lastPath = directoryOf(chosen->path);
     if (!failure.empty())

@@ -2,6 +2,7 @@
 
 #include "app/plan_document.h"
 #include "app/user_interaction.h"
+#include "display/image_format.h"
 
 #include <functional>
 #include <string>
@@ -11,6 +12,11 @@ namespace orvane {
 // Caption of the program's own message boxes.
 inline constexpr const char* programCaption = "Orvane";
 
+// Before the plan is replaced or the program ends: a plan with unsaved changes is offered to
+// be saved first (Save runs Save Carriers). True when the caller may go on: nothing to lose,
+// Discard, or a save that went through; false on Cancel or a save that did not happen.
+bool settleUnsavedChanges(PlanDocument& document, UserInteraction& interaction);
+
 // The File menu's commands over the main window's state. Each asks the user through
 // interaction and says what the window must refresh afterwards.
 CommandOutcome loadCarriers(PlanDocument& document, UserInteraction& interaction);
@@ -18,9 +24,19 @@ CommandOutcome loadCarriers(PlanDocument& document, UserInteraction& interaction
 CommandOutcome loadCarriersFrom(PlanDocument& document, UserInteraction& interaction,
                                 const std::string& path);
 CommandOutcome saveCarriers(PlanDocument& document, UserInteraction& interaction);
+// Load Carriers of a file chosen without the chooser (dropped on the window): the unsaved
+// changes question first.
+CommandOutcome openCarrierFile(PlanDocument& document, UserInteraction& interaction,
+                               const std::string& path);
+// An entry of File > Recent Plans: a file that is gone leaves the list with a message.
+CommandOutcome openRecentPlan(PlanDocument& document, UserInteraction& interaction,
+                              const std::string& path);
 
-// Writes the picture of the plan to a BMP file; the text to show when it failed, else empty.
-using PlanImageWriter = std::function<std::string(const std::string& path)>;
+// The format an image is saved in: the one its extension names, else the one of the file type
+// chosen in the image chooser (BMP, PNG, SVG in the chooser's order).
+ImageFormat imageFormatFor(const ChosenFile& chosen);
+// Writes the picture of the plan in a format; the text to show when it failed, else empty.
+using PlanImageWriter = std::function<std::string(const std::string& path, ImageFormat format)>;
 CommandOutcome saveImage(PlanDocument& document, UserInteraction& interaction,
                          const PlanImageWriter& writeImage);
 // The name the image chooser suggests: the carrier file's name with ".bmp" added.

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/file_commands.h"
+#include "app/display_check.h"
 #include "app/main_window.h"
 
 #include <QApplication>
@@ -7,10 +7,19 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
+    // Qt aborts when its platform finds no display; say why and leave instead.
+    if (!orvane::displayAvailable([](const char* name) { return std::getenv(name); },
+                                  std::vector<std::string>(argv, argv + argc))) {
+        std::fprintf(stderr, "%s\n", orvane::noDisplayText);
+        return 1;
+    }
     QApplication qtApplication(argc, argv);
     orvane::Application application(orvane::executableDirectory());
     orvane::MainWindow window(application.programDirectory());
@@ -18,11 +27,8 @@ int main(int argc, char** argv)
 
     // A carrier file named on the command line is opened as Load Carriers would.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        window.apply(
-            orvane::loadCarriersFrom(window.document(), *window.interaction(),
-                                     QFileInfo(arguments.at(1)).absoluteFilePath().toStdString()));
-    }
+    if (arguments.size() > 1)
+        window.openFileAtStart(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
 
     // For start-up checks: leave through the normal shutdown path after a while.
     bool timed = false;

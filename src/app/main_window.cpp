@@ -2,6 +2,7 @@
 
 #include "app/editing_commands.h"
 #include "app/file_commands.h"
+#include "app/history_commands.h"
 #include "app/intermod_panel.h"
 #include "app/plan_picture.h"
 #include "app/plan_view.h"
@@ -13,10 +14,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QShortcut>
+#include <QUrl>
 
 namespace orvane {
 
@@ -34,6 +41,8 @@ MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
     view_->setBaseCaption(windowTitle());
     setCentralWidget(view_);
     buildMenus();
+    connectPlotEditing();
+    setAcceptDrops(true);
     // About 444 x 215 dialog units of the classic dialog font, before it is maximised.
     resize(666, 350);
 
@@ -59,6 +68,10 @@ void MainWindow::initialise(bool showSplash)
     }
     showMaximized();
     document_.applyPlanDefaults();
+    document_.history.restart(document_.carriers, document_.displaySettings);
+    document_.recentPlans.assign(readRecentPlans());
+    storedRecentPlans_ = document_.recentPlans.paths();
+    fillRecentPlansMenu();
     updateMenuState();
 }
 
@@ -75,6 +88,7 @@ void MainWindow::buildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addCommand(file, MenuCommand::loadCarriers, QStringLiteral("&Load Carriers ..."));
     addCommand(file, MenuCommand::saveCarriers, QStringLiteral("&Save Carriers ..."));
+    addRecentPlansMenu(file);
     file->addSeparator();
     addCommand(file, MenuCommand::saveImage, QStringLiteral("Save &Image  ..."));
     addCommand(file, MenuCommand::saveReport, QStringLiteral("Save Intermod &Report..."));
@@ -82,6 +96,7 @@ void MainWindow::buildMenus()
     addCommand(file, MenuCommand::exit, QStringLiteral("E&xit"));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    addHistoryCommands(edit);
     QMenu* add = edit->addMenu(QStringLiteral("&Add Carrier"));
     addCommand(add, MenuCommand::addFixed, QStringLiteral("Fixed &Bandwidth/SymbolRate"));
     addCommand(add, MenuCommand::addFec, QStringLiteral("FEC && &Modulation Calculation"));
@@ -124,6 +139,7 @@ void MainWindow::updateMenuState()
         actions_.at(command)->setEnabled(carrierCount >= 1);
     for (const MenuCommand command : {MenuCommand::scrunchCarriers, MenuCommand::saveReport})
         actions_.at(command)->setEnabled(carrierCount >= 2);
+    updateHistoryCommands();
 }
 
 void MainWindow::apply(CommandOutcome outcome)
@@ -144,7 +160,10 @@ void MainWindow::showAbout()
 
 void MainWindow::showViewOptions()
 {
-    runViewOptions(this, document_.displaySettings);
+    if (runViewOptions(this, document_.displaySettings)) {
+        recordPlanChange(document_, "View Options");
+        updateHistoryCommands();
+    }
     apply(CommandOutcome{false, true});
 }
 
@@ -176,9 +195,10 @@ void MainWindow::runCommand(MenuCommand command)
     case MenuCommand::saveImage: {
         // The chooser covered part of the window: the picture is drawn anew for the file.
         const QSize clientSize = view_->size();
-        apply(saveImage(document_, ui, [this, clientSize](const std::string& path) {
-            return writePlanBitmap(document_, clientSize, path);
-        }));
+        apply(saveImage(document_, ui,
+                        [this, clientSize](const std::string& path, ImageFormat format) {
+                            return writePlanPicture(document_, clientSize, path, format);
+                        }));
         view_->repaint();
         break;
     }
@@ -187,6 +207,12 @@ void MainWindow::runCommand(MenuCommand command)
         break;
     case MenuCommand::exit:
         close();
+        break;
+    case MenuCommand::undo:
+        apply(undoPlanChange(document_));
+        break;
+    case MenuCommand::redo:
+        apply(redoPlanChange(document_));
         break;
     case MenuCommand::addFixed:
         apply(addFixedCarrier(document_, ui));
@@ -235,6 +261,116 @@ void MainWindow::runCommand(MenuCommand command)
         showAbout();
         break;
     }
+    storeRecentPlans();
+}
+
+void MainWindow::addHistoryCommands(QMenu* edit)
+{
+    addCommand(edit, MenuCommand::undo, QStringLiteral("&Undo"))->setShortcut(QKeySequence::Undo);
+    addCommand(edit, MenuCommand::redo, QStringLiteral("&Redo"))
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addSeparator();
+    updateHistoryCommands();
+}
+
+void MainWindow::updateHistoryCommands()
+{
+    QAction* undo = actions_.at(MenuCommand::undo);
+    undo->setText(QString::fromStdString(undoMenuText(document_.history)));
+    undo->setEnabled(document_.history.undoName().has_value());
+    QAction* redo = actions_.at(MenuCommand::redo);
+    redo->setText(QString::fromStdString(redoMenuText(document_.history)));
+    redo->setEnabled(document_.history.redoName().has_value());
+}
+
+void MainWindow::addRecentPlansMenu(QMenu* file)
+{
+    recentPlansMenu_ = file->addMenu(QStringLiteral("Recent &Plans"));
+    fillRecentPlansMenu();
+}
+
+void MainWindow::fillRecentPlansMenu()
+{
+    recentPlansMenu_->clear();
+    const std::vector<std::string>& paths = document_.recentPlans.paths();
+    if (paths.empty())
+        recentPlansMenu_->addAction(QStringLiteral("(none)"))->setEnabled(false);
+    int number = 1;
+    for (const std::string& path : paths) {
+        QString text = QString::fromStdString(path);
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry =
+            recentPlansMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(text));
+        connect(entry, &QAction::triggered, this, [this, path] {
+            apply(openRecentPlan(document_, *interaction_, path));
+            storeRecentPlans();
+        });
+    }
+}
+
+void MainWindow::storeRecentPlans()
+{
+    if (document_.recentPlans.paths() == storedRecentPlans_)
+        return;
+    storedRecentPlans_ = document_.recentPlans.paths();
+    writeRecentPlans(storedRecentPlans_);
+    fillRecentPlansMenu();
+}
+
+void MainWindow::openFileAtStart(const std::string& path)
+{
+    apply(loadCarriersFrom(document_, *interaction_, path));
+    document_.history.restart(document_.carriers, document_.displaySettings);
+    updateHistoryCommands();
+    storeRecentPlans();
+}
+
+void MainWindow::openDroppedFile(const QString& path)
+{
+    apply(openCarrierFile(document_, *interaction_,
+                          QFileInfo(path).absoluteFilePath().toStdString()));
+    storeRecentPlans();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (settleUnsavedChanges(document_, *interaction_))
+        event->accept();
+    else
+        event->ignore();
+    storeRecentPlans();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    openDroppedFile(urls.front().toLocalFile());
+}
+
+void MainWindow::connectPlotEditing()
+{
+    connect(view_, &PlanView::modifyRequested, this, [this](int index) {
+        apply(modifyCarrierAt(document_, *interaction_, index));
+        view_->markCarrier(index);
+    });
+    connect(view_, &PlanView::deleteRequested, this, [this](int index) {
+        const int countBefore = document_.carriers.count();
+        apply(deleteCarrierAt(document_, *interaction_, index));
+        if (document_.carriers.count() != countBefore)
+            view_->markCarrier(std::nullopt);
+    });
 }
 
 } // namespace orvane

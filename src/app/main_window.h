@@ -8,8 +8,13 @@
 #include <QPixmap>
 
 #include <map>
+#include <string>
+#include <vector>
 
 class QAction;
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QMenu;
 
 namespace orvane {
@@ -24,6 +29,8 @@ enum class MenuCommand {
     saveImage,
     saveReport,
     exit,
+    undo,
+    redo,
     addFixed,
     addFec,
     addSpectral,
@@ -64,14 +71,33 @@ public:
     // The interaction the commands use; tests may put their own in its place.
     void setInteraction(UserInteraction* interaction) { interaction_ = interaction; }
     UserInteraction* interaction() const { return interaction_; }
+    // File > Recent Plans, newest first.
+    QMenu* recentPlansMenu() const { return recentPlansMenu_; }
+    // Opens a carrier file as a file dropped on the window is opened.
+    void openDroppedFile(const QString& path);
+    // A carrier file named when the program starts: loaded as Load Carriers does, as the plan
+    // the run starts from (not a change to undo).
+    void openFileAtStart(const std::string& path);
     IntermodPanel& intermodPanel() { return *intermodPanel_; }
 
 Q_SIGNALS:
     // The plan or its view changed (emitted when a command's outcome repaints).
     void planChanged();
 
+protected:
+    // A plan with unsaved changes is offered to be saved first; Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void buildMenus();
+    void addHistoryCommands(QMenu* edit);
+    void updateHistoryCommands();
+    void addRecentPlansMenu(QMenu* file);
+    void fillRecentPlansMenu();
+    void storeRecentPlans();
+    void connectPlotEditing();
     QAction* addCommand(QMenu* menu, MenuCommand command, const QString& text);
     void runCommand(MenuCommand command);
     void showViewOptions();
@@ -86,6 +112,8 @@ private:
     QPixmap aboutPicture_;
     QIcon programIcon_;
     std::map<MenuCommand, QAction*> actions_;
+    QMenu* recentPlansMenu_ = nullptr;
+    std::vector<std::string> storedRecentPlans_;
 };
 
 } // namespace orvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/plan_history.h"
+#include "app/recent_plans.h"
 #include "display/display_settings.h"
 #include "display/intermod_overlay.h"
 #include "model/carrier_list.h"
@@ -20,6 +22,8 @@ struct PlanDocument {
     std::string defaultTitle = "Transponder Frequency Plan";
     // Drawn over the plan while the intermodulation analysis is shown; none otherwise.
     std::shared_ptr<const IntermodOverlay> intermodOverlay;
+    PlanHistory history;     // undo and redo, and whether the plan has unsaved changes
+    RecentPlans recentPlans; // kept between runs
 
     // The start-up state of a plan (also after Clear All): default title, view 5850 to
     // 6425 MHz, no carrier file.

@@ -4,6 +4,7 @@
 #include "display/intermod_overlay.h"
 #include "display/plot_frame.h"
 #include "display/qt/painter_surface.h"
+#include "display/qt/plan_image_files.h"
 #include "display/qt/plan_painting.h"
 
 #include <QImage>
@@ -47,6 +48,16 @@ std::string writePlanBitmap(PlanDocument& document, const QSize& clientSize,
                             const std::string& path)
 {
     return bitmapWriteResultText(writeImageAsBitmap(planImage(document, clientSize), path));
+}
+
+std::string writePlanPicture(PlanDocument& document, const QSize& clientSize,
+                             const std::string& path, ImageFormat format)
+{
+    const PlanLayers layers = [&document, clientSize](QPainter& painter) {
+        paintLayers(painter, document, clientSize);
+    };
+    return savePlanPicture(document.carriers, document.displaySettings, clientSize, path, format,
+                           layers);
 }
 
 } // namespace orvane

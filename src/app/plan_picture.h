@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/plan_document.h"
+#include "display/image_format.h"
 
 #include <string>
 
@@ -19,5 +20,8 @@ QImage planImage(PlanDocument& document, const QSize& clientSize);
 // Writes the picture at the client size as a BMP file; the text to show when it failed.
 std::string writePlanBitmap(PlanDocument& document, const QSize& clientSize,
                             const std::string& path);
+// The same in any image format (BMP as writePlanBitmap writes it).
+std::string writePlanPicture(PlanDocument& document, const QSize& clientSize,
+                             const std::string& path, ImageFormat format);
 
 } // namespace orvane

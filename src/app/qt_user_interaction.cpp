@@ -17,6 +17,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
@@ -26,24 +28,25 @@ struct ChooserSettings {
     const char* filterText;
     const char* defaultSuffix;
     bool saving;
-    bool lowerCaseExtension;
 };
 
 constexpr ChooserSettings carrierOpenChooser{
     "Carrier Input File...",
     "Text Files (*.txt)|*.txt|Carrier Files (*.carriers.txt)|*.carriers.txt|All Files (*.*)|*.*||",
-    "txt", false, false};
+    "txt", false};
 constexpr ChooserSettings carrierSaveChooser{
     "Select Carriers Output File...",
-    "Text Files (*.txt)|*.txt|Carrier Files (*.carriers.txt)|*.carriers.txt||", "txt", true, true};
-constexpr ChooserSettings modcodChooser{"Modcod File...",
-                                        "Modcod Files (*.modcod)|*.modcod|All Files (*.*)|*.*||",
-                                        "modcod", false, false};
-constexpr ChooserSettings imageChooser{"Save Image As ...", "Bitmap Files (*.bmp)|*.bmp||", "bmp",
-                                       true, true};
+    "Text Files (*.txt)|*.txt|Carrier Files (*.carriers.txt)|*.carriers.txt||", "txt", true};
+constexpr ChooserSettings modcodChooser{
+    "Modcod File...", "Modcod Files (*.modcod)|*.modcod|All Files (*.*)|*.*||", "modcod", false};
+// The bitmap stays the first type; the others follow in the order imageFormatFor knows.
+constexpr ChooserSettings imageChooser{"Save Image As ...",
+                                       "Bitmap Files (*.bmp)|*.bmp|PNG Images (*.png)|*.png|"
+                                       "SVG Drawings (*.svg)|*.svg||",
+                                       "bmp", true};
 constexpr ChooserSettings reportChooser{"Output File Name...",
                                         "HTML Format (*.htm)|*.htm|Comma Separated (*.csv)|*.csv||",
-                                        "htm", true, true};
+                                        "htm", true};
 
 // Shows one chooser; on OK the folder becomes the chosen file's folder.
 std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& settings,
@@ -59,6 +62,13 @@ std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& set
     if (!filters.isEmpty())
         dialog.selectNameFilter(filters.front());
     dialog.setDefaultSuffix(QString::fromLatin1(settings.defaultSuffix));
+    // A name typed without an extension gets the one of the file type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) {
+                         const std::string suffix = defaultSuffixOf(filter.toStdString());
+                         if (!suffix.empty())
+                             dialog.setDefaultSuffix(QString::fromStdString(suffix));
+                     });
     if (settings.saving) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -72,12 +82,9 @@ std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& set
         return std::nullopt;
 
     ChosenFile chosen;
-    const QString path = dialog.selectedFiles().front();
-    chosen.path = path.toStdString();
-    QString extension = QFileInfo(path).suffix();
-    if (settings.lowerCaseExtension)
-        extension = extension.toLower();
-    chosen.extension = extension.toStdString();
+    chosen.path = dialog.selectedFiles().front().toStdString();
+    chosen.filterIndex =
+        std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     folder = directoryOf(chosen.path);
     return chosen;
 }
@@ -137,11 +144,12 @@ bool QtUserInteraction::editCarrier(Carrier& carrier)
     return runCarrierDialog(parent_, carrier);
 }
 
-std::optional<CarrierPosition> QtUserInteraction::selectCarrier(const CarrierList& list,
-                                                                const std::string& caption,
-                                                                const std::string& okButtonText)
+std::optional<CarrierPosition>
+QtUserInteraction::selectCarrier(const CarrierList& list, const std::string& caption,
+                                 const std::string& okButtonText,
+                                 std::optional<CarrierPosition> preselected)
 {
-    return runCarrierSelection(parent_, list, caption, okButtonText);
+    return runCarrierSelection(parent_, list, caption, okButtonText, preselected);
 }
 
 std::optional<double> QtUserInteraction::askFrequency(const std::string& caption, double initialMhz)
@@ -165,6 +173,22 @@ bool QtUserInteraction::askOkCancel(const std::string& text)
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(programCaption),
                     QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel, parent_);
     return box.exec() == QMessageBox::Ok;
+}
+
+UnsavedChangesAnswer QtUserInteraction::askToSaveChanges(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(programCaption),
+                    QString::fromStdString(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return UnsavedChangesAnswer::save;
+    case QMessageBox::Discard:
+        return UnsavedChangesAnswer::discard;
+    default:
+        return UnsavedChangesAnswer::cancel;
+    }
 }
 
 void QtUserInteraction::showMessage(const std::string& text, const std::string& caption,

@@ -21,13 +21,15 @@ public:
     std::optional<ChosenFile> chooseReportFile(std::string& folder) override;
 
     bool editCarrier(Carrier& carrier) override;
-    std::optional<CarrierPosition> selectCarrier(const CarrierList& list,
-                                                 const std::string& caption,
-                                                 const std::string& okButtonText) override;
+    std::optional<CarrierPosition>
+    selectCarrier(const CarrierList& list, const std::string& caption,
+                  const std::string& okButtonText,
+                  std::optional<CarrierPosition> preselected) override;
     std::optional<double> askFrequency(const std::string& caption, double initialMhz) override;
 
     bool askYesNo(const std::string& text, unsigned helpKey) override;
     bool askOkCancel(const std::string& text) override;
+    UnsavedChangesAnswer askToSaveChanges(const std::string& text) override;
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 
 namespace orvane {
 
@@ -14,6 +15,7 @@ constexpr const char* lastPathKey = "INIT/LAST_PATH";
 constexpr const char* ip3Key = "INTERMOD/IP3_DBW";
 constexpr const char* guardKey = "INTERMOD/GUARD_KHZ";
 constexpr const char* warningKey = "INTERMOD/WARNING_CIM_DB";
+constexpr const char* recentPlansKey = "RECENT/PLANS";
 
 QString executableBaseName()
 {
@@ -62,6 +64,25 @@ void writeIntermodInputs(const IntermodInputs& inputs)
     settings.setValue(QString::fromLatin1(ip3Key), QString::fromStdString(inputs.ip3Dbw));
     settings.setValue(QString::fromLatin1(guardKey), QString::fromStdString(inputs.guardKhz));
     settings.setValue(QString::fromLatin1(warningKey), QString::fromStdString(inputs.warningCimDb));
+    settings.sync();
+}
+
+std::vector<std::string> readRecentPlans()
+{
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    std::vector<std::string> paths;
+    for (const QString& path : settings.value(QString::fromLatin1(recentPlansKey)).toStringList())
+        paths.push_back(path.toStdString());
+    return paths;
+}
+
+void writeRecentPlans(const std::vector<std::string>& paths)
+{
+    QStringList stored;
+    for (const std::string& path : paths)
+        stored << QString::fromStdString(path);
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    settings.setValue(QString::fromLatin1(recentPlansKey), stored);
     settings.sync();
 }
 

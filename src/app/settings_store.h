@@ -1,12 +1,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace orvane {
 
-// The one value kept between runs: the folder last used by a file chooser, under the
-// organisation "Velmora Software", the executable's base name, group "INIT", key "LAST_PATH".
-// Absent: the program folder. A store that cannot be read gives an empty text.
+// The values kept between runs, under the organisation "Velmora Software" and the executable's
+// base name. The folder last used by a file chooser: group "INIT", key "LAST_PATH"; absent, the
+// program folder; a store that cannot be read gives an empty text.
 std::string readLastPath(const std::string& programDirectory);
 // An empty path is written as an empty text.
 void writeLastPath(const std::string& lastPath);
@@ -20,5 +21,8 @@ struct IntermodInputs {
 };
 IntermodInputs readIntermodInputs();
 void writeIntermodInputs(const IntermodInputs& inputs);
+// The recent carrier files, newest first: group "RECENT", key "PLANS"; none when absent.
+std::vector<std::string> readRecentPlans();
+void writeRecentPlans(const std::vector<std::string>& paths);
 
 } // namespace orvane

@@ -11,11 +11,14 @@ namespace orvane {
 
 enum class MessageIcon { none, information, warning, error, question };
 
-// A file the user chose: the full path and its extension (without the dot).
+// A file the user chose: the full path and which of the chooser's file types was selected
+// (0 for the first).
 struct ChosenFile {
     std::string path;
-    std::string extension;
+    int filterIndex = 0;
 };
+
+enum class UnsavedChangesAnswer { save, discard, cancel };
 
 // Everything a command asks of the user. The desktop program answers with real dialogs; tests
 // answer with a scripted substitute. Folders are in/out: a chooser opens in the folder given
@@ -34,10 +37,11 @@ public:
     // Shows the carrier dialog of the carrier's calcMode (0 fixed, 2 spectral efficiency,
     // any other FEC and modulation); true on OK, with carrier rebuilt from the entries.
     virtual bool editCarrier(Carrier& carrier) = 0;
-    // The selection dialog; the chosen place, or none (Cancel, or OK without a pick).
-    virtual std::optional<CarrierPosition> selectCarrier(const CarrierList& list,
-                                                         const std::string& caption,
-                                                         const std::string& okButtonText) = 0;
+    // The selection dialog, with preselected (when given) already picked; the chosen place, or
+    // none (Cancel, or OK without a pick).
+    virtual std::optional<CarrierPosition>
+    selectCarrier(const CarrierList& list, const std::string& caption,
+                  const std::string& okButtonText, std::optional<CarrierPosition> preselected) = 0;
     // The frequency entry dialog; the value on OK.
     virtual std::optional<double> askFrequency(const std::string& caption, double initialMhz) = 0;
 
@@ -45,6 +49,8 @@ public:
     virtual bool askYesNo(const std::string& text, unsigned helpKey) = 0;
     // An OK/Cancel question with a question-mark icon.
     virtual bool askOkCancel(const std::string& text) = 0;
+    // A Save/Discard/Cancel question about a plan with unsaved changes.
+    virtual UnsavedChangesAnswer askToSaveChanges(const std::string& text) = 0;
     // A message box with an OK button.
     virtual void showMessage(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;

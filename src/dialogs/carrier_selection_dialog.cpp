@@ -31,7 +31,8 @@ QString rowText(const std::string& text)
 } // namespace
 
 CarrierSelectionDialog::CarrierSelectionDialog(const CarrierList& list, const QString& caption,
-                                               const QString& okButtonText, QWidget* parent)
+                                               const QString& okButtonText, QWidget* parent,
+                                               std::optional<CarrierPosition> preselected)
     : HelpKeyDialog(helpKeyFor(list), parent), list_(list)
 {
     setWindowTitle(caption);
@@ -66,6 +67,12 @@ CarrierSelectionDialog::CarrierSelectionDialog(const CarrierList& list, const QS
     layout->addWidget(buttons);
 
     fillList();
+    if (const std::optional<int> row = preselected ? list_.indexOf(*preselected) : std::nullopt) {
+        QTreeWidgetItem* item = listView_->topLevelItem(*row);
+        listView_->setCurrentItem(item);
+        listView_->scrollToItem(item);
+        selectedEntry_ = preselected;
+    }
     connect(listView_, &QTreeWidget::clicked, this, &CarrierSelectionDialog::pickMarkedRow);
     connect(listView_, &QTreeWidget::doubleClicked, this, &CarrierSelectionDialog::pickMarkedRow);
 }

@@ -11,13 +11,15 @@ namespace orvane {
 
 // Lets the user point at one entry of a plan (frequency, power, label) or of a modcod
 // catalogue (its entry names). Only a click or double click on a row picks it; moving with the
-// keyboard alone picks nothing, and a double click does not close the dialog.
+// keyboard alone picks nothing, and a double click does not close the dialog. A preselected
+// entry starts out marked and picked.
 class CarrierSelectionDialog : public HelpKeyDialog {
     Q_OBJECT
 
 public:
     CarrierSelectionDialog(const CarrierList& list, const QString& caption,
-                           const QString& okButtonText, QWidget* parent = nullptr);
+                           const QString& okButtonText, QWidget* parent = nullptr,
+                           std::optional<CarrierPosition> preselected = std::nullopt);
 
     std::optional<CarrierPosition> selectedEntry() const { return selectedEntry_; }
 

@@ -28,10 +28,11 @@ bool runCarrierDialog(QWidget* parent, Carrier& carrier)
 
 std::optional<CarrierPosition> runCarrierSelection(QWidget* parent, const CarrierList& list,
                                                    const std::string& caption,
-                                                   const std::string& okButtonText)
+                                                   const std::string& okButtonText,
+                                                   std::optional<CarrierPosition> preselected)
 {
     CarrierSelectionDialog dialog(list, QString::fromStdString(caption),
-                                  QString::fromStdString(okButtonText), parent);
+                                  QString::fromStdString(okButtonText), parent, preselected);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedEntry();

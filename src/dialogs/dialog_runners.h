@@ -13,10 +13,12 @@ namespace orvane {
 // other FEC and modulation) modally; true on OK with the carrier rebuilt, false on Cancel with
 // the carrier untouched.
 bool runCarrierDialog(QWidget* parent, Carrier& carrier);
-// The carrier selection dialog; the place picked by a click, or none.
-std::optional<CarrierPosition> runCarrierSelection(QWidget* parent, const CarrierList& list,
-                                                   const std::string& caption,
-                                                   const std::string& okButtonText);
+// The carrier selection dialog, with preselected (when given) already picked; the place
+// picked, or none.
+std::optional<CarrierPosition>
+runCarrierSelection(QWidget* parent, const CarrierList& list, const std::string& caption,
+                    const std::string& okButtonText,
+                    std::optional<CarrierPosition> preselected = std::nullopt);
 // The frequency entry dialog; the value on OK.
 std::optional<double> runFrequencyEntry(QWidget* parent, const std::string& caption,
                                         double initialMhz);

@@ -1,7 +1,7 @@
 #include "display/intermod_overlay.h"
 
 #include "display/plot_frame.h"
-#include "display/plot_layout.h"
+#include "display/plan_geometry.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -15,12 +15,10 @@ constexpr int hitBarWidthPx = 5;
 constexpr int curveWidthPx = 2;
 constexpr double highestLevel = 100.0;
 
-// The carriers' density scale: the level of a density, as the plan drawing places carriers.
+// The carriers' density scale, as the plan drawing places carriers, kept inside the plot.
 double levelOf(const CarrierList& carriers, double densityDbwPerKhz)
 {
-    const double span = carriers.levelCeiling() - carriers.levelFloor();
-    const double factor = span > 0.0 ? highestCarrierLevel / span : 30.0;
-    return std::clamp((densityDbwPerKhz - carriers.levelFloor()) * factor, 0.0, highestLevel);
+    return std::clamp(densityLevel(carriers, densityDbwPerKhz), 0.0, highestLevel);
 }
 
 void drawHitBars(PlotFrame& frame, const IntermodOverlay& overlay)
@@ -69,8 +67,7 @@ void drawIntermodOverlay(PlotFrame& frame, const DisplaySettings& settings,
 {
     if (!frame.pictureDrawable())
         return;
-    frame.setPlotArea(plotLeft, plotRight, plotBottom, plotTop);
-    frame.setWorld(settings.viewStartMhz, settings.viewStopMhz, 0.0, 100.0);
+    enterPlotWorld(frame, settings);
     if (!frame.worldUsable())
         return;
     drawHitBars(frame, overlay);

@@ -1,7 +1,7 @@
 #include "display/plan_drawing.h"
 
+#include "display/plan_geometry.h"
 #include "display/plot_frame.h"
-#include "display/plot_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,12 +19,10 @@ constexpr int alignBottom = 0;
 constexpr int alignBaseline = 1;
 constexpr int upwardAngle = 900;
 
-// Levels inside the plot area.
 constexpr double labelLevel = 62.0;
 constexpr double axisTickLevel = 10.0;
 // The carrier label block is centred with half the height of the number face at this size.
 constexpr double labelOffsetSize = 0.7;
-constexpr double noPowerAbove = -999.0;
 
 std::vector<std::string> splitAtTabs(const std::string& text)
 {
@@ -77,12 +75,6 @@ void drawAxisTitle(PlotFrame& frame, const DisplaySettings& settings)
     frame.drawText(frequencyAxisTitle);
 }
 
-double heightFactor(const CarrierList& carriers)
-{
-    const double span = carriers.levelCeiling() - carriers.levelFloor();
-    return span > 0.0 ? highestCarrierLevel / span : 30.0;
-}
-
 void drawCarrierShape(PlotFrame& frame, const Carrier& carrier, double height)
 {
     const int previousWidth = frame.setPenWidth(2);
@@ -109,7 +101,7 @@ void drawCarrierLabel(PlotFrame& frame, const DisplaySettings& settings, const C
 }
 
 void drawCarrier(PlotFrame& frame, const DisplaySettings& settings, const CarrierList& carriers,
-                 const Carrier& carrier, double factor, int halfHeight)
+                 const Carrier& carrier, int halfHeight)
 {
     frame.setColour(settings.axisColour);
     frame.useFont(settings.frequencyFont);
@@ -119,11 +111,8 @@ void drawCarrier(PlotFrame& frame, const DisplaySettings& settings, const Carrie
         drawFrequencyLabel(frame, carrier.upperEdgeMhz());
     }
 
-    const double density = carrier.powerDensityDbw();
-    const double level = density > noPowerAbove ? density : carriers.levelCeiling();
-    const double height = (level - carriers.levelFloor()) * factor;
     frame.setColour(settings.carrierColour);
-    drawCarrierShape(frame, carrier, height);
+    drawCarrierShape(frame, carrier, carrierTopLevel(carriers, carrier));
 
     drawCarrierLabel(frame, settings, carrier, halfHeight);
 }
@@ -141,9 +130,8 @@ void drawAxis(PlotFrame& frame, const DisplaySettings& settings)
 
 void drawPlotPart(PlotFrame& frame, const DisplaySettings& settings, const CarrierList& carriers)
 {
-    frame.setPlotArea(plotLeft, plotRight, plotBottom, plotTop);
+    enterPlotWorld(frame, settings);
     frame.setTextAlign(alignLeft, alignBottom);
-    frame.setWorld(settings.viewStartMhz, settings.viewStopMhz, 0.0, 100.0);
     frame.clipOff();
     if (!frame.worldUsable())
         return;
@@ -156,9 +144,8 @@ void drawPlotPart(PlotFrame& frame, const DisplaySettings& settings, const Carri
     frame.setTextSize(labelOffsetSize);
     const int halfHeight = frame.textHeight() / 2;
 
-    const double factor = heightFactor(carriers);
     for (const Carrier& carrier : carriers)
-        drawCarrier(frame, settings, carriers, carrier, factor, halfHeight);
+        drawCarrier(frame, settings, carriers, carrier, halfHeight);
 
     drawAxis(frame, settings);
 }

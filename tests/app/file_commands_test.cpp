@@ -178,7 +178,7 @@ TEST_F(FileCommandsTest, ImageCommandSuggestsANameAndWritesThroughTheWriter)
     document.carrierFilePath = "/plans/a.carriers.txt";
     interaction.chosenPaths = {inFolder("picture.bmp")};
     std::string writtenTo;
-    saveImage(document, interaction, [&](const std::string& path) {
+    saveImage(document, interaction, [&](const std::string& path, ImageFormat) {
         writtenTo = path;
         return std::string();
     });
@@ -189,10 +189,21 @@ TEST_F(FileCommandsTest, ImageCommandSuggestsANameAndWritesThroughTheWriter)
     EXPECT_TRUE(interaction.messages.empty());
 }
 
+TEST(ImageFormatChoice, TheTypedExtensionWinsElseTheChosenFileType)
+{
+    EXPECT_EQ(imageFormatFor({"/p/plan.bmp", 2}), ImageFormat::bmp);
+    EXPECT_EQ(imageFormatFor({"/p/plan.PNG", 0}), ImageFormat::png);
+    EXPECT_EQ(imageFormatFor({"/p/plan.Svg", 1}), ImageFormat::svg);
+    EXPECT_EQ(imageFormatFor({"/p.svg/plan.v2", 1}), ImageFormat::png);
+    EXPECT_EQ(imageFormatFor({"/p/plan", 2}), ImageFormat::svg);
+    EXPECT_EQ(imageFormatFor({"/p/plan.v2", 0}), ImageFormat::bmp);
+}
+
 TEST_F(FileCommandsTest, ImageWriterFailureIsShownUnderError)
 {
     interaction.chosenPaths = {inFolder("picture.bmp")};
-    saveImage(document, interaction, [](const std::string&) { return std::string("Disk full"); });
+    saveImage(document, interaction,
+              [](const std::string&, ImageFormat) { return std::string("Disk full"); });
     ASSERT_EQ(interaction.messages.size(), 1u);
     EXPECT_EQ(interaction.messages[0].text, "Disk full");
     EXPECT_EQ(interaction.messages[0].caption, "Error");
@@ -251,6 +262,95 @@ TEST_F(FileCommandsTest, CancelledReportKeepsTheFolder)
     EXPECT_TRUE(outcome.refreshMenu);
     EXPECT_EQ(document.lastPath, "/start/here");
     EXPECT_TRUE(interaction.openedPaths.empty());
+}
+
+struct UnsavedCase {
+    bool changed;
+    bool emptied; // the change left no carrier, so there is nothing to save
+    UnsavedChangesAnswer answer;
+    const char* savePath; // answer to the save chooser: "" cancels it
+    bool loadGoesOn;
+};
+
+class UnsavedChanges : public FileCommandsTest,
+                       public ::testing::WithParamInterface<UnsavedCase> {};
+
+TEST_P(UnsavedChanges, AreOfferedForSavingBeforeALoadReplacesThePlan)
+{
+    const UnsavedCase& unsaved = GetParam();
+    addCarriers(2);
+    document.history.restart(document.carriers, document.displaySettings);
+    if (unsaved.changed) {
+        unsaved.emptied ? document.carriers.removeAll() : document.carriers.shift(1.0);
+        document.history.record(document.carriers, document.displaySettings, "Shift Carriers");
+    }
+    interaction.saveChangesAnswer = unsaved.answer;
+    const std::string savePath = *unsaved.savePath ? inFolder(unsaved.savePath) : "";
+    if (unsaved.answer == UnsavedChangesAnswer::save)
+        interaction.chosenPaths.push_back(savePath);
+    interaction.chosenPaths.push_back(examplePlan);
+
+    loadCarriers(document, interaction);
+
+    EXPECT_EQ(interaction.saveChangesQuestions.size(), unsaved.changed && !unsaved.emptied);
+    EXPECT_EQ(document.carrierFilePath == examplePlan, unsaved.loadGoesOn);
+    if (!unsaved.loadGoesOn) {
+        EXPECT_EQ(document.carriers.count(), 2);
+    }
+    EXPECT_EQ(document.history.changed(), !unsaved.loadGoesOn);
+    EXPECT_EQ(QFile::exists(QString::fromStdString(savePath)),
+              unsaved.answer == UnsavedChangesAnswer::save && unsaved.loadGoesOn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, UnsavedChanges,
+    ::testing::Values(UnsavedCase{false, false, UnsavedChangesAnswer::cancel, "", true},
+                      UnsavedCase{true, false, UnsavedChangesAnswer::save, "kept.txt", true},
+                      UnsavedCase{true, false, UnsavedChangesAnswer::save, "", false},
+                      UnsavedCase{true, false, UnsavedChangesAnswer::save, "none/kept.txt", false},
+                      UnsavedCase{true, false, UnsavedChangesAnswer::discard, "", true},
+                      UnsavedCase{true, false, UnsavedChangesAnswer::cancel, "", false},
+                      UnsavedCase{true, true, UnsavedChangesAnswer::cancel, "", true}));
+
+TEST_F(FileCommandsTest, RecentPlansAreTheLastEightLoadedOrSaved)
+{
+    addCarriers(1);
+    interaction.chosenPaths = {inFolder("a.txt"), inFolder("no-folder/b.txt")};
+    saveCarriers(document, interaction);
+    saveCarriers(document, interaction);
+    loadCarriersFrom(document, interaction, inFolder("missing.txt"));
+    loadCarriersFrom(document, interaction, examplePlan);
+    EXPECT_EQ(document.recentPlans.paths(),
+              (std::vector<std::string>{examplePlan, inFolder("a.txt")}));
+
+    RecentPlans recent;
+    recent.assign({"/x", "", "/x", "/p0"});
+    for (int index = 1; index < 9; ++index)
+        recent.add("/p" + std::to_string(index));
+    recent.add("/p5");
+    EXPECT_EQ(recent.paths(),
+              (std::vector<std::string>{"/p5", "/p8", "/p7", "/p6", "/p4", "/p3", "/p2", "/p1"}));
+}
+
+TEST_F(FileCommandsTest, ARecentPlanThatIsGoneLeavesTheListWithAMessage)
+{
+    addCarriers(1);
+    const std::string gone = inFolder("gone.txt");
+    document.recentPlans.assign({gone, examplePlan});
+    openRecentPlan(document, interaction, gone);
+    EXPECT_EQ(document.recentPlans.paths(), std::vector<std::string>{examplePlan});
+    ASSERT_EQ(interaction.messages.size(), 1u);
+    EXPECT_NE(interaction.messages[0].text.find(gone), std::string::npos);
+    EXPECT_EQ(document.carriers.count(), 1);
+}
+
+TEST_F(FileCommandsTest, ADroppedFileThatIsNoPlanGivesTheLoadMessage)
+{
+    const std::string path = inFolder("notes.txt");
+    std::ofstream(path, std::ios::binary) << std::string("\xFF\xFEP\0l\0a\0n\0", 10);
+    openCarrierFile(document, interaction, path);
+    ASSERT_EQ(interaction.messages.size(), 1u);
+    EXPECT_EQ(interaction.messages[0].text, fileErrorText(FileErrorCause::utf16Text, path));
 }
 
 } // namespace

@@ -43,6 +43,10 @@ TEST(ChooserFilters, KeepEntriesAndOrder)
     EXPECT_EQ(chooserFilterList("Pictures|*.bmp;*.png||"),
               (std::vector<std::string>{"Pictures (*.bmp *.png)"}));
     EXPECT_TRUE(chooserFilterList("").empty());
+    // A name typed without an extension gets the first pattern's.
+    EXPECT_EQ(defaultSuffixOf("Carrier Files (*.carriers.txt)"), "carriers.txt");
+    EXPECT_EQ(defaultSuffixOf("Pictures (*.bmp *.png)"), "bmp");
+    EXPECT_EQ(defaultSuffixOf("All Files (*)"), "");
 }
 
 } // namespace

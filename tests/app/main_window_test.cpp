@@ -2,17 +2,14 @@
 #include "app/plan_view.h"
 #include "app/settings_store.h"
 #include "isolated_settings.h"
-#include "scripted_interaction.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
 #include <QAction>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 #include <cstdlib>
 
@@ -106,52 +103,6 @@ TEST_F(MainWindowTest, CaptionShowsTheClientSize)
     window.planView().repaint();
     EXPECT_EQ(window.windowTitle().toStdString(),
               planCaption("Orvane", window.planView().width(), window.planView().height()));
-}
-
-TEST_F(MainWindowTest, FailedLoadThroughTheMenuKeepsTitleAndView)
-{
-    QTemporaryDir folder;
-    MainWindow window("/opt/orvane");
-    window.initialise(false);
-    testing::ScriptedInteraction interaction;
-    window.setInteraction(&interaction);
-    window.document().carriers.append(fixedCarrier(6000.0));
-    window.document().displaySettings.titleText = "Kept";
-    window.updateMenuState();
-    interaction.chosenPaths = {folder.filePath("absent.txt").toStdString()};
-
-    window.action(MenuCommand::loadCarriers)->trigger();
-
-    EXPECT_TRUE(window.document().carriers.empty());
-    EXPECT_EQ(window.document().displaySettings.titleText, "Kept");
-    EXPECT_FALSE(window.action(MenuCommand::saveCarriers)->isEnabled());
-    EXPECT_EQ(interaction.messages.size(), 1u);
-}
-
-TEST_F(MainWindowTest, SaveImageWritesABitmapOfTheClientSize)
-{
-    QTemporaryDir folder;
-    MainWindow window("/opt/orvane");
-    window.initialise(false);
-    testing::ScriptedInteraction interaction;
-    window.setInteraction(&interaction);
-    window.document().carriers.append(fixedCarrier(6000.0));
-    const QString path = folder.filePath("plan.bmp");
-    interaction.chosenPaths = {path.toStdString()};
-
-    window.action(MenuCommand::saveImage)->trigger();
-
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << interaction.messages.size();
-    const QByteArray bytes = file.readAll();
-    ASSERT_GT(bytes.size(), 54);
-    EXPECT_EQ(bytes.left(2), QByteArray("BM"));
-    const auto field = [&](int offset) {
-        return qFromLittleEndian<qint32>(bytes.constData() + offset);
-    };
-    EXPECT_EQ(field(18), window.planView().width());
-    EXPECT_EQ(field(22), window.planView().height());
-    EXPECT_EQ(window.document().lastPath, folder.path().toStdString());
 }
 
 TEST_F(MainWindowTest, DefaultFontsOnlyAsksForAReset)

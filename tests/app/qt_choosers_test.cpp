@@ -124,7 +124,7 @@ TEST(QtChooser, ReportNameWithoutExtensionGetsHtmAndTheFolderFollows)
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->path,
               QDir(folder.path()).filePath(QStringLiteral("out/Report.htm")).toStdString());
-    EXPECT_EQ(chosen->extension, "htm");
+    EXPECT_EQ(chosen->filterIndex, 0);
     EXPECT_EQ(startFolder, QDir(folder.path()).filePath(QStringLiteral("out")).toStdString());
 }
 

@@ -22,6 +22,7 @@ public:
         std::vector<Carrier> listed; // the list's carriers as the dialog showed them
         std::string caption;
         std::string okButtonText;
+        std::optional<int> preselectedIndex;
     };
     struct Question {
         std::string text;
@@ -35,17 +36,21 @@ public:
     // Chooser answers, in order; an empty path stands for Cancel.
     std::deque<std::string> chosenPaths;
     std::string folderAfterChoosing; // when set, what a chooser writes back into the folder
+    int chosenFilter = 0;            // the file type chosen with each file
     std::function<bool(Carrier&)> carrierDialog = [](Carrier&) { return false; };
-    std::optional<int> pickedIndex; // the row picked in the selection dialog
+    std::optional<int> pickedIndex; // the row picked in the selection dialog, else the preselected
+    bool cancelSelection = false;
     std::optional<double> frequencyAnswer;
     bool yesNoAnswer = false;
     bool okCancelAnswer = false;
+    UnsavedChangesAnswer saveChangesAnswer = UnsavedChangesAnswer::cancel;
 
     std::vector<Carrier> editedCarriers; // each carrier as handed to a carrier dialog
     std::vector<Selection> selections;
     std::vector<FrequencyRequest> frequencyRequests;
     std::vector<Question> yesNoQuestions;
     std::vector<std::string> okCancelQuestions;
+    std::vector<std::string> saveChangesQuestions;
     std::vector<std::string> chooserFolders; // the folder each chooser opened in
     std::vector<std::string> suggestedNames; // image chooser suggestions
     std::vector<Message> messages;
@@ -84,12 +89,20 @@ public:
         editedCarriers.push_back(carrier);
         return carrierDialog(carrier);
     }
-    std::optional<CarrierPosition> selectCarrier(const CarrierList& list,
-                                                 const std::string& caption,
-                                                 const std::string& okButtonText) override
+    std::optional<CarrierPosition>
+    selectCarrier(const CarrierList& list, const std::string& caption,
+                  const std::string& okButtonText,
+                  std::optional<CarrierPosition> preselected) override
     {
-        selections.push_back({{list.begin(), list.end()}, caption, okButtonText});
-        return pickedIndex ? list.findIndex(*pickedIndex) : std::nullopt;
+        selections.push_back({{list.begin(), list.end()},
+                              caption,
+                              okButtonText,
+                              preselected ? list.indexOf(*preselected) : std::nullopt});
+        if (cancelSelection)
+            return std::nullopt;
+        if (pickedIndex)
+            return list.findIndex(*pickedIndex);
+        return preselected;
     }
     std::optional<double> askFrequency(const std::string& caption, double initialMhz) override
     {
@@ -105,6 +118,12 @@ public:
     {
         okCancelQuestions.push_back(text);
         return okCancelAnswer;
+    }
+
+    UnsavedChangesAnswer askToSaveChanges(const std::string& text) override
+    {
+        saveChangesQuestions.push_back(text);
+        return saveChangesAnswer;
     }
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override
@@ -147,11 +166,7 @@ private:
         folder = !folderAfterChoosing.empty() ? folderAfterChoosing
                  : slash == std::string::npos ? std::string()
                                               : path.substr(0, slash);
-        const auto dot = path.rfind('.');
-        ChosenFile chosen{path, {}};
-        if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-            chosen.extension = path.substr(dot + 1);
-        return chosen;
+        return ChosenFile{path, chosenFilter};
     }
 };
 

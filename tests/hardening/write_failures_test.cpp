@@ -64,8 +64,9 @@ std::string saveBitmap(const std::string& path)
 }
 
 #ifdef ORVANE_CLI_WITH_IMAGES
-// The PNG writer lives in the command-line tool: run it and take its message from stderr.
-std::string savePngThroughCli(const std::string& path)
+// The PNG and SVG writers are reached through the command-line tool: run it and take its
+// message from stderr.
+std::string saveImageThroughCli(const std::string& path)
 {
     const ScratchFolder own;
     const std::string plan = own.file("plan.txt");
@@ -91,7 +92,8 @@ const Writer writers[] = {
     {"CsvReport", "report.csv", saveReport},
     {"Bitmap", "picture.bmp", saveBitmap},
 #ifdef ORVANE_CLI_WITH_IMAGES
-    {"PngThroughCli", "picture.png", savePngThroughCli},
+    {"PngThroughCli", "picture.png", saveImageThroughCli},
+    {"SvgThroughCli", "picture.svg", saveImageThroughCli},
 #endif
 };
 

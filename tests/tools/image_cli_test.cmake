@@ -5,3 +5,11 @@ if(TARGET orvane_display_qt)
     ORVANE_CLI_PATH="$<TARGET_FILE:orvane-cli>")
   add_dependencies(orvane_image_cli_tests orvane-cli)
 endif()
+
+# What scripts/run does without a display, run on this build.
+if(TARGET orvane_display_qt)
+  add_test(NAME headless_run_job
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/headless_run_test.sh "${CMAKE_BINARY_DIR}"
+    WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}")
+  set_tests_properties(headless_run_job PROPERTIES ENVIRONMENT "DISPLAY=;WAYLAND_DISPLAY=")
+endif()

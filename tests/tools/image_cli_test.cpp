@@ -75,6 +75,16 @@ TEST_F(ImageCommandTest, WritesPngAtTheGivenSize)
     EXPECT_EQ(bigEndianAt(bytes, 20), 300u);
 }
 
+TEST_F(ImageCommandTest, WritesSvgWithTextsAsText)
+{
+    ASSERT_EQ(run({pathOf("plan.carriers.txt"), pathOf("plan.svg"), "--size", "640x480"}), 0)
+        << errors;
+    const std::string drawing = contentOf(pathOf("plan.svg"));
+    EXPECT_NE(drawing.find("viewBox=\"0 0 640 480\""), std::string::npos);
+    EXPECT_NE(drawing.find(">Plan A</text>"), std::string::npos);
+    EXPECT_NE(drawing.find(">TV1</text>"), std::string::npos);
+}
+
 TEST_F(ImageCommandTest, UnreadablePlanFailsWithoutOutput)
 {
     EXPECT_EQ(run({pathOf("missing.carriers.txt"), pathOf("plan.bmp")}), 1);

@@ -1,16 +1,14 @@
 #include "commands.h"
 
 #include "display/display_settings.h"
+#include "display/image_format.h"
+#include "display/qt/plan_image_files.h"
 #include "display/qt/plan_painting.h"
 #include "files/carrier_file.h"
-#include "files/safe_file_writer.h"
 #include "model/carrier_list.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QSize>
 #include <QtGlobal>
 
@@ -110,16 +108,6 @@ std::optional<ImageRequest> readRequest(const std::vector<std::string>& args)
     return request;
 }
 
-bool endsWithPng(const std::string& path)
-{
-    if (path.size() < 4)
-        return false;
-    std::string ending = path.substr(path.size() - 4);
-    for (char& character : ending)
-        character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
-    return ending == ".png";
-}
-
 // Qt's own chatter (missing runtime folders and the like) is no business of this tool's user.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -140,21 +128,6 @@ std::unique_ptr<QGuiApplication> startGuiApplication()
     static char programName[] = "orvane-cli";
     static char* arguments[] = {programName, nullptr};
     return std::make_unique<QGuiApplication>(argumentCount, arguments);
-}
-
-std::string writePng(const QImage& image, const std::string& path)
-{
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image))
-        return "the picture could not be encoded as PNG: " + writer.errorString().toStdString();
-    buffer.close();
-    if (const std::optional<FileError> error = writeFileSafely(
-            path, std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size()))))
-        return fileErrorText(*error);
-    return std::string();
 }
 
 } // namespace
@@ -187,18 +160,21 @@ int runImage(const std::vector<std::string>& args)
     settings.labelEdges = request->labelEdges;
 
     const std::unique_ptr<QGuiApplication> application = startGuiApplication();
-    const QImage image = renderPlanImage(carriers, settings, request->clientSize);
-    if (image.isNull()) {
-        std::fprintf(stderr, "orvane-cli: no picture of %dx%d pixels could be made\n",
-                     request->clientSize.width(), request->clientSize.height());
-        return exitInputFailed;
-    }
-
+    const ImageFormat format = imageFormatOfPath(request->outputPath).value_or(ImageFormat::bmp);
     std::string failure;
-    if (endsWithPng(request->outputPath))
-        failure = writePng(image, request->outputPath);
-    else
-        failure = bitmapWriteResultText(writeImageAsBitmap(image, request->outputPath));
+    if (format == ImageFormat::svg) {
+        failure = writePlanSvg(carriers, settings, request->clientSize, request->outputPath);
+    } else {
+        const QImage image = renderPlanImage(carriers, settings, request->clientSize);
+        if (image.isNull()) {
+            std::fprintf(stderr, "orvane-cli: no picture of %dx%d pixels could be made\n",
+                         request->clientSize.width(), request->clientSize.height());
+            return exitInputFailed;
+        }
+        failure = format == ImageFormat::png
+                      ? writeImageAsPng(image, request->outputPath)
+                      : bitmapWriteResultText(writeImageAsBitmap(image, request->outputPath));
+    }
     if (!failure.empty()) {
         std::fprintf(stderr, "orvane-cli: %s\n", failure.c_str());
         return exitInputFailed;

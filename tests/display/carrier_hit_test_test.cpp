@@ -1,0 +1,125 @@
+#include "display/carrier_highlight.h"
+#include "display/carrier_hit_test.h"
+#include "display/carrier_summary.h"
+#include "display/plan_drawing.h"
+#include "display/plot_frame.h"
+#include "support/recording_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace orvane {
+namespace {
+
+// Carriers without a power level all stand at level 60 (row 264 at 801 x 601).
+Carrier carrierOfWidth(double centreMhz, double bandwidthMhz)
+{
+    Carrier carrier;
+    carrier.setFixedBandwidth(centreMhz, bandwidthMhz, -999.0, 1.25);
+    return carrier;
+}
+
+// At 801 x 601 with the view 5850 to 6425 MHz, 6000 MHz is column 243 and a megahertz is 1.22
+// columns: the wide carrier spans columns 231 to 255, the one drawn over it 242 to 244, and the
+// narrow ones stand on columns 365 and 369.
+CarrierList overlappingPlan()
+{
+    CarrierList carriers;
+    carriers.append(carrierOfWidth(6000.0, 20.0)); // 0: wide
+    carriers.append(carrierOfWidth(6000.0, 2.0));  // 1: drawn over the middle of 0
+    carriers.append(carrierOfWidth(6100.0, 0.1));  // 2: under one pixel wide
+    carriers.append(carrierOfWidth(6103.3, 0.1));  // 3
+    return carriers;
+}
+
+struct HitCase {
+    const char* name;
+    int x;
+    int y;
+    std::optional<int> carrier;
+    bool mirrored = false;
+};
+
+void PrintTo(const HitCase& hit, std::ostream* out)
+{
+    *out << hit.name;
+}
+
+class CarrierHit : public ::testing::TestWithParam<HitCase> {};
+
+TEST_P(CarrierHit, FindsTheCarrierDrawnThere)
+{
+    DisplaySettings settings;
+    if (GetParam().mirrored)
+        std::swap(settings.viewStartMhz, settings.viewStopMhz);
+    EXPECT_EQ(carrierAtPixel(overlappingPlan(), settings, 801, 601, GetParam().x, GetParam().y),
+              GetParam().carrier);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pixels, CarrierHit,
+                         ::testing::Values(HitCase{"OverlapGoesToTheLastDrawn", 243, 400, 1},
+                                           HitCase{"BesideTheOverlapIsTheWideOne", 235, 400, 0},
+                                           HitCase{"AboveTheTop", 243, 262, std::nullopt},
+                                           HitCase{"BelowTheAxis", 243, 483, std::nullopt},
+                                           HitCase{"BesideANarrowOne", 363, 300, 2},
+                                           HitCase{"TooFarBesideIt", 361, 300, std::nullopt},
+                                           HitCase{"NearestOfTwoNarrowOnes", 366, 300, 2},
+                                           HitCase{"EquallyNearGoesToTheLastDrawn", 367, 300, 3},
+                                           HitCase{"MirroredView", 579, 400, 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CarrierHitGeometry, EveryPixelOfTheDrawnShapeFindsItsCarrier)
+{
+    CarrierList carriers;
+    carriers.append(carrierOfWidth(6200.0, 30.0));
+    DisplaySettings settings;
+    RecordingSurface surface;
+    PlotFrame frame(surface, 801, 601);
+    drawPlan(frame, {0, 0, 801, 601}, settings, carriers);
+    int shapeLines = 0;
+    for (const SurfaceCall& line : surface.callsOf(SurfaceCallKind::line)) {
+        if (line.colour != settings.carrierColour)
+            continue;
+        ++shapeLines;
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, line.x1, line.y1), 0);
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, line.x2, line.y2), 0);
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, line.x2, 263), std::nullopt);
+    }
+    EXPECT_GE(shapeLines, 3);
+
+    settings.viewStopMhz = settings.viewStartMhz;
+    EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, 400, 400), std::nullopt);
+}
+
+TEST(CarrierHighlight, OutlinesOnlyAMarkedCarrierInAColourApartFromTheCarriers)
+{
+    DisplaySettings settings;
+    for (const int index : {-1, 4, 2}) {
+        RecordingSurface surface;
+        PlotFrame frame(surface, 801, 601);
+        drawCarrierHighlight(frame, settings, overlappingPlan(), index);
+        EXPECT_EQ(surface.callsOf(SurfaceCallKind::line).empty(), index != 2) << index;
+    }
+    EXPECT_EQ(highlightColourFor(settings), rgbColour(0, 120, 215));
+    settings.carrierColour = rgbColour(0, 100, 255);
+    EXPECT_EQ(highlightColourFor(settings), rgbColour(255, 140, 0));
+}
+
+TEST(CarrierSummary, NamesWhatTheCarrierHas)
+{
+    Carrier fec;
+    fec.setFecFromDataRate(5975.2, 2048.0, 0.0, 4, 0.75, 1.085106, 1.0, 8.0, 1.2);
+    fec.label = "IDR\t2048k";
+    EXPECT_EQ(carrierSummary(fec),
+              "IDR 2048k\nCentre: 5975.20000 MHz\nOccupied bandwidth: 1.77784 MHz\n"
+              "Symbol rate: 1481.531 ksps\nData rate: 2048.000 kbps\n"
+              "Modulation: QPSK, FEC 3/4\nPower: 8.00 dBW\nPower density: -23.71 dBW/kHz");
+    EXPECT_EQ(carrierSummary(carrierOfWidth(5969.5, 7.2)),
+              "(no label)\nCentre: 5969.50000 MHz\nOccupied bandwidth: 7.20000 MHz\n"
+              "Symbol rate: 5760.000 ksps\nNo power level");
+}
+
+} // namespace
+} // namespace orvane
