@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/file_number_limit.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -44,8 +46,5 @@ private:
     std::string_view rest_;
     bool allUsable_ = true;
 };
-
-// The largest size a number in a plan or catalogue file may have.
-constexpr double largestFileNumber = 1e12;
 
 } // namespace orvane
