@@ -13,10 +13,9 @@ QString labelTextForBox(const std::string& label)
 
 std::string labelFromBox(const QString& text)
 {
+    // A multi-line box gives its lines with LF between them, whatever was typed or pasted.
     QString label = text;
-    label.replace(QLatin1String("\r\n"), QLatin1String("\t"));
     label.replace(QLatin1Char('\n'), QLatin1Char('\t'));
-    label.replace(QLatin1Char('\r'), QLatin1Char('\t'));
     return label.toStdString();
 }
 
