@@ -105,22 +105,40 @@ TEST(OptionsSheet, ANewTitleFontKeepsItsProportionAndTheOthersTheirSize)
     EXPECT_DOUBLE_EQ(settings.labelSize, 0.7);
 }
 
-TEST(OptionsSheet, ANonNumberKeepsTheSheetOpenOnItsPage)
+struct RefusedStop {
+    const char* text;
+    const char* problem;
+};
+
+class OptionsSheetRefusal : public ::testing::TestWithParam<RefusedStop> {};
+
+// A view range that a saved plan could not keep is refused like a text that is no number.
+TEST_P(OptionsSheetRefusal, KeepsTheSheetOpenOnTheBox)
 {
     CNoApplySheet sheet(nullptr, 1);
     DisplaySettings settings;
     loadViewOptions(sheet, settings);
     QString problem;
     sheet.freqPage()->showProblem = [&](const QString& text) { problem = text; };
-    sheet.freqPage()->stopBox()->setText("64 25");
+    sheet.freqPage()->stopBox()->setText(GetParam().text);
     EXPECT_EQ(sheet.tabs()->currentIndex(), 1);
 
     sheet.accept();
 
-    EXPECT_EQ(problem, "Please enter a number.");
+    EXPECT_EQ(problem, GetParam().problem);
     EXPECT_NE(sheet.result(), QDialog::Accepted);
     EXPECT_EQ(sheet.tabs()->currentIndex(), 0);
+    EXPECT_EQ(sheet.focusWidget(), sheet.freqPage()->stopBox());
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, OptionsSheetRefusal,
+                         ::testing::Values(RefusedStop{"64 25", "Please enter a number."},
+                                           RefusedStop{"inf", "Please enter a number."},
+                                           RefusedStop{"nan", "Please enter a number."},
+                                           RefusedStop{"1e999", "Please enter a number."},
+                                           RefusedStop{"-2e12",
+                                                       "The view stop frequency must lie between "
+                                                       "-1000000000000 and 1000000000000 MHz."}));
 
 TEST(OptionsSheet, CancelChangesNothingAndKeepsThePage)
 {
