@@ -37,8 +37,11 @@ FrequencyEntryDialog::FrequencyEntryDialog(const QString& caption, double initia
 void FrequencyEntryDialog::accept()
 {
     const std::optional<double> value = readEntryNumber(frequencyBox_->text().toStdString());
-    if (!value) {
-        refuseEntry(this, frequencyBox_, QString::fromLatin1(enterNumberText));
+    // Shift and scrunch place carriers by it, which a saved plan must be able to keep.
+    if (!value || !fitsInFile(*value)) {
+        refuseEntry(this, frequencyBox_,
+                    QString::fromStdString(value ? outsideFileRangeText("frequency", "MHz")
+                                                 : enterNumberText));
         return;
     }
     frequencyMhz_ = *value;

@@ -2,6 +2,7 @@
 
 #include "model/coding_tables.h"
 #include "model/entry_text.h"
+#include "model/file_number_limit.h"
 #include "model/number_text.h"
 #include "model/rounding.h"
 
@@ -581,6 +582,37 @@ std::optional<FormProblem> CarrierFormModel::buildProblem(Carrier& rebuilt) cons
     return std::nullopt;
 }
 
+std::optional<FormProblem> CarrierFormModel::fileLimitProblem(const Carrier& rebuilt) const
+{
+    struct Stored {
+        bool held;
+        double value;
+        FormField field;
+        const char* quantity;
+        const char* unit;
+        double largest;
+    };
+    const bool fixed = mode_ == calcModeFixed;
+    const bool fec = mode_ == calcModeFec;
+    // What the carrier file writes of this carrier; a fixed bandwidth is written in kHz.
+    const Stored stored[] = {
+        {true, rebuilt.centreFrequencyMhz, F::centre, "centre frequency", "MHz", largestFileNumber},
+        {fixed, rebuilt.occupiedBandwidthMhz, inputBox(), "occupied bandwidth", "MHz",
+         largestFileNumber / 1000.0},
+        {!fixed, rebuilt.dataRateKbps, inputBox(), "data rate", "kbps", largestFileNumber},
+        {fec, rebuilt.overheadKbps, F::overheads, "overheads", "kbps", largestFileNumber},
+        {!fixed && !fec, rebuilt.spectralEfficiency, F::efficiency, "spectral efficiency", "bps/Hz",
+         largestFileNumber},
+        {!fixed, rebuilt.fecRate, fecField(), "FEC rate", "", largestFileNumber},
+        {fec, rebuilt.rsN / rebuilt.rsK, F::rsRatio, "Reed-Solomon ratio", "", largestFileNumber},
+        {true, rebuilt.powerDbw, F::power, "power level", "dBW", largestFileNumber}};
+    for (const Stored& number : stored)
+        if (number.held && !fitsInFile(number.value, number.largest))
+            return FormProblem{number.field,
+                               outsideFileRangeText(number.quantity, number.unit, number.largest)};
+    return std::nullopt;
+}
+
 FormAcceptance CarrierFormModel::accept()
 {
     FormAcceptance result;
@@ -596,6 +628,8 @@ FormAcceptance CarrierFormModel::accept()
         show(result.update);
     }
     result.problem = buildProblem(result.carrier);
+    if (!result.problem)
+        result.problem = fileLimitProblem(result.carrier);
     return result;
 }
 

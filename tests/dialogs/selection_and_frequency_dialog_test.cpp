@@ -151,12 +151,16 @@ TEST_F(FrequencyEntryDialogTest, InitialValueKeepsFifteenDigits)
     EXPECT_EQ(text(dialog.get(), "editFrequency"), "5850.12345678901");
 }
 
-TEST_F(FrequencyEntryDialogTest, EmptyBoxIsRefusedOnceAndTheDialogStaysOpen)
+TEST_F(FrequencyEntryDialogTest, RefusesWhatIsNoNumberOrBeyondTheFileLimit)
 {
     open(5850.0);
     clearByKeyboard(dialog.get(), "editFrequency");
     clickButton(dialog.get(), "buttonOk");
-    EXPECT_EQ(problems.messages(), QStringList{"Please enter a number."});
+    retype(dialog.get(), "editFrequency", "-1.5e12");
+    clickButton(dialog.get(), "buttonOk");
+    EXPECT_EQ(problems.messages(),
+              (QStringList{"Please enter a number.", "The frequency must lie between "
+                                                     "-1000000000000 and 1000000000000 MHz."}));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->focusWidget(), control<QLineEdit>(dialog.get(), "editFrequency"));
     clickButton(dialog.get(), "buttonCancel");

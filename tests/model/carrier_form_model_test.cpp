@@ -372,7 +372,58 @@ INSTANTIATE_TEST_SUITE_P(
                                   f.type(F::fecValue, "1e-300");
                                   f.type(F::dataRate, "1e300");
                               },
-                              F::dataRate, "These values give a rate too large to calculate."}),
+                              F::dataRate, "These values give a rate too large to calculate."},
+                      Refusal{"CentreBeyondFileLimit", calcModeFixed, noPreparation,
+                              [](Form& f) { f.type(F::centre, "-2e12"); }, F::centre,
+                              "The centre frequency must lie between -1000000000000 and "
+                              "1000000000000 MHz."},
+                      Refusal{"BandwidthAtFileLimit", calcModeFixed, noPreparation,
+                              [](Form& f) { f.type(F::bandwidth, "1e9"); }, std::nullopt, ""},
+                      Refusal{"BandwidthFromSymbolRateBeyondFileLimit", calcModeFixed,
+                              noPreparation,
+                              [](Form& f) {
+                                  f.model.inputChosen(true);
+                                  f.type(F::symbolRate, "1e12");
+                              },
+                              F::symbolRate,
+                              "The occupied bandwidth must lie between -1000000000 and "
+                              "1000000000 MHz."},
+                      Refusal{"PowerBeyondFileLimit", calcModeFixed, noPreparation,
+                              [](Form& f) { f.type(F::power, "-1e13"); }, F::power,
+                              "The power level must lie between -1000000000000 and "
+                              "1000000000000 dBW."},
+                      Refusal{"DataRateFromSymbolRateBeyondFileLimit", calcModeFec, noPreparation,
+                              [](Form& f) {
+                                  f.model.inputChosen(true);
+                                  f.type(F::symbolRate, "1.5e12");
+                              },
+                              F::symbolRate,
+                              "The data rate must lie between -1000000000000 and "
+                              "1000000000000 kbps."},
+                      Refusal{"OverheadsBeyondFileLimit", calcModeFec, noPreparation,
+                              [](Form& f) { f.type(F::overheads, "2e12"); }, F::overheads,
+                              "The overheads must lie between -1000000000000 and "
+                              "1000000000000 kbps."},
+                      Refusal{"RatioBeyondFileLimit", calcModeFec, noPreparation,
+                              [](Form& f) {
+                                  f.model.reedSolomonTicked(true);
+                                  f.type(F::rsRatio, "2e12");
+                              },
+                              F::rsRatio,
+                              "The Reed-Solomon ratio must lie between -1000000000000 and "
+                              "1000000000000."},
+                      Refusal{"EfficiencyBeyondFileLimit", calcModeSpectral, noPreparation,
+                              [](Form& f) { f.type(F::efficiency, "2e12"); }, F::efficiency,
+                              "The spectral efficiency must lie between -1000000000000 and "
+                              "1000000000000 bps/Hz."},
+                      Refusal{"FecRateBeyondFileLimit", calcModeSpectral, noPreparation,
+                              [](Form& f) {
+                                  f.model.fecChosen(fecOtherPosition);
+                                  f.type(F::fecValue, "2e12");
+                              },
+                              F::fecValue,
+                              "The FEC rate must lie between -1000000000000 and "
+                              "1000000000000."}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
 } // namespace
