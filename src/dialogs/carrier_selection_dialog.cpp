@@ -66,8 +66,8 @@ CarrierSelectionDialog::CarrierSelectionDialog(const CarrierList& list, const QS
     layout->addWidget(buttons);
 
     fillList();
-    connect(listView_, &QTreeWidget::clicked, this, &CarrierSelectionDialog::pickMarkedRow);
-    connect(listView_, &QTreeWidget::doubleClicked, this, &CarrierSelectionDialog::pickMarkedRow);
+    connect(listView_, &QTreeWidget::itemSelectionChanged, this,
+            &CarrierSelectionDialog::pickHighlightedRow);
 }
 
 void CarrierSelectionDialog::fillList()
@@ -103,12 +103,12 @@ void CarrierSelectionDialog::fillList()
     }
 }
 
-void CarrierSelectionDialog::pickMarkedRow()
+void CarrierSelectionDialog::pickHighlightedRow()
 {
-    QTreeWidgetItem* marked = listView_->currentItem();
+    const QList<QTreeWidgetItem*> highlighted = listView_->selectedItems();
     selectedEntry_.reset();
-    if (marked)
-        selectedEntry_ = list_.findIndex(listView_->indexOfTopLevelItem(marked));
+    if (!highlighted.isEmpty())
+        selectedEntry_ = list_.findIndex(listView_->indexOfTopLevelItem(highlighted.front()));
 }
 
 } // namespace orvane

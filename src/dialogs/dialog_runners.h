@@ -13,7 +13,7 @@ namespace orvane {
 // other FEC and modulation) modally; true on OK with the carrier rebuilt, false on Cancel with
 // the carrier untouched.
 bool runCarrierDialog(QWidget* parent, Carrier& carrier);
-// The carrier selection dialog; the place picked by a click, or none.
+// The carrier selection dialog; the place of the highlighted row on OK, or none.
 std::optional<CarrierPosition> runCarrierSelection(QWidget* parent, const CarrierList& list,
                                                    const std::string& caption,
                                                    const std::string& okButtonText);

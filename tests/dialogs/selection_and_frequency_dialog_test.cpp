@@ -70,18 +70,21 @@ TEST_F(CarrierSelectionDialogTest, ModcodListShowsOneColumnOfEntryNames)
     EXPECT_EQ(row(1), QStringList{"DVB-S2 QPSK 1/3"});
 }
 
-TEST_F(CarrierSelectionDialogTest, KeyboardMovesAlonePickNothing)
+TEST_F(CarrierSelectionDialogTest, ThePickFollowsTheHighlightMovedByTheKeyboard)
 {
     list.append(carrierAt(6000.0, 20.0, "A"));
     list.append(carrierAt(6010.0, 20.0, "B"));
+    list.append(carrierAt(6020.0, 20.0, "C"));
     open();
     view->setFocus();
-    QTest::keyClick(view, Qt::Key_Down);
-    QTest::keyClick(view, Qt::Key_Down);
-    ASSERT_NE(view->currentItem(), nullptr);
     clickButton(dialog.get(), "buttonOk");
+    EXPECT_FALSE(dialog->selectedEntry().has_value()) << "nothing highlighted, nothing picked";
+    open();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_FALSE(dialog->selectedEntry().has_value());
+    EXPECT_EQ(dialog->selectedEntry(), list.findIndex(1));
 }
 
 TEST_F(CarrierSelectionDialogTest, ClickOrDoubleClickPicksTheRowWithoutClosing)
