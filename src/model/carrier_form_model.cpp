@@ -369,12 +369,12 @@ void CarrierFormModel::recalculateSpectral()
         }
     }
 
-    const double fec = value(F::fecValue);
+    // The FEC value only shows the overheads, so any value (0 too) is shown with them.
     if (modulationPosition_ >= 0 && !unreadable(F::fecValue) && !unreadable(F::dataRate) &&
-        !unreadable(F::symbolRate) && fec > 0.0) {
+        !unreadable(F::symbolRate)) {
         const int bitsPerSymbolShown = modulationPosition_ + 1;
         const double overheads =
-            bitsPerSymbolShown * value(F::symbolRate) * fec - value(F::dataRate);
+            bitsPerSymbolShown * value(F::symbolRate) * value(F::fecValue) - value(F::dataRate);
         if (std::isfinite(overheads)) {
             value(F::overheads) = overheads;
             markWritten(F::overheads);
@@ -524,12 +524,10 @@ std::optional<FormProblem> CarrierFormModel::rulesProblem()
     };
     if (mode_ == calcModeSpectral && !(value(F::efficiency) > 0.0))
         return problem(F::efficiency, efficiencyProblemText);
-    if (mode_ != calcModeFixed) {
-        if (modulationPosition_ < 0)
-            return problem(F::modulation, modulationProblemText);
-        if (!(value(F::fecValue) > 0.0))
-            return problem(fecField(), fecProblemText);
-    }
+    if (mode_ != calcModeFixed && modulationPosition_ < 0)
+        return problem(F::modulation, modulationProblemText);
+    if (mode_ == calcModeFec && !(value(F::fecValue) > 0.0))
+        return problem(fecField(), fecProblemText);
     if (mode_ == calcModeFec && reedSolomonOn_ && !(value(F::rsRatio) > 0.0))
         return problem(F::rsRatio, ratioProblemText);
     if (!(rolloffFactor() > 0.0))

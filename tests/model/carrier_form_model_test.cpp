@@ -276,6 +276,20 @@ TEST(SpectralForm, WithTheSymbolRateAsInputTheEfficiencyChangesTheDataRate)
     EXPECT_EQ(accepted.carrier.rsN, 1.0);
 }
 
+TEST(SpectralForm, AnFecValueOfZeroShowsItsOverheadsAndIsAccepted)
+{
+    Carrier carrier;
+    carrier.setSpectralFromDataRate(6000.0, 1000.0, 1.0, 2, 0.5, 20.0, 1.35);
+    Form form(carrier, calcModeSpectral);
+    form.model.fecChosen(fecOtherPosition);
+    EXPECT_EQ(form.type(F::fecValue, "0"), (Rewrites{{F::overheads, "-1000"}}));
+    const FormAcceptance accepted = form.model.accept();
+    ASSERT_FALSE(accepted.problem);
+    EXPECT_EQ(accepted.carrier.fecRate, 0.0);
+    EXPECT_EQ(accepted.carrier.modulationOrder, 2) << "BPSK is a modulation like the others";
+    EXPECT_EQ(accepted.carrier.symbolRateKsps, 1000.0);
+}
+
 TEST(SpectralForm, ModcodEntryShowsItsCodingAndRolloff)
 {
     Carrier carrier;
