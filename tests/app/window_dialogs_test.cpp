@@ -4,10 +4,10 @@
 #include "dialogs/font_conversion.h"
 #include "dialogs/help_request.h"
 #include "dialogs/view_options.h"
+#include "support/modal_dialog.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,24 +15,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 namespace orvane {
 namespace {
 
-// Runs action on the modal dialog as soon as it is up.
-void whenModal(std::function<void(QWidget*)> action)
-{
-    QTimer::singleShot(0, [action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal)
-            action(modal);
-        else
-            whenModal(action);
-    });
-}
+using test::whenModal;
 
 DisplaySettings settingsWithFonts()
 {
