@@ -5,10 +5,12 @@
 #include "dialogs/help_request.h"
 #include "dialogs/view_options.h"
 #include "support/modal_dialog.h"
+#include "support/overlapping_controls.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -126,6 +128,19 @@ INSTANTIATE_TEST_SUITE_P(Texts, OptionsSheetRefusal,
                                            RefusedStop{"-2e12",
                                                        "The view stop frequency must lie between "
                                                        "-1000000000000 and 1000000000000 MHz."}));
+
+TEST(OptionsSheet, NoControlCoversAnotherOnAnyPage)
+{
+    CNoApplySheet sheet(nullptr, 0);
+    sheet.show();
+    for (int page = 0; page < sheet.tabs()->count(); ++page) {
+        sheet.tabs()->setCurrentIndex(page);
+        QWidget* shown = sheet.tabs()->currentWidget();
+        EXPECT_EQ(test::overlappingControls(shown), QStringList{}) << page;
+        for (const QGroupBox* frame : shown->findChildren<QGroupBox*>())
+            EXPECT_EQ(test::overlappingControls(frame), QStringList{}) << page;
+    }
+}
 
 TEST(OptionsSheet, CancelChangesNothingAndKeepsThePage)
 {

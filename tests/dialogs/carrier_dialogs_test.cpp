@@ -3,6 +3,7 @@
 #include "dialogs/spectral_carrier_dialog.h"
 
 #include "dialog_test_support.h"
+#include "support/overlapping_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,6 +35,19 @@ protected:
     Carrier carrier;
     std::unique_ptr<Dialog> dialog;
 };
+
+using CarrierDialogs =
+    ::testing::Types<FixedCarrierDialog, FecCarrierDialog, SpectralCarrierDialog>;
+TYPED_TEST_SUITE(CarrierDialogTest, CarrierDialogs);
+
+TYPED_TEST(CarrierDialogTest, OpensOnTheCarriersInputWithNoControlCoveringAnother)
+{
+    this->carrier.symbolRateGiven = 1;
+    this->open();
+    EXPECT_TRUE(this->template find<QRadioButton>("radioSymbolRate")->isChecked());
+    EXPECT_TRUE(this->box("editSymbolRate")->isEnabled());
+    EXPECT_EQ(overlappingControls(this->dialog.get()), QStringList{});
+}
 
 using FixedDialogTest = CarrierDialogTest<FixedCarrierDialog>;
 using FecDialogTest = CarrierDialogTest<FecCarrierDialog>;

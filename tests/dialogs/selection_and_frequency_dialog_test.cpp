@@ -2,6 +2,7 @@
 #include "dialogs/frequency_entry_dialog.h"
 
 #include "dialog_test_support.h"
+#include "support/overlapping_controls.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -56,6 +57,7 @@ TEST_F(CarrierSelectionDialogTest, PlanRowsShowFrequencyPowerAndLabel)
     EXPECT_EQ(view->headerItem()->text(2), "Carrier Label");
     ASSERT_EQ(view->topLevelItemCount(), 2);
     EXPECT_EQ(row(0), (QStringList{"6000.00000", "20.00", "TV1"}));
+    EXPECT_EQ(overlappingControls(dialog.get()), QStringList{});
     EXPECT_EQ(row(1), (QStringList{"6012.34568", "-999.00", "Line 1 Line 2"}));
 }
 
@@ -142,6 +144,7 @@ TEST_F(FrequencyEntryDialogTest, ShowsTheInitialValueAndReturnsTheTypedOne)
     open(0.0);
     EXPECT_EQ(dialog->windowTitle(), "Enter Frequency Step for Carrier Shift : ");
     EXPECT_EQ(text(dialog.get(), "editFrequency"), "0");
+    EXPECT_EQ(overlappingControls(dialog.get()), QStringList{});
     retype(dialog.get(), "editFrequency", "-2.5");
     QTest::keyClick(control<QLineEdit>(dialog.get(), "editFrequency"), Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
