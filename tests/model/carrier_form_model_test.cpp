@@ -220,6 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FecOpening{"KnownCode", 0.75, 204, 188, true, "204", "1.085106", 6, "0.75"},
                       FecOpening{"RatioOnly", 0.75, 1.085106, 1, true, "", "1.085106", 6, "0.75"},
                       FecOpening{"UnnamedRate", 0.95, 1, 1, false, "", "1", 12, "0.95"},
+                      FecOpening{"CodeOfRatioOne", 0.5, 188, 188, false, "", "1", 3, "0.5"},
                       FecOpening{"ThirdMatchesOneThird", 1.0 / 3.0, 1, 1, false, "", "1", 1,
                                  "0.333333333333333"}),
     [](const ::testing::TestParamInfo<FecOpening>& info) { return info.param.name; });
@@ -256,6 +257,33 @@ TEST(SpectralForm, ModulationAndFecChangeOnlyTheOverheads)
     form.model.modulationChosen(2);
     EXPECT_EQ(rewritesOf(form.model.fecChosen(6)),
               (Rewrites{{F::fecValue, "0.75"}, {F::overheads, "1024"}}));
+    form.type(F::dataRate, "");
+    EXPECT_EQ(form.type(F::efficiency, "2"), Rewrites{}) << "nothing follows an empty input";
+}
+
+// Small but positive values are calculated with and accepted like any other.
+TEST(Forms, ARollOffNear100PercentAndSmallCodingValuesAreUsed)
+{
+    Form fixed(fixedCarrier(), calcModeFixed);
+    fixed.type(F::rolloff, "");
+    EXPECT_EQ(fixed.type(F::rolloff, "-95"), (Rewrites{{F::symbolRate, "27000"}}));
+    EXPECT_FALSE(fixed.model.accept().problem);
+
+    Form fec(Carrier{}, calcModeFec);
+    fec.model.fecChosen(fecOtherPosition);
+    fec.type(F::fecValue, "0.05");
+    fec.model.reedSolomonTicked(true);
+    fec.type(F::rsRatio, "0.05");
+    fec.type(F::rolloff, "-95");
+    EXPECT_EQ(fec[F::symbolRate] + " " + fec[F::bandwidth], "500 0.025");
+    EXPECT_FALSE(fec.model.accept().problem);
+
+    Carrier carrier;
+    carrier.calcMode = calcModeSpectral;
+    Form spectral(carrier, calcModeSpectral);
+    spectral.type(F::efficiency, "0.05");
+    EXPECT_EQ(spectral[F::symbolRate], "20000");
+    EXPECT_FALSE(spectral.model.accept().problem);
 }
 
 TEST(SpectralForm, WithTheSymbolRateAsInputTheEfficiencyChangesTheDataRate)
