@@ -42,7 +42,8 @@ protected:
                   const char* unit);
     // The rows both coded forms share; the right-hand sides of rows 2 and 4 are left free.
     QGridLayout* makeCodedForm();
-    // Puts the form and the OK and Cancel buttons into the dialog and sets the tab order.
+    // Puts the form and the OK and Cancel buttons into the dialog, sets the tab order, shows
+    // the model's values and starts forwarding edits to it.
     void finishForm(QGridLayout* form, std::initializer_list<QWidget*> tabOrder);
 
 private:

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
