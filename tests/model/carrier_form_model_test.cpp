@@ -405,7 +405,14 @@ INSTANTIATE_TEST_SUITE_P(
                                   f.type(F::fecValue, "1e-300");
                                   f.type(F::dataRate, "1e300");
                               },
-                              F::dataRate, "These values give a rate too large to calculate."}),
+                              F::dataRate, "These values give a rate too large to calculate."},
+                      Refusal{"DataRateTooLargeToShow", calcModeSpectral, noPreparation,
+                              [](Form& f) {
+                                  f.model.inputChosen(true);
+                                  f.type(F::symbolRate, "1e300");
+                                  EXPECT_EQ(f.type(F::efficiency, "1e10"), Rewrites{});
+                              },
+                              F::symbolRate, "These values give a rate too large to calculate."}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
 // A carrier whose stored numbers a carrier file could not keep is refused at OK.
