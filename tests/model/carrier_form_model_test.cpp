@@ -217,23 +217,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  "0.333333333333333"}),
     [](const ::testing::TestParamInfo<FecOpening>& info) { return info.param.name; });
 
-TEST(FecForm, ModcodEntryWithUnusableCodingOpensWithoutCalculating)
-{
-    Carrier carrier;
-    carrier.applyModcodFec(0.0, 128, 0.0, 1.0, 1.0, 1.25, 4.5, 1e-7, 0);
-    Form form(carrier, calcModeFec);
-    EXPECT_EQ(form.model.modulationPosition(), -1);
-    EXPECT_EQ(form.model.fecPosition(), fecOtherPosition);
-    EXPECT_EQ(form.type(F::dataRate, "500"), Rewrites{});
-    form.model.modulationChosen(1);
-    form.type(F::fecValue, "0.5");
-    EXPECT_EQ(form[F::symbolRate], "500");
-    const FormAcceptance accepted = form.model.accept();
-    ASSERT_FALSE(accepted.problem);
-    EXPECT_EQ(accepted.carrier.modulationOrder, 4);
-    EXPECT_DOUBLE_EQ(accepted.carrier.rolloffFactor, 1.25);
-}
-
 TEST(SpectralForm, ModulationAndFecChangeOnlyTheOverheads)
 {
     Carrier carrier;
@@ -385,7 +368,11 @@ INSTANTIATE_TEST_SUITE_P(
                                   EXPECT_EQ(f.type(F::fecValue, "0"), Rewrites{});
                               },
                               F::fecValue, "The FEC rate must be greater than 0."},
-                      Refusal{"NoModulation", calcModeFec, unusableModcod, [](Form&) {},
+                      Refusal{"NoModulation", calcModeFec, unusableModcod,
+                              [](Form& f) {
+                                  EXPECT_EQ(f.model.fecPosition(), fecOtherPosition);
+                                  EXPECT_EQ(f.type(F::dataRate, "500"), Rewrites{});
+                              },
                               F::modulation, "Please choose a modulation."},
                       Refusal{"ZeroRatio", calcModeFec, noPreparation,
                               [](Form& f) {
