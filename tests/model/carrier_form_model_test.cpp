@@ -205,6 +205,7 @@ TEST_P(FecFormOpening, ShowsTheCarriersCoding)
     EXPECT_EQ(form.model.fecPosition(), c.fecPosition);
     EXPECT_EQ(form[F::fecValue], c.fecValue);
     EXPECT_EQ(form.model.enabled(F::fecValue), c.fecPosition == fecOtherPosition);
+    EXPECT_EQ(form.model.accept().carrier.rsN, c.ticked ? c.rsN : 1.0) << "OK keeps the code";
 }
 
 INSTANTIATE_TEST_SUITE_P(
