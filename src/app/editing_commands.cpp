@@ -3,6 +3,7 @@
 #include "app/history_commands.h"
 #include "dialogs/help_request.h"
 #include "files/modcod_file.h"
+#include "model/entry_text.h"
 
 #include <algorithm>
 #include <iterator>
@@ -241,9 +242,18 @@ CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interactio
 {
     if (document.carriers.empty())
         return nothingToRefresh;
-    if (const std::optional<double> stepMhz =
-            interaction.askFrequency("Enter Frequency Step for Carrier Shift : ", 0.0))
-        document.carriers.shift(*stepMhz);
+    const std::optional<double> stepMhz =
+        interaction.askFrequency("Enter Frequency Step for Carrier Shift : ", 0.0);
+    if (!stepMhz)
+        return refreshAndRepaint;
+    // A centre that a saved plan could not keep is refused before any carrier moves.
+    for (const Carrier& carrier : document.carriers)
+        if (!fitsInFile(carrier.centreFrequency() + *stepMhz)) {
+            interaction.showMessage(outsideFileRangeText("shifted centre frequency", "MHz"),
+                                    messageCaption, MessageIcon::warning);
+            return refreshAndRepaint;
+        }
+    document.carriers.shift(*stepMhz);
     recordPlanChange(document, "Shift Carriers");
     return refreshAndRepaint;
 }

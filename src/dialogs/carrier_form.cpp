@@ -35,6 +35,14 @@ QLineEdit* makeRolloffBox(QWidget* parent)
     return box;
 }
 
+QLineEdit* makeCodeBox(QWidget* parent, const QString& objectName)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(objectName);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    return box;
+}
+
 QPlainTextEdit* makeLabelBox(QWidget* parent)
 {
     auto* box = new QPlainTextEdit(parent);

@@ -18,6 +18,8 @@ namespace orvane {
 QLineEdit* makeNumberBox(QWidget* parent, const QString& objectName);
 // The roll-off box: a whole percent, digits only.
 QLineEdit* makeRolloffBox(QWidget* parent);
+// A narrow box for a Reed-Solomon n or k.
+QLineEdit* makeCodeBox(QWidget* parent, const QString& objectName);
 // The multi-line label box: Enter starts a new line, Tab moves on to the next control.
 QPlainTextEdit* makeLabelBox(QWidget* parent);
 QLabel* makeText(QWidget* parent, const QString& text);

@@ -67,14 +67,14 @@ CarrierSelectionDialog::CarrierSelectionDialog(const CarrierList& list, const QS
     layout->addWidget(buttons);
 
     fillList();
+    connect(listView_, &QTreeWidget::itemSelectionChanged, this,
+            &CarrierSelectionDialog::pickHighlightedRow);
     if (const std::optional<int> row = preselected ? list_.indexOf(*preselected) : std::nullopt) {
         QTreeWidgetItem* item = listView_->topLevelItem(*row);
         listView_->setCurrentItem(item);
         listView_->scrollToItem(item);
         selectedEntry_ = preselected;
     }
-    connect(listView_, &QTreeWidget::clicked, this, &CarrierSelectionDialog::pickMarkedRow);
-    connect(listView_, &QTreeWidget::doubleClicked, this, &CarrierSelectionDialog::pickMarkedRow);
 }
 
 void CarrierSelectionDialog::fillList()
@@ -110,12 +110,12 @@ void CarrierSelectionDialog::fillList()
     }
 }
 
-void CarrierSelectionDialog::pickMarkedRow()
+void CarrierSelectionDialog::pickHighlightedRow()
 {
-    QTreeWidgetItem* marked = listView_->currentItem();
+    const QList<QTreeWidgetItem*> highlighted = listView_->selectedItems();
     selectedEntry_.reset();
-    if (marked)
-        selectedEntry_ = list_.findIndex(listView_->indexOfTopLevelItem(marked));
+    if (!highlighted.isEmpty())
+        selectedEntry_ = list_.findIndex(listView_->indexOfTopLevelItem(highlighted.front()));
 }
 
 } // namespace orvane

@@ -10,9 +10,9 @@ class QTreeWidget;
 namespace orvane {
 
 // Lets the user point at one entry of a plan (frequency, power, label) or of a modcod
-// catalogue (its entry names). Only a click or double click on a row picks it; moving with the
-// keyboard alone picks nothing, and a double click does not close the dialog. A preselected
-// entry starts out marked and picked.
+// catalogue (its entry names). The pick is the highlighted row, whether the mouse or the
+// keyboard moved the highlight; a double click does not close the dialog. A preselected entry
+// starts out highlighted and picked.
 class CarrierSelectionDialog : public HelpKeyDialog {
     Q_OBJECT
 
@@ -25,7 +25,7 @@ public:
 
 private:
     void fillList();
-    void pickMarkedRow();
+    void pickHighlightedRow();
 
     const CarrierList& list_;
     QTreeWidget* listView_ = nullptr;

@@ -13,8 +13,8 @@ namespace orvane {
 // other FEC and modulation) modally; true on OK with the carrier rebuilt, false on Cancel with
 // the carrier untouched.
 bool runCarrierDialog(QWidget* parent, Carrier& carrier);
-// The carrier selection dialog, with preselected (when given) already picked; the place
-// picked, or none.
+// The carrier selection dialog, with preselected (when given) already highlighted; the place
+// of the highlighted row on OK, or none.
 std::optional<CarrierPosition>
 runCarrierSelection(QWidget* parent, const CarrierList& list, const std::string& caption,
                     const std::string& okButtonText,

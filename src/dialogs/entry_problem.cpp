@@ -1,5 +1,6 @@
 #include "dialogs/entry_problem.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <utility>
@@ -28,6 +29,19 @@ void reportEntryProblem(QWidget* dialog, const QString& message)
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Orvane"), message, QMessageBox::Ok,
                     dialog);
     box.exec();
+}
+
+void refuseEntry(QWidget* dialog, QWidget* field, const QString& message)
+{
+    reportEntryProblem(dialog, message);
+    focusEntry(field);
+}
+
+void focusEntry(QWidget* field)
+{
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* box = qobject_cast<QLineEdit*>(field))
+        box->selectAll();
 }
 
 } // namespace orvane

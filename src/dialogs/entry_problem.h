@@ -13,9 +13,8 @@ namespace orvane {
 using EntryProblemReporter = std::function<void(QWidget* dialog, const QString& message)>;
 void setEntryProblemReporter(EntryProblemReporter reporter); // an empty one restores the box
 void reportEntryProblem(QWidget* dialog, const QString& message);
-
-// The framework's texts for a box that does not hold what it must.
-inline const char* const enterNumberText = "Please enter a number.";
-inline const char* const enterIntegerText = "Please enter an integer.";
+// Shows the message, then puts the focus in the field with its text selected.
+void refuseEntry(QWidget* dialog, QWidget* field, const QString& message);
+void focusEntry(QWidget* field);
 
 } // namespace orvane

@@ -2,8 +2,9 @@
 
 #include "dialogs/carrier_form.h"
 #include "dialogs/dialog_text.h"
-#include "dialogs/field_reader.h"
+#include "dialogs/entry_problem.h"
 #include "dialogs/help_request.h"
+#include "model/entry_text.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -35,12 +36,15 @@ FrequencyEntryDialog::FrequencyEntryDialog(const QString& caption, double initia
 
 void FrequencyEntryDialog::accept()
 {
-    double value = frequencyMhz_;
-    FieldReader reader(this, FieldReader::Mode::validating);
-    reader.number(frequencyBox_, value);
-    if (!reader.ok())
+    const std::optional<double> value = readEntryNumber(frequencyBox_->text().toStdString());
+    // Shift and scrunch place carriers by it, which a saved plan must be able to keep.
+    if (!value || !fitsInFile(*value)) {
+        refuseEntry(this, frequencyBox_,
+                    QString::fromStdString(value ? outsideFileRangeText("frequency", "MHz")
+                                                 : enterNumberText));
         return;
-    frequencyMhz_ = value;
+    }
+    frequencyMhz_ = *value;
     QDialog::accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/font_conversion.h"
 #include "dialogs/help_request.h"
+#include "model/entry_text.h"
 #include "model/number_text.h"
 
 #include <QApplication>
@@ -130,19 +131,28 @@ void CFreqProp::setValues(double viewStartMhz, double viewStopMhz, const std::st
 
 bool CFreqProp::takeValues()
 {
-    double start = 0.0;
-    double stop = 0.0;
-    for (const auto& [box, value] : {std::pair<QLineEdit*, double*>{startBox_, &start},
-                                     std::pair<QLineEdit*, double*>{stopBox_, &stop}}) {
-        if (!parseWholeNumber(box->text().toStdString(), *value)) {
-            showProblem(QStringLiteral("Please enter a number."));
-            box->setFocus();
-            box->selectAll();
+    // A saved plan keeps the view range only within the readers' limit.
+    struct Entry {
+        QLineEdit* box;
+        const char* quantity;
+        double value;
+    };
+    Entry entries[] = {{startBox_, "view start frequency", 0.0},
+                       {stopBox_, "view stop frequency", 0.0}};
+    for (Entry& entry : entries) {
+        const std::optional<double> read = readEntryNumber(entry.box->text().toStdString());
+        const bool fits = read && fitsInFile(*read);
+        if (!fits) {
+            showProblem(QString::fromStdString(read ? outsideFileRangeText(entry.quantity, "MHz")
+                                                    : enterNumberText));
+            entry.box->setFocus();
+            entry.box->selectAll();
             return false;
         }
+        entry.value = *read;
     }
-    viewStartMhz_ = start;
-    viewStopMhz_ = stop;
+    viewStartMhz_ = entries[0].value;
+    viewStopMhz_ = entries[1].value;
     std::string title = titleBox_->toPlainText().toStdString();
     replaceAll(title, "\n", "\r\n");
     titleText_ = title;

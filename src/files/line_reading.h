@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/file_number_limit.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -52,8 +54,5 @@ struct RolloffLine {
 };
 // Plan and catalogue files read their "R" lines by this one rule.
 RolloffLine readRolloffLine(std::string_view text);
-
-// The largest size a number in a plan or catalogue file may have.
-constexpr double largestFileNumber = 1e12;
 
 } // namespace orvane

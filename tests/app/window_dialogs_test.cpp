@@ -4,35 +4,24 @@
 #include "dialogs/font_conversion.h"
 #include "dialogs/help_request.h"
 #include "dialogs/view_options.h"
+#include "support/modal_dialog.h"
+#include "support/overlapping_controls.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 namespace orvane {
 namespace {
 
-// Runs action on the modal dialog as soon as it is up.
-void whenModal(std::function<void(QWidget*)> action)
-{
-    QTimer::singleShot(0, [action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal)
-            action(modal);
-        else
-            whenModal(action);
-    });
-}
+using test::whenModal;
 
 DisplaySettings settingsWithFonts()
 {
@@ -105,21 +94,52 @@ TEST(OptionsSheet, ANewTitleFontKeepsItsProportionAndTheOthersTheirSize)
     EXPECT_DOUBLE_EQ(settings.labelSize, 0.7);
 }
 
-TEST(OptionsSheet, ANonNumberKeepsTheSheetOpenOnItsPage)
+struct RefusedStop {
+    const char* text;
+    const char* problem;
+};
+
+class OptionsSheetRefusal : public ::testing::TestWithParam<RefusedStop> {};
+
+// A view range that a saved plan could not keep is refused like a text that is no number.
+TEST_P(OptionsSheetRefusal, KeepsTheSheetOpenOnTheBox)
 {
     CNoApplySheet sheet(nullptr, 1);
     DisplaySettings settings;
     loadViewOptions(sheet, settings);
     QString problem;
     sheet.freqPage()->showProblem = [&](const QString& text) { problem = text; };
-    sheet.freqPage()->stopBox()->setText("64 25");
+    sheet.freqPage()->stopBox()->setText(GetParam().text);
     EXPECT_EQ(sheet.tabs()->currentIndex(), 1);
 
     sheet.accept();
 
-    EXPECT_EQ(problem, "Please enter a number.");
+    EXPECT_EQ(problem, GetParam().problem);
     EXPECT_NE(sheet.result(), QDialog::Accepted);
     EXPECT_EQ(sheet.tabs()->currentIndex(), 0);
+    EXPECT_EQ(sheet.focusWidget(), sheet.freqPage()->stopBox());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, OptionsSheetRefusal,
+                         ::testing::Values(RefusedStop{"64 25", "Please enter a number."},
+                                           RefusedStop{"inf", "Please enter a number."},
+                                           RefusedStop{"nan", "Please enter a number."},
+                                           RefusedStop{"1e999", "Please enter a number."},
+                                           RefusedStop{"-2e12",
+                                                       "The view stop frequency must lie between "
+                                                       "-1000000000000 and 1000000000000 MHz."}));
+
+TEST(OptionsSheet, NoControlCoversAnotherOnAnyPage)
+{
+    CNoApplySheet sheet(nullptr, 0);
+    sheet.show();
+    for (int page = 0; page < sheet.tabs()->count(); ++page) {
+        sheet.tabs()->setCurrentIndex(page);
+        QWidget* shown = sheet.tabs()->currentWidget();
+        EXPECT_EQ(test::overlappingControls(shown), QStringList{}) << page;
+        for (const QGroupBox* frame : shown->findChildren<QGroupBox*>())
+            EXPECT_EQ(test::overlappingControls(frame), QStringList{}) << page;
+    }
 }
 
 TEST(OptionsSheet, CancelChangesNothingAndKeepsThePage)

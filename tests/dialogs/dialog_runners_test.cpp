@@ -1,27 +1,13 @@
 #include "dialogs/dialog_runners.h"
 
 #include "dialog_test_support.h"
+#include "support/modal_dialog.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
-
-#include <functional>
 
 namespace orvane::test {
 namespace {
-
-// Runs action on the modal dialog once the runner has opened it.
-void whenModal(std::function<void(QDialog*)> action)
-{
-    QTimer::singleShot(0, [action] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        action(dialog);
-    });
-}
 
 struct ModeCase {
     int calcMode;
@@ -39,7 +25,7 @@ TEST_P(CarrierDialogByMode, OpensTheDialogOfTheCarriersModeAndCancelChangesNothi
     carrier.calcMode = GetParam().calcMode;
     const Carrier before = carrier;
     QString caption;
-    whenModal([&caption](QDialog* dialog) {
+    whenModal([&caption](QWidget* dialog) {
         caption = dialog->windowTitle();
         QTest::keyClick(control<QLineEdit>(dialog, "editPower"), Qt::Key_F1);
         retype(dialog, "editCentreFrequency", "1");
@@ -65,7 +51,7 @@ TEST(CarrierDialogRunner, OkReportsTheRebuiltCarrier)
 {
     Carrier carrier;
     carrier.calcMode = calcModeFixed;
-    whenModal([](QDialog* dialog) {
+    whenModal([](QWidget* dialog) {
         retype(dialog, "editBandwidth", "2.7");
         clickButton(dialog, "buttonOk");
     });
@@ -80,7 +66,7 @@ TEST(SelectionRunner, AnswersThePickedPlaceOnlyOnOk)
     list.append(Carrier{});
     list.append(Carrier{});
     const auto pickSecondThen = [](const char* button) {
-        whenModal([button](QDialog* dialog) {
+        whenModal([button](QWidget* dialog) {
             auto* view = control<QTreeWidget>(dialog, "listCarriers");
             const QPoint centre = view->visualItemRect(view->topLevelItem(1)).center();
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
@@ -95,12 +81,12 @@ TEST(SelectionRunner, AnswersThePickedPlaceOnlyOnOk)
 
 TEST(FrequencyRunner, AnswersTheValueOnOkAndNothingOnCancel)
 {
-    whenModal([](QDialog* dialog) {
+    whenModal([](QWidget* dialog) {
         retype(dialog, "editFrequency", "5900.25");
         clickButton(dialog, "buttonOk");
     });
     EXPECT_EQ(runFrequencyEntry(nullptr, "Enter Start Frequency for Scrunch : ", 5850.0), 5900.25);
-    whenModal([](QDialog* dialog) { clickButton(dialog, "buttonCancel"); });
+    whenModal([](QWidget* dialog) { clickButton(dialog, "buttonCancel"); });
     EXPECT_EQ(runFrequencyEntry(nullptr, "Enter Start Frequency for Scrunch : ", 5850.0),
               std::nullopt);
 }

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "dialogs/entry_problem.h"
+#include "dialogs/help_request.h"
+
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 #include <map>
@@ -32,22 +37,36 @@ template <typename Control> Control* control(QWidget* dialog, const char* name)
 
 inline QString text(QWidget* dialog, const char* boxName)
 {
-    QLineEdit* box = control<QLineEdit>(dialog, boxName);
-    return box ? box->text() : QString();
+    return control<QLineEdit>(dialog, boxName)->text();
 }
 
-// Replaces a box's text by typing, as a user who selects it all and types over it.
-void retype(QLineEdit* box, const QString& typed);
-void retype(QWidget* dialog, const char* boxName, const QString& typed);
-// Empties a box with the keyboard.
-void clearByKeyboard(QWidget* dialog, const char* boxName);
-void clickButton(QWidget* dialog, const char* buttonName);
+// Replaces a box's text by typing, as a user who selects it all and types over it; an empty
+// text is typed as Backspace.
+inline void retype(QWidget* dialog, const char* boxName, const QString& typed)
+{
+    QLineEdit* box = control<QLineEdit>(dialog, boxName);
+    ASSERT_TRUE(box->isEnabled()) << boxName << " is disabled";
+    box->setFocus();
+    box->selectAll();
+    if (typed.isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, typed);
+}
+
+inline void clickButton(QWidget* dialog, const char* buttonName)
+{
+    QTest::mouseClick(control<QAbstractButton>(dialog, buttonName), Qt::LeftButton);
+}
 
 // Collects the messages the dialogs show instead of opening message boxes.
 class EntryProblems {
 public:
-    EntryProblems();
-    ~EntryProblems();
+    EntryProblems()
+    {
+        setEntryProblemReporter(
+            [list = messages_](QWidget*, const QString& message) { list->append(message); });
+    }
+    ~EntryProblems() { setEntryProblemReporter({}); }
     const QStringList& messages() const { return *messages_; }
 
 private:
@@ -57,20 +76,36 @@ private:
 // Collects help requests.
 class HelpRequests {
 public:
-    HelpRequests();
-    ~HelpRequests();
+    HelpRequests()
+    {
+        setHelpHandler([list = keys_](unsigned key) { list->push_back(key); });
+    }
+    ~HelpRequests() { setHelpHandler({}); }
     const std::vector<unsigned>& keys() const { return *keys_; }
 
 private:
     std::shared_ptr<std::vector<unsigned>> keys_ = std::make_shared<std::vector<unsigned>>();
 };
 
-// Counts how often the dialog rewrites each of its line boxes (typing counts too).
+// Counts how often each named line box of a dialog changes its text (typing counts too).
 class RewriteCounter {
 public:
-    explicit RewriteCounter(QWidget* dialog);
-    int count(const char* boxName) const;
-    int total() const;
+    explicit RewriteCounter(QWidget* dialog)
+    {
+        for (QLineEdit* box : dialog->findChildren<QLineEdit*>())
+            spies_[box->objectName()] = std::make_unique<QSignalSpy>(box, &QLineEdit::textChanged);
+    }
+    int count(const char* boxName) const
+    {
+        return static_cast<int>(spies_.at(QString::fromLatin1(boxName))->count());
+    }
+    int total() const
+    {
+        int sum = 0;
+        for (const auto& entry : spies_)
+            sum += static_cast<int>(entry.second->count());
+        return sum;
+    }
 
 private:
     std::map<QString, std::unique_ptr<QSignalSpy>> spies_;

@@ -312,6 +312,21 @@ TEST_F(EditingCommandsTest, ShiftOffersZeroAndLeavesTheView)
     EXPECT_TRUE(user.yesNoQuestions.empty());
 }
 
+TEST_F(EditingCommandsTest, ShiftRefusesToMoveACarrierBeyondWhatAFileKeeps)
+{
+    document.carriers.append(carrierAt(6000.0, "A"));
+    document.carriers.append(carrierAt(-6000.0, "B"));
+    user.frequencyAnswer = 1e12 - 6000.0;
+    EXPECT_EQ(shiftCarriers(document, user), refreshed);
+    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 1e12);
+    user.frequencyAnswer = 1.0;
+    EXPECT_EQ(shiftCarriers(document, user), refreshed);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, "The shifted centre frequency must lie between "
+                                     "-1000000000000 and 1000000000000 MHz.");
+    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 1e12) << "no carrier moves";
+}
+
 TEST_F(EditingCommandsTest, ScrunchAndShiftCancelledStillRefresh)
 {
     document.carriers.append(carrierAt(6000.0, "A"));
