@@ -83,19 +83,21 @@ computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
         }
     }
     // The three-carrier products with a from first to last, written from out on; the thread
-    // that reports tells how many of its share are made.
+    // that reports (the first) tells how many of its share are made.
     std::atomic<bool> stopped{false};
     const auto triplesFrom = [n](int a) { // how many products have a as their lowest F-number
         const auto rest = static_cast<std::size_t>(n - a);
         return 3 * (rest * (rest - 1) / 2);
     };
-    const auto triples = [&](int first, int last, CompactIntermodProduct* out, double share) {
+    std::size_t firstShare = 0;
+    const auto triples = [&](int first, int last, CompactIntermodProduct* out, bool reports) {
         CompactIntermodProduct* const start = out;
         for (int a = first; a <= last && !stopped; ++a) {
             if (progress != nullptr && progress->cancelRequested())
                 stopped = true;
-            else if (progress != nullptr && share > 0)
-                progress->setPartDone(static_cast<double>(out - start) / share);
+            else if (progress != nullptr && reports)
+                progress->setPartDone(static_cast<double>(out - start) /
+                                      static_cast<double>(firstShare));
             for (int b = a + 1; b <= n - 1; ++b) {
                 for (int c = b + 1; c <= n; ++c) {
                     *out++ = makeProduct((f(a) + f(b)) - f(c), a, b, c,
@@ -110,14 +112,13 @@ computeCompactIntermodProducts(const std::vector<double>& centreFrequenciesMhz,
     };
     // The lowest F-numbers have the most products: the first thread takes those up to where
     // half of the three-carrier products are made, the second the rest.
-    std::size_t firstShare = 0;
     int split = 1;
     const std::size_t tripleCount = total - static_cast<std::size_t>(out - products.data());
     while (split <= n - 2 && 2 * (firstShare + triplesFrom(split)) <= tripleCount)
         firstShare += triplesFrom(split++);
     CompactIntermodProduct* const secondOut = out + firstShare;
-    runSideBySide([&] { triples(1, split - 1, out, static_cast<double>(firstShare)); },
-                  [&] { triples(split, n - 2, secondOut, 0.0); });
+    runSideBySide([&] { triples(1, split - 1, out, true); },
+                  [&] { triples(split, n - 2, secondOut, false); });
     if (stopped)
         return {};
     return products;

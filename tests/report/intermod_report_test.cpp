@@ -150,10 +150,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 "<TD><P>\xDC-Band \x80\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReportLayouts, NegativeProductsKeepFiveDecimals)
+TEST(ReportLayouts, ProductsAtAndBelowZeroKeepFiveDecimals)
 {
     EXPECT_NE(reportText(planOf({{100, "A"}, {300, "B"}}), ReportLayout::csv)
                   .find("\"2*F1-F2\",-100.00000\r\n"),
+              std::string::npos);
+    EXPECT_NE(reportText(planOf({{100, "A"}, {200, "B"}}), ReportLayout::csv)
+                  .find("\"2*F1-F2\",0.00000\r\n"),
               std::string::npos);
 }
 
