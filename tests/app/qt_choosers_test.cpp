@@ -144,14 +144,12 @@ TEST(QtChooser, ImageChooserStartsWithTheSuggestedName)
 TEST(QtProgress, CancelOnTheDialogStopsLongWork)
 {
     QtUserInteraction interaction(nullptr, 50);
-    bool dialogSeen = false;
     std::function<void()> cancelWhenShown = [&] {
         auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
         if (!dialog) {
             QTimer::singleShot(10, cancelWhenShown);
             return;
         }
-        dialogSeen = true;
         dialog->findChild<QPushButton*>()->click();
     };
     QTimer::singleShot(0, cancelWhenShown);
@@ -161,8 +159,7 @@ TEST(QtProgress, CancelOnTheDialogStopsLongWork)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         stopped = progress.cancelRequested();
     });
-    EXPECT_TRUE(dialogSeen);
-    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(stopped); // only the dialog's Cancel asks the work to stop
 }
 
 } // namespace

@@ -77,11 +77,6 @@ TEST(NumberText, FormatsLikePrintfWithADecimalPoint)
 
 using Random = std::mt19937_64;
 
-double randomSign(Random& random, double value)
-{
-    return (random() & 1) != 0 ? -value : value;
-}
-
 // Nudged by up to three representable steps either way.
 double nudged(Random& random, double value)
 {
@@ -104,7 +99,8 @@ TEST_P(FixedTextLikePrintf, OverARandomSample)
     int mismatches = 0;
     for (const int precision : {2, 3, 4, 5, 6}) {
         for (int i = 0; i < 12000; ++i) {
-            const double value = GetParam().draw(random, precision);
+            const double drawn = GetParam().draw(random, precision);
+            const double value = (random() & 1) != 0 ? -drawn : drawn;
             const int width = precision + (i % 8 == 0 ? 9 : 2);
             const std::string expected = test::printfInCLocale("%*.*f", width, precision, value);
             const std::string written = formatFixed(value, width, precision);
@@ -123,20 +119,19 @@ INSTANTIATE_TEST_SUITE_P(
         ValueFamily{"Halfway",
                     [](Random& random, int precision) {
                         const double odd = static_cast<double>((random() % (1ULL << 40)) | 1);
-                        return randomSign(random, std::ldexp(odd, -(precision + 1)));
+                        return std::ldexp(odd, -(precision + 1));
                     }},
         ValueFamily{"NextToHalfway",
                     [](Random& random, int precision) {
                         const double units = static_cast<double>(random() % 2000000000000ULL);
-                        return randomSign(
-                            random, nudged(random, (units + 0.5) / std::pow(10.0, precision)));
+                        return nudged(random, (units + 0.5) / std::pow(10.0, precision));
                     }},
         ValueFamily{"JustBelowPowersOfTen",
                     [](Random& random, int precision) {
                         const double power = std::pow(10.0, static_cast<int>(random() % 22) - 6);
                         const double value =
                             (random() & 1) != 0 ? power : power - 0.5 * std::pow(10.0, -precision);
-                        return randomSign(random, nudged(random, value));
+                        return nudged(random, value);
                     }},
         // Products of frequencies read from text with five decimals, up to the readers' limit.
         ValueFamily{"PlanProducts",

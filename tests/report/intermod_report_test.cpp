@@ -92,12 +92,6 @@ const char* const twoCarrierHtmlBody =
     "TD><P>5990.00000\n<TR>\n\n\t<TD><P>2*F2-F1\n\t<TD><P>6020.00000\n</TABLE>&nbsp;\n<BR "
     "CLEAR=left>\n<BR>\n<BR>\n\n</BODY>\n</HTML>\n";
 
-TEST(ReportLayouts, TwoCarriersAsCsv)
-{
-    EXPECT_EQ(reportText(planOf({{6000, "A"}, {6010, "B"}}), ReportLayout::csv),
-              withCrLf(twoCarrierCsv));
-}
-
 TEST(ReportLayouts, TwoCarriersAsHtml)
 {
     const std::string document =

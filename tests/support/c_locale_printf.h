@@ -7,11 +7,10 @@
 
 namespace orvane::test {
 
-// printf's own text in the C locale, whatever locale the test runs under: the reference that
-// the program's locale-independent number text is held to.
+// printf's own text in the C locale, whatever locale the test runs under.
 __attribute__((format(printf, 1, 2))) inline std::string printfInCLocale(const char* format, ...)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
     const locale_t previous = uselocale(cLocale);
     char text[512];
     va_list arguments;
