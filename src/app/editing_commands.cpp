@@ -87,6 +87,19 @@ bool readCatalogue(CarrierList& entries, const std::string& path, UserInteractio
     return result.loaded && !entries.empty();
 }
 
+// True when a saved plan keeps every centre of carriers; otherwise says which it could not.
+bool centresFitInFile(const CarrierList& carriers, const char* quantity,
+                      UserInteraction& interaction)
+{
+    for (const Carrier& carrier : carriers)
+        if (!fitsInFile(carrier.centreFrequencyMhz)) {
+            interaction.showMessage(outsideFileRangeText(quantity, "MHz"), messageCaption,
+                                    MessageIcon::warning);
+            return false;
+        }
+    return true;
+}
+
 } // namespace
 
 void checkViewRange(PlanDocument& document, UserInteraction& interaction, const Carrier& carrier)
@@ -231,9 +244,16 @@ CommandOutcome scrunchCarriers(PlanDocument& document, UserInteraction& interact
 {
     if (document.carriers.empty())
         return nothingToRefresh;
-    if (const std::optional<double> startMhz = interaction.askFrequency(
-            "Enter Start Frequency for Scrunch : ", document.displaySettings.viewStartMhz))
-        document.carriers.scrunch(*startMhz);
+    const std::optional<double> startMhz = interaction.askFrequency(
+        "Enter Start Frequency for Scrunch : ", document.displaySettings.viewStartMhz);
+    if (!startMhz)
+        return refreshAndRepaint;
+    // Packed on a copy: a centre that a saved plan could not keep leaves the plan as it was.
+    CarrierList packed = document.carriers;
+    packed.scrunch(*startMhz);
+    if (!centresFitInFile(packed, "scrunched centre frequency", interaction))
+        return refreshAndRepaint;
+    document.carriers = std::move(packed);
     recordPlanChange(document, "Scrunch Carriers");
     return refreshAndRepaint;
 }
@@ -247,13 +267,11 @@ CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interactio
     if (!stepMhz)
         return refreshAndRepaint;
     // A centre that a saved plan could not keep is refused before any carrier moves.
-    for (const Carrier& carrier : document.carriers)
-        if (!fitsInFile(carrier.centreFrequency() + *stepMhz)) {
-            interaction.showMessage(outsideFileRangeText("shifted centre frequency", "MHz"),
-                                    messageCaption, MessageIcon::warning);
-            return refreshAndRepaint;
-        }
-    document.carriers.shift(*stepMhz);
+    CarrierList shifted = document.carriers;
+    shifted.shift(*stepMhz);
+    if (!centresFitInFile(shifted, "shifted centre frequency", interaction))
+        return refreshAndRepaint;
+    document.carriers = std::move(shifted);
     recordPlanChange(document, "Shift Carriers");
     return refreshAndRepaint;
 }

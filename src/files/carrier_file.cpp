@@ -21,9 +21,6 @@ constexpr double writtenLevelThresholdDbw = -998.0;
 // The skipped-lines message names at most this many lines, so that a garbage file still
 // gives a message that fits on the screen.
 constexpr std::size_t mostSkippedLinesNamed = 20;
-// The smallest code values a saved file keeps ("%8.6f"): anything smaller would be saved as 0
-// and refused, or read as another value, when the file is loaded again.
-constexpr double smallestCodeValue = 0.000001;
 
 class CarrierTextReader {
 public:
@@ -132,11 +129,11 @@ void CarrierTextReader::readFecCarrier(std::string_view text, int lineNumber)
         skip(lineNumber, "the FEC rate is not above 0");
         return;
     }
-    if (fecRate < smallestCodeValue) {
+    if (fecRate < smallestFileCodeValue) {
         skip(lineNumber, "the FEC rate is below 0.000001, the smallest a saved file keeps");
         return;
     }
-    if (std::fabs(rsRatio) < smallestCodeValue) {
+    if (std::fabs(rsRatio) < smallestFileCodeValue) {
         skip(lineNumber,
              "the Reed-Solomon ratio is below 0.000001, the smallest a saved file keeps");
         return;
@@ -168,7 +165,7 @@ void CarrierTextReader::readSpectralCarrier(std::string_view text, int lineNumbe
         skip(lineNumber, "the spectral efficiency is not above 0");
         return;
     }
-    if (efficiency < smallestCodeValue) {
+    if (efficiency < smallestFileCodeValue) {
         skip(lineNumber,
              "the spectral efficiency is below 0.000001, the smallest a saved file keeps");
         return;

@@ -608,6 +608,16 @@ std::optional<FormProblem> CarrierFormModel::fileLimitProblem(const Carrier& reb
         if (number.held && !fitsInFile(number.value, number.largest))
             return FormProblem{number.field,
                                outsideFileRangeText(number.quantity, number.unit, number.largest)};
+    // Codes too small for the file's six decimals; the spectral form's FEC value takes no part
+    // in its rates, and a file keeps it whatever it is.
+    const Stored smallest[] = {
+        {fec, rebuilt.fecRate, fecField(), "FEC rate", "", 0.0},
+        {fec, rebuilt.rsN / rebuilt.rsK, F::rsRatio, "Reed-Solomon ratio", "", 0.0},
+        {!fixed && !fec, rebuilt.spectralEfficiency, F::efficiency, "spectral efficiency", "",
+         0.0}};
+    for (const Stored& number : smallest)
+        if (number.held && number.value < smallestFileCodeValue)
+            return FormProblem{number.field, belowFileCodeValueText(number.quantity)};
     return std::nullopt;
 }
 

@@ -82,4 +82,13 @@ std::string outsideFileRangeText(std::string_view quantity, std::string_view uni
     return text;
 }
 
+std::string belowFileCodeValueText(std::string_view quantity)
+{
+    std::string text = "The ";
+    text += quantity;
+    text += " must be at least " + formatFixed(smallestFileCodeValue, 0, 6) +
+            ", the smallest a carrier file keeps.";
+    return text;
+}
+
 } // namespace orvane

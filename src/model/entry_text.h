@@ -24,5 +24,7 @@ int leadingInteger(std::string_view text);
 // "The <quantity> must lie between -<largest> and <largest> <unit>."
 std::string outsideFileRangeText(std::string_view quantity, std::string_view unit,
                                  double largest = largestFileNumber);
+// "The %s must be at least 0.000001, the smallest a carrier file keeps."
+std::string belowFileCodeValueText(std::string_view quantity);
 
 } // namespace orvane

@@ -327,6 +327,19 @@ TEST_F(EditingCommandsTest, ShiftRefusesToMoveACarrierBeyondWhatAFileKeeps)
     EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 1e12) << "no carrier moves";
 }
 
+TEST_F(EditingCommandsTest, ScrunchRefusesToPackACarrierBeyondWhatAFileKeeps)
+{
+    document.carriers.append(carrierAt(6000.0, "A"));
+    document.carriers.append(carrierAt(6010.0, "B"));
+    user.frequencyAnswer = 1e12 - 1.0;
+    EXPECT_EQ(scrunchCarriers(document, user), refreshed);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, "The scrunched centre frequency must lie between "
+                                     "-1000000000000 and 1000000000000 MHz.");
+    EXPECT_EQ(document.carriers[1].centreFrequencyMhz, 6010.0) << "no carrier moves";
+    EXPECT_FALSE(document.history.undoName().has_value());
+}
+
 TEST_F(EditingCommandsTest, ScrunchAndShiftCancelledStillRefresh)
 {
     document.carriers.append(carrierAt(6000.0, "A"));
