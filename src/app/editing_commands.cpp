@@ -4,6 +4,7 @@
 #include "dialogs/help_request.h"
 #include "files/modcod_file.h"
 #include "model/entry_text.h"
+#include "model/program_identity.h"
 
 #include <algorithm>
 #include <iterator>
@@ -17,7 +18,6 @@ const char* const adjustViewQuestion =
     "  Carrier is outside View Frequencies.  \n\n  Adjust View Frequencies?  \n";
 const char* const clearAllQuestion =
     "  Clear ALL Carriers and Reinitialise.\n \n  Are You Sure?  \n";
-const char* const messageCaption = "Orvane";
 
 const char* const addStep = "Add Carrier";
 const char* const modifyStep = "Modify Carrier";
@@ -80,10 +80,10 @@ bool readCatalogue(CarrierList& entries, const std::string& path, UserInteractio
 {
     const FileReadResult result = loadModcodFile(entries, path);
     if (result.error)
-        interaction.showMessage(fileErrorText(*result.error), messageCaption, MessageIcon::warning);
+        interaction.showMessage(fileErrorText(*result.error), programCaption, MessageIcon::warning);
     const std::string skipped = skippedLinesText(result.skipped);
     if (!skipped.empty())
-        interaction.showMessage(skipped, messageCaption, MessageIcon::warning);
+        interaction.showMessage(skipped, programCaption, MessageIcon::warning);
     return result.loaded && !entries.empty();
 }
 
@@ -93,7 +93,7 @@ bool centresFitInFile(const CarrierList& carriers, const char* quantity,
 {
     for (const Carrier& carrier : carriers)
         if (!fitsInFile(carrier.centreFrequencyMhz)) {
-            interaction.showMessage(outsideFileRangeText(quantity, "MHz"), messageCaption,
+            interaction.showMessage(outsideFileRangeText(quantity, "MHz"), programCaption,
                                     MessageIcon::warning);
             return false;
         }

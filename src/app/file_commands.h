@@ -3,14 +3,12 @@
 #include "app/plan_document.h"
 #include "app/user_interaction.h"
 #include "display/image_format.h"
+#include "model/program_identity.h"
 
 #include <functional>
 #include <string>
 
 namespace orvane {
-
-// Caption of the program's own message boxes.
-inline constexpr const char* programCaption = "Orvane";
 
 // Before the plan is replaced or the program ends: a plan with unsaved changes is offered to
 // be saved first (Save runs Save Carriers). True when the caller may go on: nothing to lose,

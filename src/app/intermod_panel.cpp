@@ -6,6 +6,7 @@
 #include "files/file_error.h"
 #include "files/safe_file_writer.h"
 #include "model/number_text.h"
+#include "model/program_identity.h"
 #include "report/intermod_table.h"
 #include "report/path_names.h"
 
@@ -449,7 +450,7 @@ void IntermodPanel::saveAsCsv()
     document_.lastPath = directoryOf(path.toStdString());
     if (const std::optional<FileError> error =
             writeFileSafely(path.toStdString(), intermodTableCsv(*analysis_)))
-        QMessageBox::warning(this, QStringLiteral("Orvane"), text(fileErrorText(*error)));
+        QMessageBox::warning(this, QString::fromLatin1(programCaption), text(fileErrorText(*error)));
 }
 
 bool IntermodPanel::eventFilter(QObject* watched, QEvent* event)

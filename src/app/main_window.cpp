@@ -11,6 +11,7 @@
 #include "dialogs/help_request.h"
 #include "dialogs/view_options.h"
 #include "dialogs/window_resources.h"
+#include "model/program_identity.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +36,7 @@ MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
     aboutPicture_ = QPixmap(QStringLiteral(":/pictures/about_background.png"));
     programIcon_ = QIcon(QStringLiteral(":/pictures/orvane.png"));
 
-    setWindowTitle(QStringLiteral("Orvane"));
+    setWindowTitle(QString::fromLatin1(programCaption));
     setWindowIcon(programIcon_);
     view_ = new PlanView(document_, this);
     view_->setBaseCaption(windowTitle());
@@ -60,7 +61,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::initialise(bool showSplash)
 {
-    view_->setBaseCaption(QStringLiteral("Orvane"));
+    view_->setBaseCaption(QString::fromLatin1(programCaption));
     document_.lastPath = readLastPath(document_.programDirectory);
     if (showSplash) {
         AboutBox splash(nullptr, true, true, aboutPicture_);

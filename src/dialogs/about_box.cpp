@@ -2,7 +2,7 @@
 
 #include "dialogs/help_request.h"
 #include "dialogs/window_resources.h"
-#include "report/intermod_report.h"
+#include "model/program_identity.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -1,5 +1,7 @@
 #include "dialogs/entry_problem.h"
 
+#include "model/program_identity.h"
+
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -26,7 +28,7 @@ void reportEntryProblem(QWidget* dialog, const QString& message)
         installedReporter()(dialog, message);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Orvane"), message, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(programCaption), message, QMessageBox::Ok,
                     dialog);
     box.exec();
 }

@@ -4,6 +4,7 @@
 #include "dialogs/help_request.h"
 #include "model/entry_text.h"
 #include "model/number_text.h"
+#include "model/program_identity.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -94,7 +95,7 @@ CFreqProp::CFreqProp(QWidget* parent)
       labelEdgesBox_(new QCheckBox(QStringLiteral("Label Carrier Edge Frequencies "), this))
 {
     showProblem = [this](const QString& text) {
-        QMessageBox::warning(this, QStringLiteral("Orvane"), text);
+        QMessageBox::warning(this, QString::fromLatin1(programCaption), text);
     };
     titleBox_->setTabChangesFocus(true);
     titleBox_->setMaximumHeight(90);

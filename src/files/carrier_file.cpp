@@ -5,6 +5,7 @@
 #include "files/safe_file_writer.h"
 #include "files/text_encoding.h"
 #include "model/number_text.h"
+#include "model/program_identity.h"
 #include "model/rounding.h"
 
 #include <charconv>
@@ -15,7 +16,6 @@ namespace orvane {
 namespace {
 
 constexpr const char* lineEnd = "\r\n";
-constexpr const char* versionText = "Orvane Version 2.0";
 // A power above this is a level worth writing; -999 marks a carrier without one.
 constexpr double writtenLevelThresholdDbw = -998.0;
 // The skipped-lines message names at most this many lines, so that a garbage file still

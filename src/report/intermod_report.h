@@ -3,6 +3,7 @@
 #include "analysis/intermod_products.h"
 #include "files/file_error.h"
 #include "model/carrier_list.h"
+#include "model/program_identity.h"
 #include "model/work_progress.h"
 #include "report/html_writer.h"
 #include "report/product_rows.h"
@@ -12,9 +13,6 @@
 #include <vector>
 
 namespace orvane {
-
-// The program's version text: generator of the report and header of the carrier file.
-inline constexpr const char* versionText = "Orvane Version 2.0";
 
 // The report's heading: the HTML title and H1, the first line of the CSV text.
 inline constexpr const char* reportHeadingText = "ORVANE INTERMODULATION REPORT";
