@@ -450,7 +450,8 @@ void IntermodPanel::saveAsCsv()
     document_.lastPath = directoryOf(path.toStdString());
     if (const std::optional<FileError> error =
             writeFileSafely(path.toStdString(), intermodTableCsv(*analysis_)))
-        QMessageBox::warning(this, QString::fromLatin1(programCaption), text(fileErrorText(*error)));
+        QMessageBox::warning(this, QString::fromLatin1(programCaption),
+                             text(fileErrorText(*error)));
 }
 
 bool IntermodPanel::eventFilter(QObject* watched, QEvent* event)

@@ -28,8 +28,8 @@ void reportEntryProblem(QWidget* dialog, const QString& message)
         installedReporter()(dialog, message);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(programCaption), message, QMessageBox::Ok,
-                    dialog);
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(programCaption), message,
+                    QMessageBox::Ok, dialog);
     box.exec();
 }
 

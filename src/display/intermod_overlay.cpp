@@ -1,7 +1,7 @@
 #include "display/intermod_overlay.h"
 
-#include "display/plot_frame.h"
 #include "display/plan_geometry.h"
+#include "display/plot_frame.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -41,8 +41,7 @@ std::string writeImageAsPng(const QImage& image, const std::string& path)
 }
 
 std::string writePlanSvg(const CarrierList& carriers, DisplaySettings& settings,
-                         const QSize& clientSize, const std::string& path,
-                         const PlanLayers& layers)
+                         const QSize& clientSize, const std::string& path, const PlanLayers& layers)
 {
     QByteArray drawing;
     QBuffer buffer(&drawing);
