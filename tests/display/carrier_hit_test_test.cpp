@@ -1,4 +1,3 @@
-#include "display/carrier_highlight.h"
 #include "display/carrier_hit_test.h"
 #include "display/carrier_summary.h"
 #include "display/plan_drawing.h"
@@ -91,20 +90,6 @@ TEST(CarrierHitGeometry, EveryPixelOfTheDrawnShapeFindsItsCarrier)
 
     settings.viewStopMhz = settings.viewStartMhz;
     EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, 400, 400), std::nullopt);
-}
-
-TEST(CarrierHighlight, OutlinesOnlyAMarkedCarrierInAColourApartFromTheCarriers)
-{
-    DisplaySettings settings;
-    for (const int index : {-1, 4, 2}) {
-        RecordingSurface surface;
-        PlotFrame frame(surface, 801, 601);
-        drawCarrierHighlight(frame, settings, overlappingPlan(), index);
-        EXPECT_EQ(surface.callsOf(SurfaceCallKind::line).empty(), index != 2) << index;
-    }
-    EXPECT_EQ(highlightColourFor(settings), rgbColour(0, 120, 215));
-    settings.carrierColour = rgbColour(0, 100, 255);
-    EXPECT_EQ(highlightColourFor(settings), rgbColour(255, 140, 0));
 }
 
 TEST(CarrierSummary, NamesWhatTheCarrierHas)
