@@ -40,7 +40,10 @@ class CarrierReaderTest : public ::testing::TestWithParam<ReaderCase> {};
 
 TEST_P(CarrierReaderTest, ReadsTheLinesLeniently)
 {
-    CarrierList list;
+    CarrierList list; // whatever it held is replaced
+    list.append(Carrier());
+    list.isModcodList = 1;
+    list.currentRolloffFactor = 2.0;
     const FileReadResult result = readCarrierText(list, GetParam().text);
     EXPECT_FALSE(result.error);
     EXPECT_EQ(result.loaded, !list.empty());
@@ -60,18 +63,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "Plan A | 5850..6425 | F 5900 36 -999 1.35 M4 TV1; C 6000.5 1.777838 10 1.2 M4 "
                    "DATA; S 6100 0.8 12.5 1.2 M8 SE; skipped"},
         ReaderCase{"LowerCaseTagsAndCrLf",
-                   "T\r\nf 5000 5100\r\nl\r\nr 1.5\r\nc 5050 1000 0 4 0.5 1 2 a\r\n"
+                   "T\r\nf 5000 5100\r\nl\r\nr 1.5\r\nc 5050 1000 500 4 0.5 1 2 a\r\n"
                    "s 5060 1000 2 4 0.5 3 b\r\n",
-                   "T | 5000..5100 | C 5050 1.5 2 1.5 M4 a; S 5060 0.75 3 1.5 M4 b; skipped"},
+                   "T | 5000..5100 | C 5050 2.25 2 1.5 M4 a; S 5060 0.75 3 1.5 M4 b; skipped"},
         ReaderCase{"LastViewRangeCounts", "T\nF 1 2\nF 5850 6425 rest ignored\n5900 1000\n",
                    "T | 5850..6425 | F 5900 1 -999 1.35 M4 ; skipped"},
         ReaderCase{"RolloffFromTheNextLineOn",
                    "T\n5900 1350 A\nR 1.5 whatever\n5910 1500 B\nR1.2\n5920 1200 C\n",
                    "T | 5899.325..5920.6 | F 5900 1.35 -999 1.35 M4 A; F 5910 1.5 -999 1.5 M4 B; F "
                    "5920 1.2 -999 1.2 M4 C; skipped"},
-        // A factor of 0 (an R line without a number) or below is refused and reported.
-        ReaderCase{"RolloffWithoutNumberIsIgnored", "T\nR\nR -1.2\nR 0\n5900 1350 A\n",
-                   "T | 5899.325..5900.675 | F 5900 1.35 -999 1.35 M4 A; skipped 2 3 4"},
+        // A factor of 0 (an R line without a number) or below, or too small to be saved, is
+        // refused and reported.
+        ReaderCase{"RolloffOutOfRangeIsIgnored",
+                   "T\nR\nR -1.2\nR 0\nR 1e-300\nR 0.00009\n5900 1350 A\nR 0.05\n5910 1000 B\n",
+                   "T | 5899.325..5910.5 | F 5900 1.35 -999 1.35 M4 A; F 5910 1 -999 0.05 M4 B; "
+                   "skipped 2 3 4 5 6"},
         ReaderCase{"ReedSolomonRatioZeroReadsOne", "T\nC 6000 1000 0 4 0.5 0 X\n",
                    "T | 5999.325..6000.675 | C 6000 1.35 -999 1.35 M4 X; skipped"},
         ReaderCase{
@@ -119,37 +125,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "Only a title | 1..2 | skipped"},
         ReaderCase{"EmptyText", "", " | 0..0 | skipped"}),
     [](const ::testing::TestParamInfo<ReaderCase>& info) { return info.param.name; });
-
-TEST(CarrierReader, BuildsCodedCarriersWithTheRatioInRsN)
-{
-    CarrierList list;
-    readCarrierText(list, "T\nC 6000.5 2048 16 8 0.75 1.085106 X\n");
-    ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(list[0].rsN, 1.085106);
-    EXPECT_EQ(list[0].rsK, 1.0);
-    EXPECT_EQ(list[0].overheadKbps, 16.0);
-    EXPECT_EQ(list[0].fecRate, 0.75);
-    EXPECT_DOUBLE_EQ(list[0].symbolRateKsps, 2064.0 / 0.75 * 1.085106 / 3.0);
-    EXPECT_EQ(list[0].symbolRateGiven, 0);
-}
-
-TEST(CarrierReader, ReplacesTheListAndSetsTheBounds)
-{
-    CarrierList list;
-    list.append(Carrier());
-    list.isModcodList = 1;
-    list.currentRolloffFactor = 2.0;
-    readCarrierText(list, "T\nL\n5900 36000 10 A\n");
-    EXPECT_EQ(list.count(), 1);
-    EXPECT_EQ(list.isModcodList, 0);
-    EXPECT_DOUBLE_EQ(list.lowestEdgeMhz(), 5882.0);
-    EXPECT_DOUBLE_EQ(list.levelCeiling(), 10.0 - 10.0 * std::log10(36000.0 / 1.35));
-
-    const FileReadResult empty = readCarrierText(list, "Nothing here\n");
-    EXPECT_FALSE(empty.loaded);
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.title, "Nothing here");
-}
 
 TEST(CarrierReader, SkippedLinesMakeOneMessage)
 {
