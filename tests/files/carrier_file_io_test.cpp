@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 namespace orvane {
@@ -22,74 +21,43 @@ std::string utf16(const std::string& text, bool littleEndian)
     return bytes;
 }
 
-struct LoadCase {
-    const char* name;
-    // Makes what the test opens in the folder; its path.
-    std::function<std::string(const test::TempFolder&)> make;
-    std::optional<FileErrorCause> cause;
-};
-
-void PrintTo(const LoadCase& loadCase, std::ostream* out)
-{
-    *out << loadCase.name;
-}
-
-std::string made(const test::TempFolder& folder, const std::string& bytes)
-{
-    test::put(folder.file("plan.txt"), bytes);
-    return folder.file("plan.txt");
-}
-
-std::string sized(const test::TempFolder& folder, std::size_t bytes)
-{
-    test::put(folder.file("plan.txt"), "");
-    std::filesystem::resize_file(folder.file("plan.txt"), bytes);
-    return folder.file("plan.txt");
-}
-
-class FileLoading : public ::testing::TestWithParam<LoadCase> {};
-
 // Both readers open files alike, and the list is emptied whatever happens.
-TEST_P(FileLoading, GivesTheErrorTextOrNone)
+TEST(FileLoading, GivesTheCauseOfAnError)
 {
     test::TempFolder folder;
-    const std::string path = GetParam().make(folder);
-    for (const auto load : {loadCarrierFile, loadModcodFile}) {
-        CarrierList list;
-        list.append(Carrier());
-        const FileReadResult result = load(list, path);
-        EXPECT_FALSE(result.loaded);
-        EXPECT_EQ(result.error ? std::optional(result.error->cause) : std::nullopt,
-                  GetParam().cause);
-        EXPECT_EQ(result.error ? result.error->path : path, path);
-        EXPECT_EQ(list.count(), 0);
+    test::put(folder.file("empty.txt"), "");
+    test::put(folder.file("title.txt"), "Title\r\n");
+    test::put(folder.file("le.txt"), utf16("P\r\n6000 1 A\r\n", true));
+    test::put(folder.file("be.txt"), utf16("P\r\n6000 1 A\r\n", false));
+    test::put(folder.file("mark.txt"), "\xFF\xFE"); // the byte-order mark alone
+    for (const std::size_t size : {largestReadableFileBytes, largestReadableFileBytes + 1}) {
+        test::put(folder.file(std::to_string(size)), "");
+        std::filesystem::resize_file(folder.file(std::to_string(size)), size);
+    }
+    const std::vector<std::pair<std::string, std::optional<FileErrorCause>>> cases = {
+        {folder.file("missing.txt"), FileErrorCause::fileNotFound},
+        {folder.path(), FileErrorCause::accessDenied},
+        {"", FileErrorCause::badPath},
+        {folder.file("empty.txt"), std::nullopt},
+        {folder.file("title.txt"), std::nullopt},
+        {folder.file("le.txt"), FileErrorCause::utf16Text},
+        {folder.file("be.txt"), FileErrorCause::utf16Text},
+        {folder.file("mark.txt"), FileErrorCause::utf16Text},
+        {folder.file(std::to_string(largestReadableFileBytes)), std::nullopt},
+        {folder.file(std::to_string(largestReadableFileBytes + 1)), FileErrorCause::fileTooLarge}};
+    for (const auto& [path, cause] : cases) {
+        for (const auto load : {loadCarrierFile, loadModcodFile}) {
+            CarrierList list;
+            list.append(Carrier());
+            const FileReadResult result = load(list, path);
+            EXPECT_FALSE(result.loaded);
+            EXPECT_EQ(result.error ? std::optional(result.error->cause) : std::nullopt, cause)
+                << path;
+            EXPECT_EQ(result.error ? result.error->path : path, path);
+            EXPECT_EQ(list.count(), 0);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, FileLoading,
-    ::testing::Values(
-        LoadCase{"Missing", [](const auto& folder) { return folder.file("missing.txt"); },
-                 FileErrorCause::fileNotFound},
-        LoadCase{"Folder", [](const auto& folder) { return folder.path(); },
-                 FileErrorCause::accessDenied},
-        LoadCase{"EmptyPath", [](const auto&) { return std::string(); }, FileErrorCause::badPath},
-        LoadCase{"Empty", [](const auto& folder) { return made(folder, ""); }, std::nullopt},
-        LoadCase{"TitleOnly", [](const auto& folder) { return made(folder, "Title\r\n"); },
-                 std::nullopt},
-        LoadCase{"Utf16LittleEndian",
-                 [](const auto& folder) { return made(folder, utf16("P\r\n6000 1 A\r\n", true)); },
-                 FileErrorCause::utf16Text},
-        LoadCase{"Utf16BigEndian",
-                 [](const auto& folder) { return made(folder, utf16("P\r\n6000 1 A\r\n", false)); },
-                 FileErrorCause::utf16Text},
-        LoadCase{"LargestReadable",
-                 [](const auto& folder) { return sized(folder, largestReadableFileBytes); },
-                 std::nullopt},
-        LoadCase{"OneByteTooLarge",
-                 [](const auto& folder) { return sized(folder, largestReadableFileBytes + 1); },
-                 FileErrorCause::fileTooLarge}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileSaving, SavesWhatLoadsBackAndNothingForAnEmptyPlanOrPath)
 {

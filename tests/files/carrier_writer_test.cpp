@@ -20,7 +20,7 @@ Carrier fixedCarrier(double centreMhz, double bandwidthMhz, double powerDbw,
     return carrier;
 }
 
-// The plan whose file is tests/data/example.carriers.txt.
+// The plan whose file is tests/data/reading/example.carriers.txt.
 CarrierList examplePlan()
 {
     CarrierList list;
@@ -42,7 +42,7 @@ CarrierList examplePlan()
 TEST(CarrierWriter, WritesTheExamplePlanAndReadsItBackToTheSameBytes)
 {
     CarrierList list = examplePlan();
-    const std::string golden = test::dataFile("example.carriers.txt");
+    const std::string golden = test::dataFile("reading/example.carriers.txt");
     EXPECT_EQ(writeCarrierText(list), golden);
     EXPECT_EQ(list.currentRolloffFactor, 1.2) << "the last factor written stays in force";
     CarrierList back;

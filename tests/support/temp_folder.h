@@ -43,10 +43,14 @@ public:
     // The names in the folder (or in one of its folders), sorted.
     std::vector<std::string> names(const std::string& inside = {}) const
     {
+        return namesIn(inside.empty() ? path_ : file(inside));
+    }
+
+    static std::vector<std::string> namesIn(const std::string& folder)
+    {
         std::vector<std::string> found;
         std::error_code ignored;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(inside.empty() ? path_ : file(inside), ignored))
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
             found.push_back(entry.path().filename().string());
         std::sort(found.begin(), found.end());
         return found;

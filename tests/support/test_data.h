@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace orvane::test {
 
@@ -18,6 +19,18 @@ inline std::string dataPath(const std::string& name)
 inline std::string dataFile(const std::string& name)
 {
     return contentOf(dataPath(name));
+}
+
+// The names of a tests/data folder's files that end in suffix, sorted.
+inline std::vector<std::string> dataFiles(const std::string& folder, const std::string& suffix)
+{
+    std::vector<std::string> found;
+    for (const std::string& name : TempFolder::namesIn(dataPath(folder))) {
+        if (name.size() > suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            found.push_back(name);
+    }
+    return found;
 }
 
 // Compares text with the golden file tests/data/name. With ORVANE_UPDATE_GOLDEN set the file

@@ -12,7 +12,7 @@ class Cli : public CliTest {
 protected:
     Cli()
     {
-        put("plan.txt", dataFile("example.carriers.txt"));
+        put("plan.txt", dataFile("reading/example.carriers.txt"));
         // Three carriers of 1000 kSps and 20 dBW 10 MHz apart, out of order, the last one
         // without a level.
         put("three.txt", "Plan\nR 1.35\nL\nS 6010 1000 1 4 0.5 20 B\nS 6000 1000 1 4 0.5 20 A\n"
@@ -47,7 +47,7 @@ TEST_F(Cli, ResaveWritesPlansAsTheProgramWritesThem)
                     "C 6000.5 2048 0 4 0.75 1.085106 10 DATA\nS 6100 1000 1.5 8 0.666667 12.5 SE");
     ASSERT_EQ(run({"resave", "@/hand.txt", "@/out.txt"}), 0) << errors;
     EXPECT_EQ(output, "");
-    EXPECT_EQ(contentOf(pathOf("out.txt")), dataFile("example.carriers.txt"));
+    EXPECT_EQ(contentOf(pathOf("out.txt")), dataFile("reading/example.carriers.txt"));
     for (const char* name : {"c-band-36mhz.carriers.txt", "ku-band-dvb-s2.carriers.txt"}) {
         const std::string path = std::string(ORVANE_SOURCE_DIR) + "/examples/" + name;
         ASSERT_EQ(run({"resave", path, "@/again.txt"}), 0) << name << errors;
@@ -58,7 +58,7 @@ TEST_F(Cli, ResaveWritesPlansAsTheProgramWritesThem)
 
 TEST_F(Cli, ModcodPrintsTheCatalogue)
 {
-    put("example.modcod", dataFile("example.modcod"));
+    put("example.modcod", dataFile("reading/example.modcod"));
     ASSERT_EQ(run({"modcod", "@/example.modcod"}), 0) << errors;
     expectGolden(output, "cli/example.modcod.json");
     const std::string examples = std::string(ORVANE_SOURCE_DIR) + "/examples/";

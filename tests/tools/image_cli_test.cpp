@@ -19,7 +19,7 @@ std::uint32_t numberAt(const std::string& bytes, std::size_t offset, bool bigEnd
 
 class ImageCommand : public CliTest {
 protected:
-    ImageCommand() { put("plan.txt", dataFile("example.carriers.txt")); }
+    ImageCommand() { put("plan.txt", dataFile("reading/example.carriers.txt")); }
 };
 
 TEST_F(ImageCommand, WritesTheFormatTheExtensionNames)
