@@ -45,7 +45,7 @@ RecordingSurface painted(const Scene& scene)
     PlotFrame frame(surface, 801, 601);
     const PixelRect client{0, 0, 801, 601};
     settings.keepFontsForClient(frame, client);
-    surface.clearCalls();
+    surface.clearLog();
     drawPlan(frame, client, settings, carriers);
     if (scene.over)
         scene.over(frame, settings, carriers);
@@ -144,9 +144,9 @@ TEST_P(PlanLevels, HeightsCompareTheCarriersWithOneAnother)
         },
         nullptr};
     std::vector<int> rows;
-    for (const SurfaceCall& line : painted(scene).callsOf(SurfaceCallKind::line)) {
-        if (line.colour == rgbColour(255, 0, 0) && line.y1 == line.y2 && line.x2 != line.x1 - 1)
-            rows.push_back(line.y1);
+    for (const auto& [x1, y1, x2, y2] : painted(scene).linesIn(rgbColour(255, 0, 0))) {
+        if (y1 == y2 && x2 != x1 - 1)
+            rows.push_back(y1);
     }
     EXPECT_EQ(rows, GetParam().topRows);
 }
@@ -165,7 +165,7 @@ TEST(CarrierHighlight, OnlyAMarkedCarrierInAColourApartFromCarriersAndBackground
         RecordingSurface surface;
         PlotFrame frame(surface, 801, 601);
         drawCarrierHighlight(frame, settings, carriers, index);
-        EXPECT_TRUE(surface.callsOf(SurfaceCallKind::line).empty()) << index;
+        EXPECT_EQ(surface.log().find("line"), std::string::npos) << index;
     }
     EXPECT_EQ(highlightColourFor(settings), rgbColour(0, 120, 215));
     settings.carrierColour = rgbColour(0, 100, 255);

@@ -7,14 +7,6 @@ namespace orvane {
 
 namespace {
 
-int characterCount(const std::string& utf8)
-{
-    int count = 0;
-    for (const char byte : utf8)
-        count += (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u;
-    return count;
-}
-
 std::string point(int x, int y)
 {
     return std::to_string(x) + "," + std::to_string(y);
@@ -41,66 +33,29 @@ std::string describe(const FontDescription& font)
            std::to_string(font.pitchAndFamily);
 }
 
-std::string describe(const SurfaceCall& call)
-{
-    const std::string clipped = call.clipped ? " clipped" : "";
-    switch (call.kind) {
-    case SurfaceCallKind::fill:
-        return "fill " + point(call.x1, call.y1) + " " + point(call.x2, call.y2) + " " +
-               hex(call.colour);
-    case SurfaceCallKind::origin:
-        return "origin " + point(call.x1, call.y1);
-    case SurfaceCallKind::clip:
-        return "clip " + point(call.x1, call.y1) + " " + point(call.x2, call.y2);
-    case SurfaceCallKind::noClip:
-        return "noclip";
-    case SurfaceCallKind::line:
-        return "line " + point(call.x1, call.y1) + " " + point(call.x2, call.y2) + " " +
-               std::to_string(call.penWidth) + "px " + hex(call.colour) + clipped;
-    case SurfaceCallKind::text:
-        return "text " + point(call.x1, call.y1) + " '" + call.text + "' " + hex(call.colour) +
-               " " + "lcr"[static_cast<int>(call.horizontal)] +
-               "bBt"[static_cast<int>(call.vertical)] + " " + describe(call.font) + clipped;
-    }
-    return "";
-}
-
-SurfaceCall& RecordingSurface::record(SurfaceCallKind kind, int x1, int y1, int x2, int y2)
-{
-    SurfaceCall& call = calls_.emplace_back();
-    call.kind = kind;
-    call.x1 = x1;
-    call.y1 = y1;
-    call.x2 = x2;
-    call.y2 = y2;
-    call.clipped = clipped_;
-    return call;
-}
-
 void RecordingSurface::fillRect(int left, int top, int right, int bottom, Colour colour)
 {
-    record(SurfaceCallKind::fill, left + originX_, top + originY_, right + originX_,
-           bottom + originY_)
-        .colour = colour;
+    log_ += "fill " + point(left + originX_, top + originY_) + " " +
+            point(right + originX_, bottom + originY_) + " " + hex(colour) + "\n";
 }
 
 void RecordingSurface::setOrigin(int deviceX, int deviceY)
 {
     originX_ = deviceX;
     originY_ = deviceY;
-    record(SurfaceCallKind::origin, deviceX, deviceY);
+    log_ += "origin " + point(deviceX, deviceY) + "\n";
 }
 
 void RecordingSurface::setClipRect(int left, int top, int right, int bottom)
 {
     clipped_ = true;
-    record(SurfaceCallKind::clip, left, top, right, bottom);
+    log_ += "clip " + point(left, top) + " " + point(right, bottom) + "\n";
 }
 
 void RecordingSurface::removeClip()
 {
     clipped_ = false;
-    record(SurfaceCallKind::noClip, 0, 0);
+    log_ += "noclip\n";
 }
 
 void RecordingSurface::setPen(int widthPx, Colour colour)
@@ -138,10 +93,12 @@ void RecordingSurface::moveTo(int x, int y)
 
 void RecordingSurface::lineTo(int x, int y)
 {
-    SurfaceCall& call = record(SurfaceCallKind::line, currentX_ + originX_, currentY_ + originY_,
-                               x + originX_, y + originY_);
-    call.colour = penColour_;
-    call.penWidth = penWidth_;
+    const Line line{{currentX_ + originX_, currentY_ + originY_, x + originX_, y + originY_},
+                    penColour_};
+    lines_.push_back(line);
+    log_ += "line " + point(line.points[0], line.points[1]) + " " +
+            point(line.points[2], line.points[3]) + " " + std::to_string(penWidth_) + "px " +
+            hex(penColour_) + (clipped_ ? " clipped\n" : "\n");
     currentX_ = x;
     currentY_ = y;
 }
@@ -154,16 +111,16 @@ void RecordingSurface::setTextAlign(HorizontalAlign horizontal, VerticalAlign ve
 
 void RecordingSurface::drawText(const std::string& text)
 {
-    SurfaceCall& call = record(SurfaceCallKind::text, currentX_ + originX_, currentY_ + originY_);
-    call.text = text;
-    call.font = font_;
-    call.colour = textColour_;
-    call.horizontal = horizontal_;
-    call.vertical = vertical_;
-
+    log_ += "text " + point(currentX_ + originX_, currentY_ + originY_) + " '" + text + "' " +
+            hex(textColour_) + " " + "lcr"[static_cast<int>(horizontal_)] +
+            "bBt"[static_cast<int>(vertical_)] + " " + describe(font_) +
+            (clipped_ ? " clipped\n" : "\n");
     // The advance runs along the text's direction: escapement counter-clockwise, y downward.
+    int characters = 0;
+    for (const char byte : text)
+        characters += (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u;
+    const double width = characters * ((textMetrics().ascent + 1) / 2);
     const double angle = font_.escapement * 3.14159265358979323846 / 1800.0;
-    const int width = characterCount(text) * ((textMetrics().ascent + 1) / 2);
     const int sign = horizontal_ == HorizontalAlign::left    ? 1
                      : horizontal_ == HorizontalAlign::right ? -1
                                                              : 0;
@@ -171,22 +128,14 @@ void RecordingSurface::drawText(const std::string& text)
     currentY_ -= sign * static_cast<int>(std::lround(width * std::sin(angle)));
 }
 
-std::vector<SurfaceCall> RecordingSurface::callsOf(SurfaceCallKind kind) const
+std::vector<std::array<int, 4>> RecordingSurface::linesIn(Colour colour) const
 {
-    std::vector<SurfaceCall> matching;
-    for (const SurfaceCall& call : calls_) {
-        if (call.kind == kind)
-            matching.push_back(call);
+    std::vector<std::array<int, 4>> found;
+    for (const Line& line : lines_) {
+        if (line.colour == colour)
+            found.push_back(line.points);
     }
-    return matching;
-}
-
-std::string RecordingSurface::log() const
-{
-    std::string text;
-    for (const SurfaceCall& call : calls_)
-        text += describe(call) + "\n";
-    return text;
+    return found;
 }
 
 } // namespace orvane

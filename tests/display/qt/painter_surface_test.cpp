@@ -8,7 +8,6 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
-#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -54,25 +53,10 @@ std::string darkPixels(const QImage& image)
     return text;
 }
 
-// The smallest rectangle holding every dark pixel.
-QRect darkBounds(const QImage& image)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (isDark(image, x, y))
-                bounds |= QRect(x, y, 1, 1);
-        }
-    }
-    return bounds;
-}
-
-FontDescription arial(int height, int escapement = 0)
+FontDescription arial(int height)
 {
     FontDescription description = PlotFrame::defaultFont();
     description.height = height;
-    description.escapement = escapement;
-    description.orientation = escapement;
     return description;
 }
 
@@ -178,60 +162,6 @@ TEST(PainterSurfaceFonts, ArialHasItsMetricsAndAnImpossibleFontIsRefused)
         EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
     }
 }
-
-TEST(PainterSurfaceText, UpwardTextStandsLeftOfAndAboveItsPoint)
-{
-    int currentX = 0;
-    int currentY = 0;
-    const QImage image = drawn(100, 120, [&](PainterSurface& surface) {
-        ASSERT_TRUE(surface.selectFont(arial(-20, 900)));
-        surface.setTextAlign(HorizontalAlign::left, VerticalAlign::baseline);
-        surface.moveTo(50, 100);
-        surface.drawText("HHHH");
-        currentX = surface.currentX();
-        currentY = surface.currentY();
-    });
-    const QRect ink = darkBounds(image);
-    EXPECT_GT(ink.height(), 2 * ink.width()); // the text runs up the picture
-    EXPECT_LE(ink.right(), 51);               // its baseline is the column of the point
-    EXPECT_GE(ink.left(), 50 - 22);
-    EXPECT_LE(ink.bottom(), 101); // and it starts at the point, reading upward
-    EXPECT_EQ(currentX, 50);
-    EXPECT_NEAR(currentY, 100 - ink.height(), 6);
-}
-
-struct AlignCase {
-    HorizontalAlign horizontal;
-    VerticalAlign vertical;
-    int inkLeft, inkRight, inkBottom; // each within 3 pixels
-    int movedBy;                      // of the current point, within 6 pixels
-};
-
-class PainterSurfaceAlignment : public ::testing::TestWithParam<AlignCase> {};
-
-// "HHH" in Arial at 20 pixels at (100, 30): about 40 pixels wide, capitals 15 pixels high.
-TEST_P(PainterSurfaceAlignment, TextStandsOnItsSideOfThePointAndMovesIt)
-{
-    int movedTo = 0;
-    const QImage image = drawn(200, 60, [&](PainterSurface& surface) {
-        ASSERT_TRUE(surface.selectFont(arial(-20)));
-        surface.setTextAlign(GetParam().horizontal, GetParam().vertical);
-        surface.moveTo(100, 30);
-        surface.drawText("HHH");
-        movedTo = surface.currentX();
-    });
-    const QRect ink = darkBounds(image);
-    EXPECT_NEAR(ink.left(), GetParam().inkLeft, 3);
-    EXPECT_NEAR(ink.right(), GetParam().inkRight, 3);
-    EXPECT_NEAR(ink.bottom(), GetParam().inkBottom, 3);
-    EXPECT_NEAR(movedTo, 100 + GetParam().movedBy, 6);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Alignments, PainterSurfaceAlignment,
-    ::testing::Values(AlignCase{HorizontalAlign::left, VerticalAlign::baseline, 101, 140, 29, 42},
-                      AlignCase{HorizontalAlign::centre, VerticalAlign::bottom, 81, 120, 25, 0},
-                      AlignCase{HorizontalAlign::right, VerticalAlign::top, 61, 100, 47, -42}));
 
 } // namespace
 } // namespace orvane
