@@ -150,6 +150,10 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
     };
     std::vector<Sums> sums(centres.size());
     const double guardMhz = options.guardKhz / 1000;
+    const DensityRange range = options.density.value_or(DensityRange{});
+    const double lowMhz = std::min(range.fromMhz, range.toMhz);
+    const double binMhz = std::fabs(range.toMhz - range.fromMhz) / range.binCount;
+    std::vector<double> binPower(static_cast<std::size_t>(range.binCount));
     const auto rated = [&](int f) { return sorted[f - 1].powerDbw > -998; };
     for (const CompactIntermodProduct& product : computeCompactIntermodProducts(centres)) {
         const bool twoTone = product.form == IntermodForm::twiceFirstLessSecond;
@@ -165,10 +169,17 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
         for (const Carrier* factor : factors)
             levelDbw += factor->powerDbw;
         levelDbw += (twoTone ? 0 : 20 * std::log10(2.0)) - 2 * options.ip3Dbw.value_or(0);
+        const double p = product.frequencyMhz;
+        const auto share = [&](double fromMhz, double toMhz) {
+            return std::pow(10, levelDbw / 10) *
+                   uniformSumShare(fromMhz - p, toMhz - p, factors[0]->symbolRateMsps,
+                                   factors[1]->symbolRateMsps, factors[2]->symbolRateMsps);
+        };
+        for (std::size_t bin = 0; isRated && bin < binPower.size(); ++bin)
+            binPower[bin] += share(lowMhz + bin * binMhz, lowMhz + (bin + 1) * binMhz);
         bool hitAny = false;
         for (std::size_t v = 0; v < centres.size(); ++v) {
             const Carrier& victim = sorted[static_cast<int>(v)];
-            const double p = product.frequencyMhz;
             if (p - span / 2 < victim.upperEdgeMhz() + guardMhz &&
                 p + span / 2 > victim.lowerEdgeMhz() - guardMhz) {
                 hitAny = true;
@@ -176,10 +187,7 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
             }
             if (isRated) {
                 const double inBand =
-                    std::pow(10, levelDbw / 10) *
-                    uniformSumShare(victim.lowerSymbolEdgeMhz() - p,
-                                    victim.upperSymbolEdgeMhz() - p, factors[0]->symbolRateMsps,
-                                    factors[1]->symbolRateMsps, factors[2]->symbolRateMsps);
+                    share(victim.lowerSymbolEdgeMhz(), victim.upperSymbolEdgeMhz());
                 sums[v].power += inBand;
                 if (inBand > sums[v].strongest) {
                     sums[v].strongest = inBand;
@@ -194,6 +202,9 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
         if (sums[v].power > 0)
             analysis.carriers[v].imPowerDbw = 10 * std::log10(sums[v].power);
     }
+    for (const double power : binPower)
+        analysis.density.binDbwPerKhz.push_back(
+            power > 0 ? std::optional(10 * std::log10(power / (binMhz * 1000))) : std::nullopt);
     return analysis;
 }
 
@@ -249,6 +260,13 @@ TEST_P(SweepAgainstBruteForce, SameHitsPowersAndStrongestOnEveryThreadCount)
         EXPECT_EQ(got.imPowerDbw, several.carriers[v].imPowerDbw);
     }
     EXPECT_EQ(single.density.binDbwPerKhz, several.density.binDbwPerKhz);
+    const auto& bins = expected.density.binDbwPerKhz;
+    ASSERT_EQ(single.density.binDbwPerKhz.size(), bins.size());
+    for (std::size_t bin = 0; bin < bins.size(); ++bin) {
+        const std::optional<double>& got = single.density.binDbwPerKhz[bin];
+        ASSERT_EQ(got.has_value(), bins[bin].has_value()) << "bin " << bin;
+        EXPECT_NEAR(got.value_or(0), bins[bin].value_or(0), 1e-6) << "bin " << bin;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SweepAgainstBruteForce, ::testing::Range(1u, 13u));
