@@ -145,35 +145,26 @@ TEST(HostileFiles, NonAsciiFileNamesWork)
     const std::string folder = scratch.file("Pläne ✓ €");
     std::filesystem::create_directory(folder);
     CarrierList plan = samplePlan(3);
-    EXPECT_EQ(writeResultText(saveCarrierFile(plan, folder + "/Überblick – Ku.carriers.txt")), "");
+    EXPECT_EQ(writeResultText(saveCarrierFile(plan, folder + "/Überblick – Ku.txt")), "");
+    EXPECT_EQ(reportResultText(saveIntermodReport(plan, folder + "/Bericht ö.htm")), "");
     CarrierList loaded;
-    EXPECT_TRUE(loadCarrierFile(loaded, folder + "/Überblick – Ku.carriers.txt").loaded);
-    EXPECT_EQ(reportResultText(saveIntermodReport(loaded, folder + "/Bericht ö.htm")), "");
-    EXPECT_NE(contentOf(folder + "/Bericht ö.htm").find("<TD><P>Carrier 3"), std::string::npos);
-    const FileReadResult result = loadCarrierFile(loaded, folder + "/fehlt-ä.txt");
-    ASSERT_TRUE(result.error.has_value());
-    EXPECT_EQ(fileErrorText(*result.error), folder + "/fehlt-ä.txt was not found.");
+    EXPECT_TRUE(loadCarrierFile(loaded, folder + "/Überblick – Ku.txt").loaded);
+    EXPECT_EQ(scratch.names("Pläne ✓ €"),
+              (std::vector<std::string>{"Bericht ö.htm", "Überblick – Ku.txt"}));
 }
 
-TEST(HostileFiles, MarkupQuotesCommasAndTabsInALabelInjectNothing)
+// Markup, quotes, commas and a tab in a label travel through the plan file unchanged and
+// stay one quoted field of the CSV report, its quotes doubled (the HTML report's escaping has
+// tests of its own).
+TEST(HostileFiles, ALabelInjectsNothing)
 {
     const std::string label = "<script>alert(\"x&y\")</script>, \"a\",\"b\"\tTAB";
-    const std::string file = "Hostile label\r\nL\r\n5900 36000 10 " + label +
-                             "\r\n6000 36000 12 </TD></TABLE><IMG src=x onerror=alert(1)>\r\n";
     CarrierList plan;
-    ASSERT_TRUE(readCarrierText(plan, file).loaded);
+    ASSERT_TRUE(readCarrierText(plan, "Hostile label\r\nL\r\n5900 36000 10 " + label).loaded);
     EXPECT_EQ(plan[0].label, label);
-    EXPECT_NE(writeCarrierText(plan).find(" " + label + "\r\n"), std::string::npos);
+    EXPECT_NE(writeCarrierText(plan).find(" 10.000 " + label + "\r\n"), std::string::npos);
     const TempFolder scratch;
-    ASSERT_EQ(reportResultText(saveIntermodReport(plan, scratch.file("report.htm"))), "");
-    const std::string html = contentOf(scratch.file("report.htm"));
-    for (const char* markup : {"<script", "<IMG", "</TD></TABLE>"})
-        EXPECT_EQ(html.find(markup), std::string::npos) << markup;
-    EXPECT_NE(html.find("&lt;script&gt;alert(&quot;x&amp;y&quot;)&lt;/script&gt;, "
-                        "&quot;a&quot;,&quot;b&quot;"),
-              std::string::npos);
     ASSERT_EQ(reportResultText(saveIntermodReport(plan, scratch.file("report.csv"))), "");
-    // The label is one quoted field, its quotes doubled.
     EXPECT_NE(contentOf(scratch.file("report.csv"))
                   .find("\r\n\"F1\",5900.00000,\"<script>alert(\"\"x&y\"\")</script>, "
                         "\"\"a\"\",\"\"b\"\"\tTAB\"\r\n"),
