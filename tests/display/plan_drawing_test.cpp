@@ -29,6 +29,8 @@ struct Scene {
     const char* name; // its golden file is tests/data/drawing/<name>.txt
     std::function<void(DisplaySettings&, CarrierList&)> prepare;
     std::function<void(PlotFrame&, const DisplaySettings&, const CarrierList&)> over;
+    int clientWidth = 801;
+    int clientHeight = 601;
 };
 
 void PrintTo(const Scene& scene, std::ostream* out)
@@ -42,8 +44,8 @@ RecordingSurface painted(const Scene& scene)
     CarrierList carriers;
     scene.prepare(settings, carriers);
     RecordingSurface surface;
-    PlotFrame frame(surface, 801, 601);
-    const PixelRect client{0, 0, 801, 601};
+    PlotFrame frame(surface, scene.clientWidth, scene.clientHeight);
+    const PixelRect client{0, 0, scene.clientWidth, scene.clientHeight};
     settings.keepFontsForClient(frame, client);
     surface.clearLog();
     drawPlan(frame, client, settings, carriers);
@@ -72,6 +74,13 @@ const Scene scenes[] = {
          carriers.append(carrierAt(6000, 20000, 10, "C1"));
      },
      nullptr},
+    // Fonts and positions follow the window; its plot has more than five rows per level.
+    {"one_carrier_in_a_larger_window",
+     [](DisplaySettings& settings, CarrierList& carriers) {
+         settings.labelEdges = true;
+         carriers.append(carrierAt(6000, 20000, 10, "C1"));
+     },
+     nullptr, 1201, 901},
     // Every element in a colour of its own, title and labels over several lines, band edges
     // numbered, carriers of several levels (one without) and two outside the view.
     {"busy_plan",

@@ -87,6 +87,7 @@ TEST(SafeFileWriter, ReportsTheFirstFailureAndLeavesNoTemporaryFile)
 {
     SafeFileWriter full;
     ASSERT_FALSE(full.open("/dev/full"));
+    EXPECT_TRUE(full.write("a"));                        // kept in the buffer
     EXPECT_FALSE(full.write(std::string(2 << 20, 'x'))); // more than it buffers: written now
     EXPECT_FALSE(full.write("x")) << "false once a write has failed";
     EXPECT_EQ(full.commit()->cause, FileErrorCause::diskFull);
@@ -103,7 +104,9 @@ TEST(SafeFileWriter, ReportsTheFirstFailureAndLeavesNoTemporaryFile)
     dropped.write("other");
     dropped.discard();
     EXPECT_EQ(folder.names(), std::vector<std::string>{"plan.txt"});
-    EXPECT_EQ(SafeFileWriter().commit()->cause, FileErrorCause::invalidFile);
+    SafeFileWriter unopened;
+    EXPECT_FALSE(unopened.write("x"));
+    EXPECT_EQ(unopened.commit()->cause, FileErrorCause::invalidFile);
 }
 
 TEST(SafeFileWriter, ReplacesTheFileALinkNamesAndKeepsTheLink)
@@ -114,7 +117,7 @@ TEST(SafeFileWriter, ReplacesTheFileALinkNamesAndKeepsTheLink)
     EXPECT_FALSE(writeFileSafely(folder.file("link.txt"), "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.txt")));
     EXPECT_EQ(test::contentOf(folder.file("real.txt")), "new");
-    EXPECT_EQ(writeFileSafely(folder.file("real.txt/"), "x")->cause, FileErrorCause::badPath);
+    EXPECT_EQ(writeFileSafely(folder.path() + "/", "x")->cause, FileErrorCause::badPath);
 }
 
 } // namespace
