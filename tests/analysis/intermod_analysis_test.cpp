@@ -86,7 +86,7 @@ TEST_P(IntermodEdgeCase, HitsLevelsAndCompleteness)
     EXPECT_EQ(outcomes(analyseIntermod(planOf(GetParam().carriers), options)), GetParam().outcomes);
 }
 
-const Carrier unrated6020 = carrierAt(6020, 1000, -999, 1.35);
+const Carrier unrated6020 = carrierAt(6020, 1000, -998, 1.35);
 
 INSTANTIATE_TEST_SUITE_P(
     HandChecked, IntermodEdgeCase,
@@ -110,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                  40.0,
                  0.0,
                  "1/0 40.0000 2*F2-F3 y; 0/1 - F1-F2+F3 y; 1/0 40.0000 2*F2-F1 y; "},
-        // F3 without a level: products with F3 in them hit unrated; F3 itself gets a rated
-        // product but has no C/IM.
+        // F3 without a level (-998 dBW is none yet): products with F3 in them hit unrated; F3
+        // itself gets a rated product but has no C/IM.
         EdgeCase{"unrated factor",
                  {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35), unrated6020},
                  40.0,
