@@ -68,8 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The floor lies 20 dB below the lowest density, once that is below 20 dB above 0.
         BoundsCase{"OneDefaultCarrier", {Carrier()}, "5999.325..6000.675 -30..-10"},
-        BoundsCase{
-            "DensityOfTwenty", {withSymbolRate(6000, 1, 20)}, "5999.999325..6000.000675 0..20"},
+        BoundsCase{"DensityJustAboveTwenty",
+                   {withSymbolRate(6000, 1, 20.05)},
+                   "5999.999325..6000.000675 0..20.05"},
         BoundsCase{"DensityJustBelowTwenty",
                    {withSymbolRate(6000, 1, 19.5)},
                    "5999.999325..6000.000675 -0.5..19.5"},
