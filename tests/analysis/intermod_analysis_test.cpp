@@ -258,6 +258,10 @@ TEST_P(SweepAgainstBruteForce, SameHitsPowersAndStrongestOnEveryThreadCount)
         }
         // Splitting the work differently changes nothing, to the last bit.
         EXPECT_EQ(got.imPowerDbw, several.carriers[v].imPowerDbw);
+        const auto label = [](const CarrierIntermod& carrier) {
+            return carrier.strongest ? carrier.strongest->label : "";
+        };
+        EXPECT_EQ(label(got), label(several.carriers[v]));
     }
     EXPECT_EQ(single.density.binDbwPerKhz, several.density.binDbwPerKhz);
     const auto& bins = expected.density.binDbwPerKhz;

@@ -126,7 +126,8 @@ const Scene scenes[] = {
              5990, 6030, {-40.0, std::nullopt, -25.0, -20.0, 30.0, -50.0, -60.0, -30.0}};
          drawIntermodOverlay(frame, settings, carriers, overlay);
          drawCarrierHighlight(frame, settings, carriers, 1);
-     }},
+     },
+     1201, 901},
 };
 
 INSTANTIATE_TEST_SUITE_P(Scenes, PlanPicture, ::testing::ValuesIn(scenes),
