@@ -1,6 +1,7 @@
 #include "analysis/intermod_analysis.h"
 #include "analysis/intermod_products.h"
 #include "analysis/uniform_sum.h"
+#include "model/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,6 @@
 
 namespace orvane {
 namespace {
-
-// Rows of the hand-checked cases: the C/IM is -1 where there is none.
-struct CarrierOutcome {
-    long long twoToneHits;
-    long long threeToneHits;
-    double cimDb;
-    std::string strongest;
-};
 
 Carrier carrierAt(double centreMhz, double symbolRateKsps, double powerDbw, double rolloff = 1.0)
 {
@@ -36,26 +29,17 @@ CarrierList planOf(const std::vector<Carrier>& carriers)
     return plan;
 }
 
-std::vector<CarrierOutcome> outcomes(const IntermodAnalysis& analysis)
+// Each carrier as two-tone/three-tone hits, C/IM (to 1e-4 dB, "-" for none), the strongest
+// product's label and whether its C/IM is complete (y, n, or ? without an intercept point).
+std::string outcomes(const IntermodAnalysis& analysis)
 {
-    std::vector<CarrierOutcome> rows;
+    std::string text;
     for (const CarrierIntermod& carrier : analysis.carriers)
-        rows.push_back({carrier.twoToneHits, carrier.threeToneHits,
-                        carrier.cimDb ? std::round(*carrier.cimDb * 1e4) / 1e4 : -1.0,
-                        carrier.strongest ? carrier.strongest->label : ""});
-    return rows;
-}
-
-bool operator==(const CarrierOutcome& a, const CarrierOutcome& b)
-{
-    return a.twoToneHits == b.twoToneHits && a.threeToneHits == b.threeToneHits &&
-           a.cimDb == b.cimDb && a.strongest == b.strongest;
-}
-
-void PrintTo(const CarrierOutcome& row, std::ostream* out)
-{
-    *out << "{" << row.twoToneHits << ", " << row.threeToneHits << ", " << row.cimDb << ", "
-         << row.strongest << "}";
+        text += formatInteger(carrier.twoToneHits) + "/" + formatInteger(carrier.threeToneHits) +
+                " " + (carrier.cimDb ? formatFixed(*carrier.cimDb, 0, 4) : "-") + " " +
+                (carrier.strongest ? carrier.strongest->label : "-") + " " +
+                (carrier.complete ? (*carrier.complete ? "y" : "n") : "?") + "; ";
+    return text;
 }
 
 TEST(IntermodAnalysis, WorkedExample)
@@ -66,18 +50,17 @@ TEST(IntermodAnalysis, WorkedExample)
         analyseIntermod(planOf({carrierAt(6020, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35),
                                 carrierAt(6010, 1000, 20, 1.35)}),
                         options);
-    const std::vector<CarrierOutcome> expected = {
-        {1, 0, 41.7609, "2*F2-F3"}, {0, 1, 35.7403, "F1-F2+F3"}, {1, 0, 41.7609, "2*F2-F1"}};
-    EXPECT_EQ(outcomes(analysis), expected);
+    EXPECT_EQ(outcomes(analysis),
+              "1/0 41.7609 2*F2-F3 y; 0/1 35.7403 F1-F2+F3 y; 1/0 41.7609 2*F2-F1 y; ");
     EXPECT_EQ(analysis.products, 9);
     EXPECT_EQ(analysis.productsHitting, 3);
     EXPECT_EQ(analysis.worstCarrier, 2);
+    EXPECT_NEAR(*analysis.minCimDb, 35.7403, 1e-4);
     EXPECT_NEAR(*analysis.carriers[1].imPowerDbw, -13.9794 + 10 * std::log10(2.0 / 3.0), 1e-4);
     EXPECT_NEAR(*analysis.carriers[0].strongest->powerDbw, -20 + 10 * std::log10(2.0 / 3.0), 1e-9);
     EXPECT_EQ(analysis.carriers[0].strongest->frequencyMhz, 6000.0);
-    EXPECT_EQ(analysis.carriers[2].label, "");
+    EXPECT_EQ(analysis.carriers[2].fNumber, 3);
     EXPECT_EQ(analysis.carriers[2].centreFrequencyMhz, 6020.0);
-    EXPECT_TRUE(*analysis.carriers[0].complete);
 }
 
 struct EdgeCase {
@@ -85,8 +68,7 @@ struct EdgeCase {
     std::vector<Carrier> carriers;
     std::optional<double> ip3Dbw;
     double guardKhz;
-    std::vector<CarrierOutcome> expected;
-    std::vector<std::optional<bool>> complete;
+    std::string outcomes;
 };
 
 void PrintTo(const EdgeCase& edge, std::ostream* out)
@@ -101,13 +83,10 @@ TEST_P(IntermodEdgeCase, HitsLevelsAndCompleteness)
     IntermodOptions options;
     options.ip3Dbw = GetParam().ip3Dbw;
     options.guardKhz = GetParam().guardKhz;
-    const IntermodAnalysis analysis = analyseIntermod(planOf(GetParam().carriers), options);
-    EXPECT_EQ(outcomes(analysis), GetParam().expected);
-    for (std::size_t i = 0; i < analysis.carriers.size(); ++i)
-        EXPECT_EQ(analysis.carriers[i].complete, GetParam().complete[i]) << "F" << i + 1;
+    EXPECT_EQ(outcomes(analyseIntermod(planOf(GetParam().carriers), options)), GetParam().outcomes);
 }
 
-const Carrier unrated6020 = carrierAt(6020, 1000, -999, 1.35);
+const Carrier unrated6020 = carrierAt(6020, 1000, -998, 1.35);
 
 INSTANTIATE_TEST_SUITE_P(
     HandChecked, IntermodEdgeCase,
@@ -117,49 +96,43 @@ INSTANTIATE_TEST_SUITE_P(
                  {carrierAt(6000, 1000, 20), carrierAt(6002, 1000, 20)},
                  40.0,
                  0.0,
-                 {{0, 0, -1, ""}, {0, 0, -1, ""}},
-                 {true, true}},
+                 "0/0 - - y; 0/0 - - y; "},
         // One kHz of guard makes the touch an overlap; the symbol bands still get no power.
         EdgeCase{"guard",
                  {carrierAt(6000, 1000, 20), carrierAt(6002, 1000, 20)},
                  40.0,
                  1.0,
-                 {{1, 0, -1, "2*F1-F2"}, {1, 0, -1, "2*F2-F1"}},
-                 {true, true}},
+                 "1/0 - 2*F1-F2 y; 1/0 - 2*F2-F1 y; "},
         // F2 is a spectral line: 2*F2-F3 is then as narrow as F3 and lands wholly in F1's
         // band (C/IM 20 + 20 dB); F1-F2+F3 hits F2 but puts no power into a band of no width.
         EdgeCase{"zero symbol rate",
                  {carrierAt(6000, 1000, 20), carrierAt(6010, 0, 20), carrierAt(6020, 1000, 20)},
                  40.0,
                  0.0,
-                 {{1, 0, 40.0, "2*F2-F3"}, {0, 1, -1, "F1-F2+F3"}, {1, 0, 40.0, "2*F2-F1"}},
-                 {true, true, true}},
-        // F3 without a level: products with F3 in them hit unrated; F3 itself gets a rated
-        // product but has no C/IM.
+                 "1/0 40.0000 2*F2-F3 y; 0/1 - F1-F2+F3 y; 1/0 40.0000 2*F2-F1 y; "},
+        // F3 without a level (-998 dBW is none yet): products with F3 in them hit unrated; F3
+        // itself gets a rated product but has no C/IM.
         EdgeCase{"unrated factor",
                  {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35), unrated6020},
                  40.0,
                  0.0,
-                 {{1, 0, -1, "2*F2-F3"}, {0, 1, -1, "F1-F2+F3"}, {1, 0, -1, "2*F2-F1"}},
-                 {false, false, true}},
+                 "1/0 - 2*F2-F3 n; 0/1 - F1-F2+F3 n; 1/0 - 2*F2-F1 y; "},
         // Coincident carriers: both products land on both of their own factors; the two
         // equal products tie for strongest and the first of them is named.
         EdgeCase{"own factors",
                  {carrierAt(6000, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35)},
                  40.0,
                  0.0,
-                 {{2, 0, 38.7506, "2*F1-F2"}, {2, 0, 38.7506, "2*F1-F2"}},
-                 {true, true}},
+                 "2/0 38.7506 2*F1-F2 y; 2/0 38.7506 2*F1-F2 y; "},
         // Without an intercept point: hits and the nearest product only.
         EdgeCase{"hits only",
                  {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
                   carrierAt(6020, 1000, 20, 1.35)},
                  std::nullopt,
                  0.0,
-                 {{1, 0, -1, "2*F2-F3"}, {0, 1, -1, "F1-F2+F3"}, {1, 0, -1, "2*F2-F1"}},
-                 {std::nullopt, std::nullopt, std::nullopt}},
-        EdgeCase{"one carrier", {carrierAt(6000, 1000, 20)}, 40.0, 0.0, {{0, 0, -1, ""}}, {true}},
-        EdgeCase{"empty plan", {}, 40.0, 0.0, {}, {}}));
+                 "1/0 - 2*F2-F3 ?; 0/1 - F1-F2+F3 ?; 1/0 - 2*F2-F1 ?; "},
+        EdgeCase{"one carrier", {carrierAt(6000, 1000, 20)}, 40.0, 0.0, "0/0 - - y; "},
+        EdgeCase{"empty plan", {}, 40.0, 0.0, ""}));
 
 // The same figures straight from the report's product list, product by product.
 IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& options)
@@ -177,6 +150,10 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
     };
     std::vector<Sums> sums(centres.size());
     const double guardMhz = options.guardKhz / 1000;
+    const DensityRange range = options.density.value_or(DensityRange{});
+    const double lowMhz = std::min(range.fromMhz, range.toMhz);
+    const double binMhz = std::fabs(range.toMhz - range.fromMhz) / range.binCount;
+    std::vector<double> binPower(static_cast<std::size_t>(range.binCount));
     const auto rated = [&](int f) { return sorted[f - 1].powerDbw > -998; };
     for (const CompactIntermodProduct& product : computeCompactIntermodProducts(centres)) {
         const bool twoTone = product.form == IntermodForm::twiceFirstLessSecond;
@@ -192,10 +169,17 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
         for (const Carrier* factor : factors)
             levelDbw += factor->powerDbw;
         levelDbw += (twoTone ? 0 : 20 * std::log10(2.0)) - 2 * options.ip3Dbw.value_or(0);
+        const double p = product.frequencyMhz;
+        const auto share = [&](double fromMhz, double toMhz) {
+            return std::pow(10, levelDbw / 10) *
+                   uniformSumShare(fromMhz - p, toMhz - p, factors[0]->symbolRateMsps,
+                                   factors[1]->symbolRateMsps, factors[2]->symbolRateMsps);
+        };
+        for (std::size_t bin = 0; isRated && bin < binPower.size(); ++bin)
+            binPower[bin] += share(lowMhz + bin * binMhz, lowMhz + (bin + 1) * binMhz);
         bool hitAny = false;
         for (std::size_t v = 0; v < centres.size(); ++v) {
             const Carrier& victim = sorted[static_cast<int>(v)];
-            const double p = product.frequencyMhz;
             if (p - span / 2 < victim.upperEdgeMhz() + guardMhz &&
                 p + span / 2 > victim.lowerEdgeMhz() - guardMhz) {
                 hitAny = true;
@@ -203,10 +187,7 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
             }
             if (isRated) {
                 const double inBand =
-                    std::pow(10, levelDbw / 10) *
-                    uniformSumShare(victim.lowerSymbolEdgeMhz() - p,
-                                    victim.upperSymbolEdgeMhz() - p, factors[0]->symbolRateMsps,
-                                    factors[1]->symbolRateMsps, factors[2]->symbolRateMsps);
+                    share(victim.lowerSymbolEdgeMhz(), victim.upperSymbolEdgeMhz());
                 sums[v].power += inBand;
                 if (inBand > sums[v].strongest) {
                     sums[v].strongest = inBand;
@@ -221,6 +202,9 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
         if (sums[v].power > 0)
             analysis.carriers[v].imPowerDbw = 10 * std::log10(sums[v].power);
     }
+    for (const double power : binPower)
+        analysis.density.binDbwPerKhz.push_back(
+            power > 0 ? std::optional(10 * std::log10(power / (binMhz * 1000))) : std::nullopt);
     return analysis;
 }
 
@@ -274,8 +258,19 @@ TEST_P(SweepAgainstBruteForce, SameHitsPowersAndStrongestOnEveryThreadCount)
         }
         // Splitting the work differently changes nothing, to the last bit.
         EXPECT_EQ(got.imPowerDbw, several.carriers[v].imPowerDbw);
+        const auto label = [](const CarrierIntermod& carrier) {
+            return carrier.strongest ? carrier.strongest->label : "";
+        };
+        EXPECT_EQ(label(got), label(several.carriers[v]));
     }
     EXPECT_EQ(single.density.binDbwPerKhz, several.density.binDbwPerKhz);
+    const auto& bins = expected.density.binDbwPerKhz;
+    ASSERT_EQ(single.density.binDbwPerKhz.size(), bins.size());
+    for (std::size_t bin = 0; bin < bins.size(); ++bin) {
+        const std::optional<double>& got = single.density.binDbwPerKhz[bin];
+        ASSERT_EQ(got.has_value(), bins[bin].has_value()) << "bin " << bin;
+        EXPECT_NEAR(got.value_or(0), bins[bin].value_or(0), 1e-6) << "bin " << bin;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SweepAgainstBruteForce, ::testing::Range(1u, 13u));

@@ -1,10 +1,10 @@
 #include "analysis/intermod_products.h"
+#include "model/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -22,151 +22,95 @@ CarrierList planAt(const std::vector<double>& frequenciesMhz)
     return plan;
 }
 
-std::vector<std::pair<double, std::string>> frequenciesAndLabels(const CarrierList& products)
+// Each product as its frequency and label, in list order.
+std::string described(const CarrierList& products)
 {
-    std::vector<std::pair<double, std::string>> result;
+    std::string text;
     for (const Carrier& product : products)
-        result.emplace_back(product.centreFrequencyMhz, product.label);
-    return result;
+        text += formatShortest(product.centreFrequencyMhz) + " " + product.label + "; ";
+    return text;
 }
 
-std::vector<std::pair<double, std::string>>
-frequenciesAndLabels(const CompactIntermodProducts& products)
+std::string described(const CompactIntermodProducts& products)
 {
-    std::vector<std::pair<double, std::string>> result;
+    std::string text;
     for (const CompactIntermodProduct& product : products)
-        result.emplace_back(product.frequencyMhz, intermodLabel(product));
-    return result;
+        text += formatShortest(product.frequencyMhz) + " " + intermodLabel(product) + "; ";
+    return text;
 }
 
-void expectBoundsOfUpdateBounds(const CarrierList& products)
-{
-    CarrierList recomputed = products;
-    recomputed.updateBounds();
-    EXPECT_EQ(products.lowestEdgeMhz(), recomputed.lowestEdgeMhz());
-    EXPECT_EQ(products.highestEdgeMhz(), recomputed.highestEdgeMhz());
-    EXPECT_EQ(products.levelFloor(), recomputed.levelFloor());
-    EXPECT_EQ(products.levelCeiling(), recomputed.levelCeiling());
-}
-
-TEST(IntermodProducts, ThreeCarriersGiveNineProductsInPairThenTripleOrder)
+TEST(IntermodProducts, PairsFirstThenTriplesReplacingWhatTheListHeld)
 {
     CarrierList products;
+    computeIntermodProducts(planAt({100, 300}), products);
+    EXPECT_EQ(described(products), "-100 2*F1-F2; 500 2*F2-F1; ");
     computeIntermodProducts(planAt({6000, 6010, 6030}), products);
-    const std::vector<std::pair<double, std::string>> expected = {
-        {5990, "2*F1-F2"},  {6020, "2*F2-F1"},  {5970, "2*F1-F3"},
-        {6060, "2*F3-F1"},  {5990, "2*F2-F3"},  {6050, "2*F3-F2"},
-        {5980, "F1+F2-F3"}, {6020, "F1-F2+F3"}, {6040, "F2+F3-F1"}};
-    EXPECT_EQ(frequenciesAndLabels(products), expected);
-}
-
-TEST(IntermodProducts, ProductsAreRecordsAtDefaultsWhateverTheCarriers)
-{
-    CarrierList products;
-    computeIntermodProducts(planAt({6000, 6010, 6030}), products);
+    EXPECT_EQ(described(products), "5990 2*F1-F2; 6020 2*F2-F1; 5970 2*F1-F3; 6060 2*F3-F1; "
+                                   "5990 2*F2-F3; 6050 2*F3-F2; 5980 F1+F2-F3; 6020 F1-F2+F3; "
+                                   "6040 F2+F3-F1; ");
+    // Records at the defaults apart from place and label; the list's bounds are theirs.
     for (const Carrier& product : products) {
-        EXPECT_EQ(product.powerDbw, 20.0);
-        EXPECT_EQ(product.occupiedBandwidthMhz, 1.35);
+        EXPECT_EQ(product.powerDbw, Carrier().powerDbw);
+        EXPECT_EQ(product.occupiedBandwidthMhz, Carrier().occupiedBandwidthMhz);
     }
-    expectBoundsOfUpdateBounds(products);
     EXPECT_DOUBLE_EQ(products.lowestEdgeMhz(), 5970 - 0.675);
     EXPECT_DOUBLE_EQ(products.highestEdgeMhz(), 6060 + 0.675);
+    computeIntermodProducts(planAt({6000}), products);
+    EXPECT_EQ(products.count(), 0);
+    EXPECT_EQ(products.highestEdgeMhz(), 0.0);
 }
 
-TEST(IntermodProducts, FewerThanTwoCarriersLeaveAnEmptyListWithEmptyBounds)
+TEST(IntermodProducts, CountGrowsWithTheCubeAndSaturates)
 {
-    for (const std::vector<double>& frequencies : {std::vector<double>{}, {6000.0}}) {
-        CarrierList products;
-        computeIntermodProducts(planAt({6000, 6010}), products); // something to replace
-        computeIntermodProducts(planAt(frequencies), products);
-        EXPECT_EQ(products.count(), 0);
-        EXPECT_EQ(products.highestEdgeMhz(), 0.0);
-    }
-}
-
-TEST(IntermodProducts, EarlierProductsAreReplacedAndNegativeFrequenciesKept)
-{
-    CarrierList products;
-    computeIntermodProducts(planAt({6000, 6010, 6030}), products);
-    computeIntermodProducts(planAt({100, 300}), products);
-    const std::vector<std::pair<double, std::string>> expected = {{-100, "2*F1-F2"},
-                                                                  {500, "2*F2-F1"}};
-    EXPECT_EQ(frequenciesAndLabels(products), expected);
-    expectBoundsOfUpdateBounds(products);
-}
-
-TEST(IntermodProducts, CountGrowsWithTheCubeAndMatchesTheList)
-{
+    std::vector<double> frequencies;
     for (int n = 0; n <= 12; ++n) {
-        std::vector<double> frequencies;
-        for (int i = 0; i < n; ++i)
-            frequencies.push_back(6000 + 7.5 * i);
         CarrierList products;
         computeIntermodProducts(planAt(frequencies), products);
         EXPECT_EQ(products.count(), intermodProductCount(n)) << n << " carriers";
+        frequencies.push_back(6000 + 10.0 * n);
     }
-    EXPECT_EQ(intermodProductCount(1000), 499500000);
-    EXPECT_EQ(intermodProductCount(2000000), 3999998000000000000LL);
-    EXPECT_EQ(intermodProductCount(INT_MAX), LLONG_MAX);
-}
-
-TEST(IntermodProducts, LabelsOfManyCarriersUseWholeNumbers)
-{
-    std::vector<double> frequencies;
-    for (int i = 0; i < 12; ++i)
-        frequencies.push_back(6000 + 10.0 * i);
+    frequencies.pop_back();
     CarrierList products;
     computeIntermodProducts(planAt(frequencies), products);
-    const int pairProducts = 12 * 11;
-    EXPECT_EQ(products[pairProducts - 1].label, "2*F12-F11");
-    EXPECT_EQ(products[pairProducts].label, "F1+F2-F3");
+    EXPECT_EQ(products[12 * 11 - 1].label, "2*F12-F11");
+    EXPECT_EQ(products[12 * 11].label, "F1+F2-F3");
     EXPECT_EQ(products[products.count() - 1].label, "F11+F12-F10");
-    EXPECT_EQ(products[products.count() - 1].centreFrequencyMhz, 6110.0 + 6100.0 - 6090.0);
+    EXPECT_EQ(products[products.count() - 1].centreFrequencyMhz, 6100.0 + 6110.0 - 6090.0);
+    EXPECT_EQ(intermodProductCount(-1), 0);
+    EXPECT_EQ(intermodProductCount(1000), 499500000);
+    // The largest plan whose count fits, and the smallest that saturates.
+    EXPECT_EQ(intermodProductCount(2642246), 2642246LL * (2642246LL * 2642245LL / 2));
+    EXPECT_EQ(intermodProductCount(2642247), LLONG_MAX);
+    EXPECT_EQ(intermodProductCount(3037000500LL), LLONG_MAX);
 }
 
-// Plans whose products coincide a lot: the compact products must sort into exactly the order
-// of the sorted product list, or the report's rows would differ from the record-based path.
+// Plans whose products coincide a lot: the compact products must come and sort into exactly
+// the order of the product list, or the report's rows would differ from the list's.
 class CompactProductOrder : public ::testing::TestWithParam<std::vector<double>> {};
 
 TEST_P(CompactProductOrder, MatchesTheSortedProductList)
 {
-    const CarrierList plan = planAt(GetParam());
     CarrierList products;
-    computeIntermodProducts(plan, products);
-    std::vector<double> frequencies;
-    for (const Carrier& carrier : plan)
-        frequencies.push_back(carrier.centreFrequencyMhz);
-    CompactIntermodProducts compact = computeCompactIntermodProducts(frequencies);
-    ASSERT_EQ(frequenciesAndLabels(compact), frequenciesAndLabels(products));
-
-    products.sortByFrequency();
-    sortByFrequency(compact);
-    EXPECT_EQ(frequenciesAndLabels(compact), frequenciesAndLabels(products));
-
-    products.sortByFrequency(); // a second sort moves equal products again
-    sortByFrequency(compact);
-    EXPECT_EQ(frequenciesAndLabels(compact), frequenciesAndLabels(products));
+    computeIntermodProducts(planAt(GetParam()), products);
+    CompactIntermodProducts compact = computeCompactIntermodProducts(GetParam());
+    ASSERT_EQ(described(compact), described(products));
+    for (int sort = 0; sort < 2; ++sort) { // a second sort moves equal products again
+        products.sortByFrequency();
+        sortByFrequency(compact);
+        EXPECT_EQ(described(compact), described(products));
+    }
 }
 
-std::vector<double> evenlySpaced(int count, double stepMhz)
+std::vector<double> spaced(int count, double stepMhz, int period = 1000)
 {
     std::vector<double> frequencies;
     for (int i = 0; i < count; ++i)
-        frequencies.push_back(5900 + stepMhz * i);
-    return frequencies;
-}
-
-std::vector<double> repeating(int count)
-{
-    std::vector<double> frequencies;
-    for (int i = 0; i < count; ++i)
-        frequencies.push_back(6000 + 5.0 * ((i * 7) % 3));
+        frequencies.push_back(5900 + stepMhz * ((i * 7) % period));
     return frequencies;
 }
 
 INSTANTIATE_TEST_SUITE_P(EqualFrequencies, CompactProductOrder,
-                         ::testing::Values(evenlySpaced(24, 2.5), evenlySpaced(9, 0.0),
-                                           repeating(17),
+                         ::testing::Values(spaced(24, 2.5), spaced(9, 0.0), spaced(17, 5.0, 3),
                                            std::vector<double>{6030, 6000, 6010, 6000, 6020}));
 
 TEST(CompactProducts, SortExchangesTwoEqualProducts)

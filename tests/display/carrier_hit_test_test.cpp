@@ -1,4 +1,3 @@
-#include "display/carrier_highlight.h"
 #include "display/carrier_hit_test.h"
 #include "display/carrier_summary.h"
 #include "display/plan_drawing.h"
@@ -78,33 +77,16 @@ TEST(CarrierHitGeometry, EveryPixelOfTheDrawnShapeFindsItsCarrier)
     RecordingSurface surface;
     PlotFrame frame(surface, 801, 601);
     drawPlan(frame, {0, 0, 801, 601}, settings, carriers);
-    int shapeLines = 0;
-    for (const SurfaceCall& line : surface.callsOf(SurfaceCallKind::line)) {
-        if (line.colour != settings.carrierColour)
-            continue;
-        ++shapeLines;
-        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, line.x1, line.y1), 0);
-        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, line.x2, line.y2), 0);
-        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, line.x2, 263), std::nullopt);
+    const auto shape = surface.linesIn(settings.carrierColour);
+    EXPECT_EQ(shape.size(), 6u);
+    for (const auto& [x1, y1, x2, y2] : shape) {
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x1, y1), 0);
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x2, y2), 0);
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x2, 263), std::nullopt);
     }
-    EXPECT_GE(shapeLines, 3);
 
     settings.viewStopMhz = settings.viewStartMhz;
     EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, 400, 400), std::nullopt);
-}
-
-TEST(CarrierHighlight, OutlinesOnlyAMarkedCarrierInAColourApartFromTheCarriers)
-{
-    DisplaySettings settings;
-    for (const int index : {-1, 4, 2}) {
-        RecordingSurface surface;
-        PlotFrame frame(surface, 801, 601);
-        drawCarrierHighlight(frame, settings, overlappingPlan(), index);
-        EXPECT_EQ(surface.callsOf(SurfaceCallKind::line).empty(), index != 2) << index;
-    }
-    EXPECT_EQ(highlightColourFor(settings), rgbColour(0, 120, 215));
-    settings.carrierColour = rgbColour(0, 100, 255);
-    EXPECT_EQ(highlightColourFor(settings), rgbColour(255, 140, 0));
 }
 
 TEST(CarrierSummary, NamesWhatTheCarrierHas)

@@ -1,171 +1,106 @@
 #include "display/display_settings.h"
 #include "display/plot_frame.h"
+#include "model/number_text.h"
 #include "support/recording_surface.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace orvane {
 namespace {
 
-// Each paint builds a new frame over the client area and keeps the fonts for it.
-class FontUpkeep : public ::testing::Test {
-protected:
-    void paint(int clientWidth, int clientHeight)
-    {
-        RecordingSurface surface;
-        surface.unavailableFace = unavailableFace;
-        PlotFrame frame(surface, clientWidth, clientHeight);
-        settings.keepFontsForClient(frame, PixelRect{0, 0, clientWidth, clientHeight});
-    }
+// A paint step's font upkeep: a new frame over the client area keeps the fonts for it.
+void paint(DisplaySettings& settings, int clientWidth, int clientHeight = 601,
+           const std::string& unavailableFace = "")
+{
+    RecordingSurface surface;
+    surface.unavailableFace = unavailableFace;
+    PlotFrame frame(surface, clientWidth, clientHeight);
+    settings.keepFontsForClient(frame, PixelRect{0, 0, clientWidth, clientHeight});
+}
 
+// The heights of the title, label, axis and frequency fonts, then their relative sizes.
+std::string fontSizes(const DisplaySettings& settings)
+{
+    std::string text;
+    for (const FontDescription* font :
+         {&settings.titleFont, &settings.labelFont, &settings.axisFont, &settings.frequencyFont})
+        text += formatInteger(font->height) + " ";
+    text += "|";
+    for (const double size :
+         {settings.titleSize, settings.labelSize, settings.axisSize, settings.frequencySize})
+        text += " " + formatShortest(size);
+    return text;
+}
+
+TEST(FontUpkeep, WidthChangesRescaleEveryFontAndHeightChangesNone)
+{
     DisplaySettings settings;
-    std::string unavailableFace;
-};
-
-TEST_F(FontUpkeep, FirstPaintBuildsTheDefaultFonts)
-{
-    ASSERT_TRUE(settings.fontsResetPending);
-    paint(801, 601);
+    paint(settings, 801);
     EXPECT_FALSE(settings.fontsResetPending);
-    EXPECT_EQ(settings.lastClientRect.width(), 801);
-    EXPECT_EQ(settings.lastClientRect.height(), 601);
-
-    const struct {
-        const FontDescription& font;
-        double size;
-        double expectedSize;
-        int height;
-        int weight;
-    } defaults[] = {{settings.titleFont, settings.titleSize, 1.5, -24, 700},
-                    {settings.labelFont, settings.labelSize, 0.7, -11, 700},
-                    {settings.axisFont, settings.axisSize, 1.2, -19, 700},
-                    {settings.frequencyFont, settings.frequencySize, 0.6, -9, 400}};
-    for (const auto& expected : defaults) {
-        EXPECT_EQ(expected.font.height, expected.height);
-        EXPECT_EQ(expected.font.weight, expected.weight);
-        EXPECT_DOUBLE_EQ(expected.size, expected.expectedSize);
-    }
-}
-
-TEST_F(FontUpkeep, WideningRescalesEveryFont)
-{
-    paint(801, 601);
-    paint(1201, 601);
-    EXPECT_EQ(settings.titleFont.height, -36);
-    EXPECT_EQ(settings.labelFont.height, -16);
-    EXPECT_EQ(settings.axisFont.height, -28);
-    EXPECT_EQ(settings.frequencyFont.height, -14);
-    paint(801, 601);
-    EXPECT_EQ(settings.titleFont.height, -24);
-    EXPECT_EQ(settings.frequencyFont.height, -9);
-}
-
-TEST_F(FontUpkeep, HeightChangesDoNotRescale)
-{
-    paint(801, 601);
-    settings.titleFont.height = -30; // proves whether a rescale happened
-    paint(801, 900);
+    EXPECT_EQ(fontSizes(settings), "-24 -11 -19 -9 | 1.5 0.7 1.2 0.6");
+    settings.titleFont.height = -30; // shows whether a rescale happened
+    paint(settings, 801, 900);
     EXPECT_EQ(settings.titleFont.height, -30);
     EXPECT_EQ(settings.lastClientRect.height(), 900);
-    paint(1201, 900);
-    EXPECT_EQ(settings.titleFont.height, -36);
+    paint(settings, 1201, 900);
+    EXPECT_EQ(fontSizes(settings), "-36 -16 -28 -14 | 1.5 0.7 1.2 0.6");
+    paint(settings, 1); // a window too narrow to draw in keeps the relative sizes
+    paint(settings, 801);
+    EXPECT_EQ(fontSizes(settings), "-24 -11 -19 -9 | 1.5 0.7 1.2 0.6");
 }
 
-TEST_F(FontUpkeep, PendingResetWinsOverRescaling)
+TEST(FontUpkeep, RescalingKeepsFaceAndAttributesAndNormalisesWeightAndAngle)
 {
-    paint(801, 601);
-    settings.titleFont.faceName = "Courier New";
-    settings.titleSize = 3.0;
-    settings.fontsResetPending = true;
-    paint(1201, 601);
-    EXPECT_EQ(settings.titleFont.faceName, "Arial");
-    EXPECT_EQ(settings.titleFont.height, -36);
-    EXPECT_DOUBLE_EQ(settings.titleSize, 1.5);
-    EXPECT_FALSE(settings.fontsResetPending);
-}
-
-TEST_F(FontUpkeep, RescalingKeepsFaceAndAttributesAndNormalisesWeightAndAngle)
-{
-    paint(801, 601);
+    DisplaySettings settings;
+    paint(settings, 801);
     settings.labelFont.faceName = "Courier New";
     settings.labelFont.italic = true;
     settings.labelFont.underline = true;
     settings.labelFont.weight = 600;
     settings.labelFont.escapement = 450;
     settings.frequencyFont.weight = 300;
-    paint(1201, 601);
-    EXPECT_EQ(settings.labelFont.faceName, "Courier New");
-    EXPECT_TRUE(settings.labelFont.underline);
-    EXPECT_EQ(settings.labelFont.weight, 700);
-    EXPECT_EQ(settings.labelFont.escapement, 900);
-    EXPECT_EQ(settings.labelFont.height, -16);
-    EXPECT_EQ(settings.frequencyFont.weight, 400);
-}
-
-TEST_F(FontUpkeep, FontThatCannotBeMadeIsLeftAsItWas)
-{
-    paint(801, 601);
     settings.axisFont.faceName = "Missing Face";
     const FontDescription missing = settings.axisFont;
-    unavailableFace = "Missing Face";
-    paint(1201, 601);
-    EXPECT_EQ(settings.axisFont, missing);
+    paint(settings, 1201, 601, "Missing Face");
+    EXPECT_EQ(describe(settings.labelFont),
+              "Courier New -16x0 w700 900/900 italic underline c0 p4/32 q2 f32");
+    EXPECT_EQ(settings.frequencyFont.weight, 400);
+    EXPECT_EQ(settings.axisFont, missing) << "a font that cannot be made is left as it was";
     EXPECT_EQ(settings.titleFont.height, -36);
-    EXPECT_EQ(settings.labelFont.height, -16);
 }
 
-TEST_F(FontUpkeep, NarrowWindowKeepsTheRelativeSizes)
+TEST(FontUpkeep, PendingResetWinsOverRescaling)
 {
-    paint(801, 601);
-    paint(1, 601);
-    EXPECT_DOUBLE_EQ(settings.titleSize, 1.5);
-    paint(801, 601);
-    EXPECT_EQ(settings.titleFont.height, -24);
-    EXPECT_EQ(settings.frequencyFont.height, -9);
-}
-
-class ChosenFonts : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        RecordingSurface surface;
-        PlotFrame frame(surface, 801, 601);
-        settings.keepFontsForClient(frame, PixelRect{0, 0, 801, 601});
-    }
     DisplaySettings settings;
-};
+    paint(settings, 801);
+    settings.titleFont.faceName = "Courier New";
+    settings.titleSize = 3.0;
+    settings.fontsResetPending = true;
+    paint(settings, 1201);
+    EXPECT_EQ(settings.titleFont.faceName, "Arial");
+    EXPECT_EQ(fontSizes(settings), "-36 -16 -28 -14 | 1.5 0.7 1.2 0.6");
+    EXPECT_FALSE(settings.fontsResetPending);
+}
 
-TEST_F(ChosenFonts, NewHeightScalesTheRelativeSize)
+TEST(ChosenFonts, SizesFollowTheNewHeightsInProportion)
 {
+    DisplaySettings settings;
+    paint(settings, 801);
     FontDescription title = settings.titleFont;
     title.height = -32;
     title.faceName = "Times New Roman";
-    settings.applyChosenFonts(title, settings.labelFont, settings.axisFont, settings.frequencyFont);
-    EXPECT_DOUBLE_EQ(settings.titleSize, 2.0);
-    EXPECT_EQ(settings.titleFont, title);
-    // Untouched fonts keep their sizes: the ratio is 1.
-    EXPECT_DOUBLE_EQ(settings.labelSize, 0.7);
-}
-
-TEST_F(ChosenFonts, ZeroHeightsKeepTheSize)
-{
-    settings.titleFont.height = 0;
-    FontDescription title = settings.titleFont;
-    title.height = -32;
     FontDescription label = settings.labelFont;
-    label.height = 0;
-    settings.applyChosenFonts(title, label, settings.axisFont, settings.frequencyFont);
-    EXPECT_DOUBLE_EQ(settings.titleSize, 1.5);
-    EXPECT_DOUBLE_EQ(settings.labelSize, 0.7);
-    EXPECT_EQ(settings.titleFont.height, -32);
-}
-
-TEST_F(ChosenFonts, CellHeightChoiceGivesAPositiveSize)
-{
+    label.height = 0; // no proportion: the size stays
     FontDescription axis = settings.axisFont;
-    axis.height = 38; // a cell height against the stored character height -19
-    settings.applyChosenFonts(settings.titleFont, settings.labelFont, axis, settings.frequencyFont);
-    EXPECT_DOUBLE_EQ(settings.axisSize, 2.4);
+    axis.height = 38; // a cell height against the character height -19
+    settings.frequencyFont.height = 0;
+    FontDescription frequency = settings.frequencyFont;
+    frequency.height = -20;
+    settings.applyChosenFonts(title, label, axis, frequency);
+    EXPECT_EQ(fontSizes(settings), "-32 0 38 -20 | 2 0.7 2.4 0.6");
+    EXPECT_EQ(settings.titleFont, title);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "files/carrier_file.h"
+#include "files/file_reading.h"
 #include "files/modcod_file.h"
+#include "files/safe_file_writer.h"
 
 #include "support/temp_folder.h"
 
@@ -11,118 +13,111 @@
 namespace orvane {
 namespace {
 
-class FileFolder : public ::testing::Test {
-protected:
-    std::string pathOf(const std::string& name) const { return scratch.file(name); }
-    test::TempFolder scratch;
-    const std::string& folder_ = scratch.path();
-};
-
-CarrierList planOf(int carriers)
+std::string utf16(const std::string& text, bool littleEndian)
 {
-    CarrierList list;
-    list.title = "Plan";
-    list.viewStartMhz = 5850.0;
-    list.viewStopMhz = 6425.0;
-    for (int i = 0; i < carriers; ++i) {
-        Carrier carrier;
-        carrier.setFixedBandwidth(5900.0 + i * 0.01, 1.0, 10.0, 1.35);
-        carrier.label = "carrier " + std::to_string(i);
-        list.append(carrier);
-    }
-    return list;
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : text)
+        bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+    return bytes;
 }
 
-TEST_F(FileFolder, SavedPlanLoadsBack)
+// Both readers open files alike, and the list is emptied whatever happens.
+TEST(FileLoading, GivesTheCauseOfAnError)
 {
-    CarrierList plan = planOf(3);
-    const FileWriteResult written = saveCarrierFile(plan, pathOf("plan.carriers.txt"));
+    test::TempFolder folder;
+    test::put(folder.file("empty.txt"), "");
+    test::put(folder.file("title.txt"), "Title\r\n");
+    test::put(folder.file("le.txt"), utf16("P\r\n6000 1 A\r\n", true));
+    test::put(folder.file("be.txt"), utf16("P\r\n6000 1 A\r\n", false));
+    test::put(folder.file("mark.txt"), "\xFF\xFE"); // the byte-order mark alone
+    for (const std::size_t size : {largestReadableFileBytes, largestReadableFileBytes + 1}) {
+        test::put(folder.file(std::to_string(size)), "");
+        std::filesystem::resize_file(folder.file(std::to_string(size)), size);
+    }
+    const std::vector<std::pair<std::string, std::optional<FileErrorCause>>> cases = {
+        {folder.file("missing.txt"), FileErrorCause::fileNotFound},
+        {folder.path(), FileErrorCause::accessDenied},
+        {"", FileErrorCause::badPath},
+        {folder.file("empty.txt"), std::nullopt},
+        {folder.file("title.txt"), std::nullopt},
+        {folder.file("le.txt"), FileErrorCause::utf16Text},
+        {folder.file("be.txt"), FileErrorCause::utf16Text},
+        {folder.file("mark.txt"), FileErrorCause::utf16Text},
+        {folder.file(std::to_string(largestReadableFileBytes)), std::nullopt},
+        {folder.file(std::to_string(largestReadableFileBytes + 1)), FileErrorCause::fileTooLarge}};
+    for (const auto& [path, cause] : cases) {
+        for (const auto load : {loadCarrierFile, loadModcodFile}) {
+            CarrierList list;
+            list.append(Carrier());
+            const FileReadResult result = load(list, path);
+            EXPECT_FALSE(result.loaded);
+            EXPECT_EQ(result.error ? std::optional(result.error->cause) : std::nullopt, cause)
+                << path;
+            EXPECT_EQ(result.error ? result.error->path : path, path);
+            EXPECT_EQ(list.count(), 0);
+        }
+    }
+}
+
+TEST(FileSaving, SavesWhatLoadsBackAndNothingForAnEmptyPlanOrPath)
+{
+    test::TempFolder folder;
+    CarrierList plan;
+    plan.title = "Plan";
+    Carrier carrier;
+    carrier.setFixedBandwidth(5900.0, 1.0, 10.0, 1.35);
+    plan.append(carrier);
+    const FileWriteResult written = saveCarrierFile(plan, folder.file("plan.txt"));
     EXPECT_TRUE(written.written);
     EXPECT_EQ(writeResultText(written), "");
-    EXPECT_EQ(test::contentOf(pathOf("plan.carriers.txt")), writeCarrierText(plan));
-
+    EXPECT_EQ(test::contentOf(folder.file("plan.txt")), writeCarrierText(plan));
     CarrierList back;
-    const FileReadResult read = loadCarrierFile(back, pathOf("plan.carriers.txt"));
-    EXPECT_TRUE(read.loaded);
-    EXPECT_FALSE(read.error);
-    EXPECT_EQ(back.count(), 3);
-    EXPECT_EQ(back[2].label, "carrier 2");
-}
+    EXPECT_TRUE(loadCarrierFile(back, folder.file("plan.txt")).loaded);
 
-TEST_F(FileFolder, MissingFileGivesTheNotFoundText)
-{
-    CarrierList list = planOf(2);
-    const std::string path = pathOf("missing.txt");
-    const FileReadResult result = loadCarrierFile(list, path);
-    EXPECT_FALSE(result.loaded);
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(result.error->cause, FileErrorCause::fileNotFound);
-    EXPECT_EQ(fileErrorText(*result.error), path + " was not found.");
-    EXPECT_EQ(list.count(), 0) << "the list is emptied whatever happens";
-
-    const FileReadResult modcod = loadModcodFile(list, path);
-    ASSERT_TRUE(modcod.error);
-    EXPECT_EQ(fileErrorText(*modcod.error), path + " was not found.");
-}
-
-TEST_F(FileFolder, FolderInsteadOfAFileIsDenied)
-{
-    CarrierList list;
-    const FileReadResult result = loadCarrierFile(list, folder_);
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(fileErrorText(*result.error), "Access to " + folder_ + " was denied.");
-}
-
-TEST_F(FileFolder, Utf16FilesAreRefusedWithTheirOwnText)
-{
-    const std::string text = "Plan\r\n6000 1350 A\r\n";
-    for (const bool littleEndian : {true, false}) {
-        std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-        for (const char c : text)
-            bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
-        test::put(pathOf("wide.txt"), bytes);
-        CarrierList list = planOf(1);
-        const FileReadResult result = loadCarrierFile(list, pathOf("wide.txt"));
-        EXPECT_FALSE(result.loaded);
-        ASSERT_TRUE(result.error);
-        EXPECT_EQ(fileErrorText(*result.error), pathOf("wide.txt") +
-                                                    " is a UTF-16 text file. Save it as plain text "
-                                                    "(Windows-1252 or ASCII) and open it again.");
-        EXPECT_EQ(list.count(), 0);
-        EXPECT_TRUE(loadModcodFile(list, pathOf("wide.txt")).error);
-    }
-}
-
-TEST_F(FileFolder, FileWithoutCarriersIsNoErrorButNotLoaded)
-{
-    test::put(pathOf("empty.txt"), "");
-    test::put(pathOf("title.txt"), "Just a title\r\n");
-    CarrierList list;
-    for (const char* name : {"empty.txt", "title.txt"}) {
-        const FileReadResult result = loadCarrierFile(list, pathOf(name));
-        EXPECT_FALSE(result.loaded) << name;
-        EXPECT_FALSE(result.error) << name;
-    }
-    EXPECT_EQ(noCarriersFoundText("a.txt"), "No carriers were found in a.txt.");
-}
-
-TEST_F(FileFolder, EmptyPlanIsNotSaved)
-{
+    const FileWriteResult noPath = saveCarrierFile(plan, "");
+    EXPECT_FALSE(noPath.written || noPath.error);
     CarrierList empty;
-    const FileWriteResult result = saveCarrierFile(empty, pathOf("empty.txt"));
-    EXPECT_TRUE(result.nothingToSave);
-    EXPECT_FALSE(result.written);
-    EXPECT_EQ(writeResultText(result), "Found no data to save!  ");
-    EXPECT_FALSE(std::filesystem::exists(pathOf("empty.txt")));
+    const FileWriteResult nothing = saveCarrierFile(empty, folder.file("empty.txt"));
+    EXPECT_FALSE(nothing.written);
+    EXPECT_TRUE(nothing.nothingToSave);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"plan.txt"});
 }
 
-TEST_F(FileFolder, EmptyPathDoesNothing)
+TEST(SafeFileWriter, ReportsTheFirstFailureAndLeavesNoTemporaryFile)
 {
-    CarrierList plan = planOf(1);
-    const FileWriteResult result = saveCarrierFile(plan, "");
-    EXPECT_FALSE(result.written);
-    EXPECT_FALSE(result.error);
-    EXPECT_EQ(writeResultText(result), "");
+    SafeFileWriter full;
+    ASSERT_FALSE(full.open("/dev/full"));
+    EXPECT_TRUE(full.write("a"));                        // kept in the buffer
+    EXPECT_FALSE(full.write(std::string(2 << 20, 'x'))); // more than it buffers: written now
+    EXPECT_FALSE(full.write("x")) << "false once a write has failed";
+    EXPECT_EQ(full.commit()->cause, FileErrorCause::diskFull);
+
+    // A folder made in the target's place while writing: the file cannot take its place.
+    test::TempFolder folder;
+    SafeFileWriter raced;
+    ASSERT_FALSE(raced.open(folder.file("plan.txt")));
+    EXPECT_TRUE(raced.write("plan"));
+    std::filesystem::create_directory(folder.file("plan.txt"));
+    EXPECT_EQ(raced.commit()->cause, FileErrorCause::accessDenied);
+    SafeFileWriter dropped;
+    ASSERT_FALSE(dropped.open(folder.file("other.txt")));
+    dropped.write("other");
+    dropped.discard();
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"plan.txt"});
+    SafeFileWriter unopened;
+    EXPECT_FALSE(unopened.write("x"));
+    EXPECT_EQ(unopened.commit()->cause, FileErrorCause::invalidFile);
+}
+
+TEST(SafeFileWriter, ReplacesTheFileALinkNamesAndKeepsTheLink)
+{
+    test::TempFolder folder;
+    test::put(folder.file("real.txt"), "old");
+    std::filesystem::create_symlink("real.txt", folder.file("link.txt"));
+    EXPECT_FALSE(writeFileSafely(folder.file("link.txt"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.txt")));
+    EXPECT_EQ(test::contentOf(folder.file("real.txt")), "new");
+    EXPECT_EQ(writeFileSafely(folder.path() + "/", "x")->cause, FileErrorCause::badPath);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The desktop program's file commands when the disk fails them: the user sees the writer's
 // message in a warning box, the earlier file stays, and a report that failed is never opened.
-#include "plan_samples.h"
-#include "scratch_files.h"
+// Each disk failure once; the writers' own tests show every failure in every writer.
+#include "sample_plan.h"
+#include "support/temp_folder.h"
 
 #include "app/file_commands.h"
 #include "app/scripted_interaction.h"
@@ -9,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvane::test {
@@ -19,103 +20,70 @@ namespace {
 
 using orvane::testing::ScriptedInteraction;
 
-struct Command {
+struct FailingCommand {
     const char* name;
-    const char* fileName;
     std::function<void(PlanDocument&, UserInteraction&)> run;
+    // Prepares the failure in the folder; the path the user chooses.
+    std::function<std::string(const TempFolder&)> make;
+    FileErrorCause cause;
 };
 
-void PrintTo(const Command& command, std::ostream* out)
+void PrintTo(const FailingCommand& command, std::ostream* out)
 {
     *out << command.name;
 }
 
-struct Target {
-    const char* name;
-    // Prepares the target in scratch; its path.
-    std::function<std::string(const ScratchFolder& scratch, const std::string& fileName)> make;
-    FileErrorCause cause;
-};
+class FileCommandFailure : public ::testing::TestWithParam<FailingCommand> {};
 
-void PrintTo(const Target& target, std::ostream* out)
+TEST_P(FileCommandFailure, ShowsTheWritersMessageAndOpensNothing)
 {
-    *out << target.name;
-}
-
-const Command commands[] = {
-    {"SaveCarriers", "plan.txt",
-     [](PlanDocument& document, UserInteraction& user) { saveCarriers(document, user); }},
-    {"SaveHtmlReport", "report.htm",
-     [](PlanDocument& document, UserInteraction& user) { saveReport(document, user); }},
-    {"SaveCsvReport", "report.csv",
-     [](PlanDocument& document, UserInteraction& user) { saveReport(document, user); }},
-};
-
-const Target targets[] = {
-    {"FullDevice",
-     [](const ScratchFolder& scratch, const std::string& fileName) {
-         const std::string path = scratch.file(fileName);
-         EXPECT_EQ(::symlink("/dev/full", path.c_str()), 0);
-         return path;
-     },
-     FileErrorCause::diskFull},
-    {"TargetIsFolder",
-     [](const ScratchFolder& scratch, const std::string& fileName) {
-         const std::string path = scratch.file(fileName);
-         EXPECT_EQ(::mkdir(path.c_str(), 0755), 0);
-         return path;
-     },
-     FileErrorCause::accessDenied},
-    {"MissingFolder",
-     [](const ScratchFolder& scratch, const std::string& fileName) {
-         return scratch.file("missing/" + fileName);
-     },
-     FileErrorCause::badPath},
-};
-
-class FailingFileCommand : public ::testing::TestWithParam<std::tuple<Command, Target>> {};
-
-TEST_P(FailingFileCommand, ShowsTheWritersMessageAndOpensNothing)
-{
-    const Command& command = std::get<0>(GetParam());
-    const Target& target = std::get<1>(GetParam());
-    const ScratchFolder scratch;
-    const std::string path = target.make(scratch, command.fileName);
-    const std::vector<std::string> before = namesIn(scratch.path());
-
+    const TempFolder scratch;
+    const std::string path = GetParam().make(scratch);
+    const std::vector<std::string> before = scratch.names();
     PlanDocument document;
     document.carriers = samplePlan(12);
     ScriptedInteraction user;
     user.chosenPaths.push_back(path);
-    command.run(document, user);
-
+    GetParam().run(document, user);
     ASSERT_EQ(user.messages.size(), 1u);
-    EXPECT_EQ(user.messages[0].text, fileErrorText(target.cause, path));
-    EXPECT_EQ(user.messages[0].caption, programCaption);
+    EXPECT_EQ(user.messages[0].text, fileErrorText(GetParam().cause, path));
     EXPECT_EQ(user.messages[0].icon, MessageIcon::warning);
     EXPECT_TRUE(user.openedPaths.empty());
     EXPECT_EQ(user.busyDepth, 0);
-    EXPECT_EQ(namesIn(scratch.path()), before);
+    EXPECT_EQ(scratch.names(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(HostileDisks, FailingFileCommand,
-                         ::testing::Combine(::testing::ValuesIn(commands),
-                                            ::testing::ValuesIn(targets)),
-                         [](const ::testing::TestParamInfo<std::tuple<Command, Target>>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param).name;
-                         });
-
-TEST(FailingFileCommand, LoadingADeviceThatNeverEndsShowsWhy)
-{
-    PlanDocument document;
-    document.carriers = samplePlan(3);
-    ScriptedInteraction user;
-    loadCarriersFrom(document, user, "/dev/zero");
-    ASSERT_EQ(user.messages.size(), 1u);
-    EXPECT_EQ(user.messages[0].text, fileErrorText(FileErrorCause::fileTooLarge, "/dev/zero"));
-    EXPECT_EQ(user.busyDepth, 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    HostileDisks, FileCommandFailure,
+    ::testing::Values(
+        FailingCommand{
+            "SaveCarriersToAFullDevice",
+            [](PlanDocument& document, UserInteraction& user) { saveCarriers(document, user); },
+            [](const TempFolder& scratch) {
+                ::symlink("/dev/full", scratch.file("plan.txt").c_str());
+                return scratch.file("plan.txt");
+            },
+            FileErrorCause::diskFull},
+        FailingCommand{
+            "SaveHtmlReportOverAFolder",
+            [](PlanDocument& document, UserInteraction& user) { saveReport(document, user); },
+            [](const TempFolder& scratch) {
+                std::filesystem::create_directory(scratch.file("report.htm"));
+                return scratch.file("report.htm");
+            },
+            FileErrorCause::accessDenied},
+        FailingCommand{
+            "SaveCsvReportIntoAMissingFolder",
+            [](PlanDocument& document, UserInteraction& user) { saveReport(document, user); },
+            [](const TempFolder& scratch) { return scratch.file("missing/report.csv"); },
+            FileErrorCause::badPath},
+        FailingCommand{"LoadADeviceThatNeverEnds",
+                       [](PlanDocument& document, UserInteraction& user) {
+                           loadCarriersFrom(document, user, "/dev/zero");
+                       },
+                       [](const TempFolder&) { return std::string("/dev/zero"); },
+                       FileErrorCause::fileTooLarge}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace orvane::test

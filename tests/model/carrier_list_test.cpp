@@ -1,8 +1,8 @@
 #include "model/carrier_list.h"
+#include "model/number_text.h"
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,8 +10,8 @@
 namespace orvane {
 namespace {
 
-Carrier carrierAt(double centreMhz, const std::string& label, double bandwidthMhz = 1.35,
-                  double powerDbw = 20.0)
+Carrier carrierAt(double centreMhz, const std::string& label = "", double bandwidthMhz = 1.35,
+                  double powerDbw = -999.0)
 {
     Carrier carrier;
     carrier.setFixedBandwidth(centreMhz, bandwidthMhz, powerDbw, 1.35);
@@ -19,129 +19,105 @@ Carrier carrierAt(double centreMhz, const std::string& label, double bandwidthMh
     return carrier;
 }
 
-std::vector<std::string> labelsOf(const CarrierList& list)
+Carrier withSymbolRate(double centreMhz, double symbolRateKsps, double powerDbw)
 {
-    std::vector<std::string> labels;
-    for (const Carrier& carrier : list)
-        labels.push_back(carrier.label);
-    return labels;
+    Carrier carrier;
+    carrier.setFixedSymbolRate(centreMhz, symbolRateKsps, powerDbw, 1.35);
+    return carrier;
 }
 
-struct Bounds {
-    double lowest, highest, floor, ceiling;
-};
-
-void expectBounds(const CarrierList& list, Bounds expected)
+// Lowest and highest edge, then level floor and ceiling.
+std::string bounds(const CarrierList& list)
 {
-    EXPECT_DOUBLE_EQ(list.lowestEdgeMhz(), expected.lowest);
-    EXPECT_DOUBLE_EQ(list.highestEdgeMhz(), expected.highest);
-    EXPECT_DOUBLE_EQ(list.levelFloor(), expected.floor);
-    EXPECT_DOUBLE_EQ(list.levelCeiling(), expected.ceiling);
+    return formatGeneral(list.lowestEdgeMhz(), 10) + ".." +
+           formatGeneral(list.highestEdgeMhz(), 10) + " " + formatGeneral(list.levelFloor(), 10) +
+           ".." + formatGeneral(list.levelCeiling(), 10);
+}
+
+std::string labels(const CarrierList& list)
+{
+    std::string text;
+    for (const Carrier& carrier : list)
+        text += carrier.label + " ";
+    return text;
 }
 
 struct BoundsCase {
     const char* name;
     std::vector<Carrier> carriers;
-    Bounds expected;
+    std::string bounds;
 };
 
-class UpdateBoundsTest : public ::testing::TestWithParam<BoundsCase> {};
+class CarrierListBounds : public ::testing::TestWithParam<BoundsCase> {};
 
-TEST_P(UpdateBoundsTest, GivesTheEdgesAndTheLevelScale)
+TEST_P(CarrierListBounds, GiveTheEdgesAndTheLevelScale)
 {
     CarrierList appended;
-    for (const Carrier& carrier : GetParam().carriers)
-        appended.append(carrier);
-    expectBounds(appended, GetParam().expected);
-
-    // The incremental bounds of append must equal a full recomputation.
     CarrierList recomputed;
-    for (const Carrier& carrier : GetParam().carriers)
+    for (const Carrier& carrier : GetParam().carriers) {
+        appended.append(carrier);
         recomputed.appendWithoutBounds(carrier);
+    }
+    EXPECT_EQ(bounds(appended), GetParam().bounds);
     recomputed.updateBounds();
-    expectBounds(recomputed, GetParam().expected);
-}
-
-Carrier withSymbolRate(double centreMhz, double kspsRate, double powerDbw)
-{
-    Carrier carrier;
-    carrier.setFixedSymbolRate(centreMhz, kspsRate, powerDbw, 1.35);
-    return carrier;
+    EXPECT_EQ(bounds(recomputed), GetParam().bounds);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, UpdateBoundsTest,
+    Plans, CarrierListBounds,
     ::testing::Values(
-        BoundsCase{"OneDefaultCarrier", {Carrier()}, {5999.325, 6000.675, -30.0, -10.0}},
-        // Density 25 is not below 0 + 20: the floor stays 0.
-        BoundsCase{"DensityAboveTwenty",
-                   {withSymbolRate(6000.0, 1.0, 25.0)},
-                   {6000.0 - 0.000675, 6000.0 + 0.000675, 0.0, 25.0}},
-        BoundsCase{"ZeroWidthCarrier", {carrierAt(6000.0, "", 0.0, -999.0)}, {0.0, 0.0, 0.0, 20.0}},
-        BoundsCase{"NoLevels",
-                   {carrierAt(5900.0, "", 36.0, -999.0), carrierAt(6100.0, "", 2.0, -999.0)},
-                   {5882.0, 6101.0, 0.0, 20.0}},
+        // The floor lies 20 dB below the lowest density, once that is below 20 dB above 0.
+        BoundsCase{"OneDefaultCarrier", {Carrier()}, "5999.325..6000.675 -30..-10"},
+        BoundsCase{"DensityJustAboveTwenty",
+                   {withSymbolRate(6000, 1, 20.05)},
+                   "5999.999325..6000.000675 0..20.05"},
+        BoundsCase{"DensityJustBelowTwenty",
+                   {withSymbolRate(6000, 1, 19.5)},
+                   "5999.999325..6000.000675 -0.5..19.5"},
+        BoundsCase{"ZeroWidthCarrier", {carrierAt(6000.0, "", 0.0)}, "0..0 0..20"},
         BoundsCase{"MixedDensities",
-                   {withSymbolRate(6000.0, 1000.0, 20.0), withSymbolRate(6010.0, 100.0, -5.0),
-                    carrierAt(6020.0, "", 1.0, -999.0)},
-                   {5999.325, 6020.5, -45.0, -10.0}},
-        // Plans above 100 GHz keep their real lowest edge.
+                   {withSymbolRate(6000, 1000, 20), withSymbolRate(6010, 100, -5),
+                    carrierAt(6020, "", 1.0), withSymbolRate(6030, 100, -998.5)},
+                   "5999.325..6030.0675 -45..-10"},
         BoundsCase{"AboveOneHundredGigahertz",
-                   {carrierAt(120000.0, "", 2.0, -999.0), carrierAt(110000.0, "", 4.0, -999.0)},
-                   {109998.0, 120001.0, 0.0, 20.0}},
+                   {carrierAt(120000.0, "", 2.0), carrierAt(110000.0, "", 4.0)},
+                   "109998..120001 0..20"},
         // The running maximum starts at 0 MHz, so a plan below 0 MHz reaches up to 0.
-        BoundsCase{"BelowZero", {carrierAt(-5.0, "", 2.0, -999.0)}, {-6.0, 0.0, 0.0, 20.0}}),
-    [](const ::testing::TestParamInfo<BoundsCase>& info) { return info.param.name; });
+        BoundsCase{"BelowZero", {carrierAt(-5.0, "", 2.0)}, "-6..0 0..20"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CarrierList, EveryChangeKeepsTheBoundsOfAFullRecomputation)
 {
     CarrierList list;
     list.append(withSymbolRate(6000.0, 1000.0, 20.0));
     list.append(withSymbolRate(5950.0, 500.0, 30.0));
-    list.append(carrierAt(6100.0, "", 4.0, -999.0));
-    const auto check = [&list] {
+    list.append(carrierAt(6100.0, "", 4.0));
+    const auto change = [&list](const std::string& expected) {
         CarrierList copy = list;
         copy.updateBounds();
-        expectBounds(list, {copy.lowestEdgeMhz(), copy.highestEdgeMhz(), copy.levelFloor(),
-                            copy.levelCeiling()});
+        EXPECT_EQ(bounds(list), bounds(copy));
+        EXPECT_EQ(bounds(list), expected);
     };
-    check();
-    list.replaceAt(*list.findIndex(1), carrierAt(5800.0, "", 10.0, -999.0));
-    check();
+    change("5949.6625..6102 -30..3.010299957");
+    list.replaceAt(*list.findIndex(1), carrierAt(5800.0, "", 10.0));
+    change("5795..6102 -30..-10");
     list.removeAt(*list.findIndex(2));
-    check();
+    change("5795..6000.675 -30..-10");
     list.shift(10.0);
-    check();
+    change("5805..6010.675 -30..-10");
     list.scrunch(5000.0);
-    check();
+    change("5000..5011.35 -30..-10");
+    // After appending without bounds, a later append publishes the whole list's bounds.
+    list.appendWithoutBounds(carrierAt(4000.0, "", 2.0));
     list.append(carrierAt(7000.0, "", 2.0, 40.0));
-    check();
-    // After appending without bounds, a later append still publishes the whole list's bounds.
-    list.appendWithoutBounds(carrierAt(4000.0, "", 2.0, -999.0));
-    list.append(carrierAt(4500.0, "", 2.0, -999.0));
-    check();
-    EXPECT_DOUBLE_EQ(list.lowestEdgeMhz(), 3999.0);
-}
-
-TEST(CarrierList, RemoveAllKeepsTheBoundsAndTheNextAppendStartsAfresh)
-{
-    CarrierList list;
-    list.append(carrierAt(6000.0, "A", 2.0, 20.0));
-    const double lowest = list.lowestEdgeMhz();
+    change("3999..7001 -30..8.293037728");
     list.removeAll();
     EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.lowestEdgeMhz(), lowest);
-    list.append(carrierAt(7000.0, "B", 2.0, -999.0));
-    expectBounds(list, {6999.0, 7001.0, 0.0, 20.0});
-}
-
-TEST(CarrierList, RemovingTheOnlyCarrierGivesTheEmptyPlanBounds)
-{
-    CarrierList list;
-    list.append(Carrier());
+    EXPECT_EQ(bounds(list), "3999..7001 -30..8.293037728") << "removing all keeps the bounds";
+    list.append(carrierAt(8000.0, "", 2.0));
+    EXPECT_EQ(bounds(list), "7999..8001 0..20") << "the next append starts afresh";
     list.removeAt(*list.findIndex(0));
-    expectBounds(list, {0.0, 0.0, 0.0, 20.0});
-    EXPECT_FALSE(list.findIndex(0));
+    EXPECT_EQ(bounds(list), "0..0 0..20");
 }
 
 TEST(CarrierList, PositionsStayValidWhileOthersComeAndGo)
@@ -151,22 +127,26 @@ TEST(CarrierList, PositionsStayValidWhileOthersComeAndGo)
         list.append(carrierAt(6000.0, label));
     const CarrierPosition positionOfC = *list.findIndex(2);
     const CarrierPosition positionOfA = *list.findIndex(0);
-
+    EXPECT_FALSE(list.findIndex(4));
+    EXPECT_FALSE(list.findIndex(-1));
     list.removeAt(*list.findIndex(1));
     for (int i = 0; i < 50; ++i)
         list.append(carrierAt(6000.0 + i, "x"));
     list.removeAt(positionOfA);
     EXPECT_EQ(list.at(positionOfC).label, "C");
     EXPECT_EQ(list.indexOf(positionOfC), 0);
+    EXPECT_EQ(list.indexOf(*list.findIndex(7)), 7);
     EXPECT_FALSE(list.indexOf(positionOfA)) << "a removed place is no longer in the list";
-
+    EXPECT_EQ(list.at(positionOfA).label, "") << "nor its carrier";
     list.replaceAt(positionOfC, carrierAt(5000.0, "C2"));
-    EXPECT_EQ(list.at(positionOfC).label, "C2");
-    EXPECT_EQ(list[0].label, "C2");
-    // Removing a place that is gone already changes nothing.
-    const int before = list.count();
+    list.replaceAt(positionOfA, carrierAt(5000.0, "A2"));
     list.removeAt(positionOfA);
-    EXPECT_EQ(list.count(), before);
+    EXPECT_EQ(list.count(), 52);
+    EXPECT_EQ(labels(list).substr(0, 8), "C2 D x x");
+    // A sort moves contents, not places.
+    list.sortByFrequency();
+    EXPECT_EQ(list.at(*list.findIndex(0)).label, "C2");
+    EXPECT_EQ(list.at(positionOfC).label, "C2");
 }
 
 // The sort exactly as the plan's procedure states it, kept plain so that its order of equal
@@ -181,11 +161,8 @@ void referenceQuicksort(std::vector<std::pair<double, int>>& items, long low, lo
             ++i;
         while (items[static_cast<std::size_t>(j)].first > pivot)
             --j;
-        if (i <= j) {
-            std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
-            ++i;
-            --j;
-        }
+        if (i <= j)
+            std::swap(items[static_cast<std::size_t>(i++)], items[static_cast<std::size_t>(j--)]);
     }
     if (low < j)
         referenceQuicksort(items, low, j);
@@ -193,131 +170,72 @@ void referenceQuicksort(std::vector<std::pair<double, int>>& items, long low, lo
         referenceQuicksort(items, i, high);
 }
 
-std::vector<int> sortedWithList(const std::vector<double>& frequencies)
+void expectSortedAsTheProcedure(const std::vector<double>& frequencies)
 {
     CarrierList list;
-    for (std::size_t i = 0; i < frequencies.size(); ++i)
-        list.appendWithoutBounds(carrierAt(frequencies[i], std::to_string(i)));
-    list.sortByFrequency();
-    std::vector<int> order;
-    for (const Carrier& carrier : list)
-        order.push_back(std::stoi(carrier.label));
-    return order;
-}
-
-std::vector<int> sortedWithReference(const std::vector<double>& frequencies)
-{
     std::vector<std::pair<double, int>> items;
-    for (std::size_t i = 0; i < frequencies.size(); ++i)
+    for (std::size_t i = 0; i < frequencies.size(); ++i) {
+        list.appendWithoutBounds(carrierAt(frequencies[i], formatInteger(long(i))));
         items.emplace_back(frequencies[i], static_cast<int>(i));
-    if (items.size() > 1)
-        referenceQuicksort(items, 0, static_cast<long>(items.size()) - 1);
-    std::vector<int> order;
+    }
+    list.sortByFrequency();
+    referenceQuicksort(items, 0, static_cast<long>(items.size()) - 1);
+    std::string expected;
     for (const auto& item : items)
-        order.push_back(item.second);
-    return order;
-}
-
-TEST(SortByFrequency, TwoEqualFrequenciesAreExchangedEachTime)
-{
-    CarrierList list;
-    list.append(carrierAt(6000.0, "A"));
-    list.append(carrierAt(6000.0, "B"));
-    list.sortByFrequency();
-    EXPECT_EQ(labelsOf(list), (std::vector<std::string>{"B", "A"}));
-    list.sortByFrequency();
-    EXPECT_EQ(labelsOf(list), (std::vector<std::string>{"A", "B"}));
-}
-
-TEST(SortByFrequency, PositionsKeepTheirPlaces)
-{
-    CarrierList list;
-    list.append(carrierAt(6000.0, "A"));
-    list.append(carrierAt(5000.0, "B"));
-    const CarrierPosition first = *list.findIndex(0);
-    list.sortByFrequency();
-    EXPECT_EQ(list.at(first).label, "B") << "a sort moves contents, not places";
+        expected += formatInteger(item.second) + " ";
+    ASSERT_EQ(labels(list), expected);
 }
 
 TEST(SortByFrequency, OrdersEqualFrequenciesAsTheProcedureDoes)
 {
     // Every sequence of up to seven carriers over three frequencies: all the ways equal
     // frequencies can meet the pivot.
-    for (int length = 2; length <= 7; ++length) {
-        int combinations = 1;
-        for (int i = 0; i < length; ++i)
-            combinations *= 3;
+    for (int length = 2, combinations = 9; length <= 7; ++length, combinations *= 3) {
         for (int code = 0; code < combinations; ++code) {
             std::vector<double> frequencies;
             for (int i = 0, rest = code; i < length; ++i, rest /= 3)
                 frequencies.push_back(6000.0 + rest % 3);
-            ASSERT_EQ(sortedWithList(frequencies), sortedWithReference(frequencies))
-                << "length " << length << ", code " << code;
+            expectSortedAsTheProcedure(frequencies);
         }
     }
-}
-
-TEST(SortByFrequency, LargerListsMatchTheProcedureAndAscend)
-{
     std::vector<double> frequencies;
     unsigned state = 12345;
     for (int i = 0; i < 3000; ++i) {
         state = state * 1103515245u + 12345u;
         frequencies.push_back(5850.0 + (state >> 16) % 40);
     }
-    const std::vector<int> order = sortedWithList(frequencies);
-    EXPECT_EQ(order, sortedWithReference(frequencies));
-    for (std::size_t i = 1; i < order.size(); ++i)
-        ASSERT_LE(frequencies[static_cast<std::size_t>(order[i - 1])],
-                  frequencies[static_cast<std::size_t>(order[i])]);
+    expectSortedAsTheProcedure(frequencies);
+    // Two equal frequencies are exchanged each time.
+    expectSortedAsTheProcedure({6000, 6000});
 }
 
-TEST(SortByFrequency, SortedAndReversedInputsStayShallow)
+TEST(SortByFrequency, ReversedInputStaysShallow)
 {
     CarrierList list;
     for (int i = 0; i < 200000; ++i)
-        list.appendWithoutBounds(carrierAt(200000.0 - i, ""));
+        list.appendWithoutBounds(carrierAt(200000.0 - i));
     list.sortByFrequency();
     EXPECT_EQ(list[0].centreFrequencyMhz, 1.0);
     EXPECT_EQ(list[199999].centreFrequencyMhz, 200000.0);
 }
 
-TEST(Shift, MovesEveryCarrierAndMirrorsBelowZero)
+TEST(CarrierList, ShiftMirrorsBelowZeroAndScrunchPacksFromTheStart)
 {
     CarrierList list;
-    list.append(carrierAt(6000.0, "A", 2.0, 20.0));
-    list.append(carrierAt(6100.0, "B", 2.0, 20.0));
+    list.append(carrierAt(6000.0, "A", 2.0));
+    list.append(carrierAt(6100.0, "B", 2.0));
     list.shift(-7000.0);
     EXPECT_EQ(list[0].centreFrequencyMhz, 1000.0);
     EXPECT_EQ(list[1].centreFrequencyMhz, 900.0);
-    EXPECT_EQ(list[0].occupiedBandwidthMhz, 2.0);
-    expectBounds(list, {899.0, 1001.0, list.levelFloor(), list.levelCeiling()});
-}
-
-TEST(Scrunch, PlacesCarriersEdgeToEdgeFromTheStart)
-{
-    CarrierList list;
-    list.append(carrierAt(6000.0, "A", 1.35, 20.0));
-    list.append(carrierAt(5990.0, "B", 2.7, 20.0));
-    list.scrunch(5900.0);
-    ASSERT_EQ(list.count(), 2);
-    EXPECT_EQ(list[0].label, "B");
-    EXPECT_DOUBLE_EQ(list[0].centreFrequencyMhz, 5901.35);
-    EXPECT_DOUBLE_EQ(list[1].centreFrequencyMhz, 5903.375);
-    EXPECT_DOUBLE_EQ(list.lowestEdgeMhz(), 5900.0);
-    EXPECT_DOUBLE_EQ(list.highestEdgeMhz(), 5904.05);
-}
-
-TEST(Scrunch, RoundsCentresToOneKilohertzAndZeroWidthTakesNoRoom)
-{
-    CarrierList list;
-    list.append(carrierAt(6000.0, "A", 0.0012345, -999.0));
-    list.append(carrierAt(6001.0, "B", 0.0, -999.0));
-    list.append(carrierAt(6002.0, "C", 1.0, -999.0));
+    // Edge to edge from the start up, centres rounded to 1 kHz; no width takes no room.
+    list.append(carrierAt(950.0, "C", 0.0012345));
+    list.append(carrierAt(950.0, "D", 0.0));
     list.scrunch(100.0);
-    EXPECT_DOUBLE_EQ(list[0].centreFrequencyMhz, 100.001);
-    EXPECT_DOUBLE_EQ(list[1].centreFrequencyMhz, 100.002);
-    EXPECT_DOUBLE_EQ(list[2].centreFrequencyMhz, 100.502);
+    std::string placed;
+    for (const Carrier& carrier : list)
+        placed += carrier.label + formatGeneral(carrier.centreFrequencyMhz, 10) + " ";
+    EXPECT_EQ(placed, "B101 D102 C102.001 A103.002 ");
+    EXPECT_EQ(bounds(list), "100..104.002 0..20");
 }
 
 } // namespace

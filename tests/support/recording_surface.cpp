@@ -1,87 +1,75 @@
 #include "support/recording_surface.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace orvane {
 
 namespace {
 
-int characterCount(const std::string& utf8)
+std::string point(int x, int y)
 {
-    int count = 0;
-    for (const char byte : utf8) {
-        if ((static_cast<unsigned char>(byte) & 0xC0u) != 0x80u)
-            ++count;
-    }
-    return count;
+    return std::to_string(x) + "," + std::to_string(y);
+}
+
+std::string hex(Colour colour)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(colour), greenOf(colour),
+                  blueOf(colour));
+    return text;
 }
 
 } // namespace
 
+std::string describe(const FontDescription& font)
+{
+    return font.faceName + " " + std::to_string(font.height) + "x" + std::to_string(font.width) +
+           " w" + std::to_string(font.weight) + " " + std::to_string(font.escapement) + "/" +
+           std::to_string(font.orientation) + (font.italic ? " italic" : "") +
+           (font.underline ? " underline" : "") + (font.strikeOut ? " strikeout" : "") + " c" +
+           std::to_string(font.charSet) + " p" + std::to_string(font.outPrecision) + "/" +
+           std::to_string(font.clipPrecision) + " q" + std::to_string(font.quality) + " f" +
+           std::to_string(font.pitchAndFamily);
+}
+
 void RecordingSurface::fillRect(int left, int top, int right, int bottom, Colour colour)
 {
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::fill;
-    call.x1 = left + originX_;
-    call.y1 = top + originY_;
-    call.x2 = right + originX_;
-    call.y2 = bottom + originY_;
-    call.colour = colour;
-    calls_.push_back(call);
+    log_ += "fill " + point(left + originX_, top + originY_) + " " +
+            point(right + originX_, bottom + originY_) + " " + hex(colour) + "\n";
 }
 
 void RecordingSurface::setOrigin(int deviceX, int deviceY)
 {
     originX_ = deviceX;
     originY_ = deviceY;
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::origin;
-    call.x1 = deviceX;
-    call.y1 = deviceY;
-    calls_.push_back(call);
+    log_ += "origin " + point(deviceX, deviceY) + "\n";
 }
 
 void RecordingSurface::setClipRect(int left, int top, int right, int bottom)
 {
     clipped_ = true;
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::clip;
-    call.x1 = left;
-    call.y1 = top;
-    call.x2 = right;
-    call.y2 = bottom;
-    calls_.push_back(call);
+    log_ += "clip " + point(left, top) + " " + point(right, bottom) + "\n";
 }
 
 void RecordingSurface::removeClip()
 {
     clipped_ = false;
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::noClip;
-    calls_.push_back(call);
+    log_ += "noclip\n";
 }
 
 void RecordingSurface::setPen(int widthPx, Colour colour)
 {
     penWidth_ = widthPx;
     penColour_ = colour;
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::pen;
-    call.penWidth = widthPx;
-    call.colour = colour;
-    calls_.push_back(call);
 }
 
 bool RecordingSurface::selectFont(const FontDescription& description)
 {
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::font;
-    call.font = description;
-    call.fontCreated = unavailableFace.empty() || description.faceName != unavailableFace;
-    calls_.push_back(call);
-    if (call.fontCreated)
-        font_ = description;
-    return call.fontCreated;
+    if (!unavailableFace.empty() && description.faceName == unavailableFace)
+        return false;
+    font_ = description;
+    return true;
 }
 
 TextMetrics RecordingSurface::textMetrics() const
@@ -92,40 +80,25 @@ TextMetrics RecordingSurface::textMetrics() const
         metrics.ascent = font_.height - metrics.descent;
         return metrics;
     }
-    const int characterHeight = font_.height < 0 ? -font_.height : 12;
-    metrics.ascent = characterHeight;
-    metrics.descent = characterHeight / 4;
+    metrics.ascent = font_.height < 0 ? -font_.height : 12;
+    metrics.descent = metrics.ascent / 4;
     return metrics;
-}
-
-int RecordingSurface::textWidth(const std::string& text) const
-{
-    return characterCount(text) * ((textMetrics().ascent + 1) / 2);
 }
 
 void RecordingSurface::moveTo(int x, int y)
 {
     currentX_ = x;
     currentY_ = y;
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::move;
-    call.x1 = x + originX_;
-    call.y1 = y + originY_;
-    calls_.push_back(call);
 }
 
 void RecordingSurface::lineTo(int x, int y)
 {
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::line;
-    call.x1 = currentX_ + originX_;
-    call.y1 = currentY_ + originY_;
-    call.x2 = x + originX_;
-    call.y2 = y + originY_;
-    call.colour = penColour_;
-    call.penWidth = penWidth_;
-    call.clipped = clipped_;
-    calls_.push_back(call);
+    const Line line{{currentX_ + originX_, currentY_ + originY_, x + originX_, y + originY_},
+                    penColour_};
+    lines_.push_back(line);
+    log_ += "line " + point(line.points[0], line.points[1]) + " " +
+            point(line.points[2], line.points[3]) + " " + std::to_string(penWidth_) + "px " +
+            hex(penColour_) + (clipped_ ? " clipped\n" : "\n");
     currentX_ = x;
     currentY_ = y;
 }
@@ -138,40 +111,31 @@ void RecordingSurface::setTextAlign(HorizontalAlign horizontal, VerticalAlign ve
 
 void RecordingSurface::drawText(const std::string& text)
 {
-    SurfaceCall call;
-    call.kind = SurfaceCallKind::text;
-    call.x1 = currentX_ + originX_;
-    call.y1 = currentY_ + originY_;
-    call.text = text;
-    call.font = font_;
-    call.colour = textColour_;
-    call.clipped = clipped_;
-    call.horizontal = horizontal_;
-    call.vertical = vertical_;
-    calls_.push_back(call);
-
+    log_ += "text " + point(currentX_ + originX_, currentY_ + originY_) + " '" + text + "' " +
+            hex(textColour_) + " " + "lcr"[static_cast<int>(horizontal_)] +
+            "bBt"[static_cast<int>(vertical_)] + " " + describe(font_) +
+            (clipped_ ? " clipped\n" : "\n");
     // The advance runs along the text's direction: escapement counter-clockwise, y downward.
+    int characters = 0;
+    for (const char byte : text)
+        characters += (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u;
+    const double width = characters * ((textMetrics().ascent + 1) / 2);
     const double angle = font_.escapement * 3.14159265358979323846 / 1800.0;
-    const int width = textWidth(text);
-    const int advanceX = static_cast<int>(std::lround(width * std::cos(angle)));
-    const int advanceY = static_cast<int>(std::lround(-width * std::sin(angle)));
-    if (horizontal_ == HorizontalAlign::left) {
-        currentX_ += advanceX;
-        currentY_ += advanceY;
-    } else if (horizontal_ == HorizontalAlign::right) {
-        currentX_ -= advanceX;
-        currentY_ -= advanceY;
-    }
+    const int sign = horizontal_ == HorizontalAlign::left    ? 1
+                     : horizontal_ == HorizontalAlign::right ? -1
+                                                             : 0;
+    currentX_ += sign * static_cast<int>(std::lround(width * std::cos(angle)));
+    currentY_ -= sign * static_cast<int>(std::lround(width * std::sin(angle)));
 }
 
-std::vector<SurfaceCall> RecordingSurface::callsOf(SurfaceCallKind kind) const
+std::vector<std::array<int, 4>> RecordingSurface::linesIn(Colour colour) const
 {
-    std::vector<SurfaceCall> matching;
-    for (const SurfaceCall& call : calls_) {
-        if (call.kind == kind)
-            matching.push_back(call);
+    std::vector<std::array<int, 4>> found;
+    for (const Line& line : lines_) {
+        if (line.colour == colour)
+            found.push_back(line.points);
     }
-    return matching;
+    return found;
 }
 
 } // namespace orvane

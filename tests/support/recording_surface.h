@@ -2,35 +2,21 @@
 
 #include "display/drawing_surface.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
 namespace orvane {
 
-enum class SurfaceCallKind { fill, origin, clip, noClip, pen, font, move, line, text };
+// A font as one line of text with every value it carries.
+std::string describe(const FontDescription& font);
 
-// One call made on a RecordingSurface. Positions are device pixels (the origin added).
-struct SurfaceCall {
-    SurfaceCallKind kind = SurfaceCallKind::move;
-    int x1 = 0; // fill, clip: left; line: start; text: reference point; origin, move: point
-    int y1 = 0;
-    int x2 = 0; // fill: right (exclusive); clip: right (inclusive); line: end
-    int y2 = 0;
-    Colour colour = 0;    // fill, pen, line: its colour; text: the text colour
-    int penWidth = 0;     // pen and line
-    bool clipped = false; // line and text: a clip rectangle was in force
-    std::string text;
-    FontDescription font; // font: the description asked for; text: the current font
-    bool fontCreated = false;
-    HorizontalAlign horizontal = HorizontalAlign::left;
-    VerticalAlign vertical = VerticalAlign::bottom;
-};
-
-// A drawing surface that draws nothing and records every call, for checking geometry without
-// a window system. Its fonts have made-up but fixed metrics: a character height c (a negative
-// description height) gives ascent c, descent c / 4 and an advance of (c + 1) / 2 per
-// character; a positive height is the cell height, of which a fifth is descent; height 0 acts
-// as -12.
+// A drawing surface that draws nothing and records what reaches the picture, one line of text
+// per call: fills, origins and clips, lines with their pen and whether they were clipped, texts
+// with their colour, alignment, font and clipping. Positions are device pixels. Its fonts have
+// made-up but fixed metrics: a character height c (a negative description height) gives ascent
+// c, descent c / 4 and an advance of (c + 1) / 2 per character; a positive height is the cell
+// height, of which a fifth is descent; height 0 acts as -12.
 class RecordingSurface : public DrawingSurface {
 public:
     void fillRect(int left, int top, int right, int bottom, Colour colour) override;
@@ -48,21 +34,25 @@ public:
     void setTextAlign(HorizontalAlign horizontal, VerticalAlign vertical) override;
     void drawText(const std::string& text) override;
 
-    // The width in pixels that a text has in the current font.
-    int textWidth(const std::string& text) const;
-
     // A face name that selectFont refuses, to imitate a font that cannot be made.
     std::string unavailableFace;
 
-    const std::vector<SurfaceCall>& calls() const { return calls_; }
-    std::vector<SurfaceCall> callsOf(SurfaceCallKind kind) const;
-    void clearCalls() { calls_.clear(); }
+    const std::string& log() const { return log_; }
+    void clearLog() { log_.clear(); }
+    // The lines drawn in a colour, each as its start and end point.
+    std::vector<std::array<int, 4>> linesIn(Colour colour) const;
     int currentX() const { return currentX_; }
     int currentY() const { return currentY_; }
     bool transparentBackground() const { return transparentBackground_; }
 
 private:
-    std::vector<SurfaceCall> calls_;
+    struct Line {
+        std::array<int, 4> points;
+        Colour colour;
+    };
+
+    std::string log_;
+    std::vector<Line> lines_;
     int originX_ = 0;
     int originY_ = 0;
     bool clipped_ = false;

@@ -22,18 +22,35 @@ public:
         EXPECT_NE(::mkdtemp(pattern.data()), nullptr);
         path_ = pattern;
     }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
+    ~TempFolder()
+    {
+        namespace fs = std::filesystem;
+        std::error_code ignored;
+        // A folder a test made read-only must become writable again to be emptied.
+        for (fs::recursive_directory_iterator at(path_, ignored), end; at != end;
+             at.increment(ignored)) {
+            if (at->symlink_status(ignored).type() == fs::file_type::directory)
+                fs::permissions(at->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+        fs::remove_all(path_, ignored);
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-    // The names in the folder, sorted.
-    std::vector<std::string> names() const
+    // The names in the folder (or in one of its folders), sorted.
+    std::vector<std::string> names(const std::string& inside = {}) const
+    {
+        return namesIn(inside.empty() ? path_ : file(inside));
+    }
+
+    static std::vector<std::string> namesIn(const std::string& folder)
     {
         std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
             found.push_back(entry.path().filename().string());
         std::sort(found.begin(), found.end());
         return found;

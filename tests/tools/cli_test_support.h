@@ -1,13 +1,12 @@
 #pragma once
 
-#include "support/temp_folder.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
-#include <utility>
 #include <vector>
 
 namespace orvane::test {
@@ -15,8 +14,6 @@ namespace orvane::test {
 // Runs orvane-cli as a user would, in a folder of the test's own; keeps stdout and stderr.
 class CliTest : public ::testing::Test {
 protected:
-    explicit CliTest(std::string subcommand = {}) : subcommand_(std::move(subcommand)) {}
-
     std::string pathOf(const std::string& name) const { return scratch.file(name); }
 
     static std::string quoted(const std::string& text)
@@ -27,15 +24,17 @@ protected:
         return result + "'";
     }
 
-    // The exit status of orvane-cli [subcommand] args.
-    int run(const std::vector<std::string>& args)
+    // The exit status of orvane-cli with these arguments; "@" in one stands for the folder.
+    int run(const std::vector<std::string>& args, const std::string& redirect = "")
     {
         std::string command = quoted(ORVANE_CLI_PATH);
-        if (!subcommand_.empty())
-            command += " " + subcommand_;
-        for (const std::string& arg : args)
+        for (std::string arg : args) {
+            for (std::size_t at = arg.find('@'); at != std::string::npos; at = arg.find('@'))
+                arg.replace(at, 1, scratch.path());
             command += " " + quoted(arg);
-        command += " >" + quoted(pathOf("stdout.txt")) + " 2>" + quoted(pathOf("stderr.txt"));
+        }
+        command += (redirect.empty() ? " >" + quoted(pathOf("stdout.txt")) : redirect) + " 2>" +
+                   quoted(pathOf("stderr.txt"));
         const int status = std::system(command.c_str());
         output = contentOf(pathOf("stdout.txt"));
         errors = contentOf(pathOf("stderr.txt"));
@@ -48,12 +47,8 @@ protected:
     }
 
     TempFolder scratch;
-    const std::string& folder = scratch.path();
     std::string output;
     std::string errors;
-
-private:
-    std::string subcommand_;
 };
 
 } // namespace orvane::test

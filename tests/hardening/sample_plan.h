@@ -1,11 +1,13 @@
-#include "plan_samples.h"
+#pragma once
 
-#include "files/carrier_file.h"
-#include "model/number_text.h"
+#include "model/carrier_list.h"
+
+#include <string>
 
 namespace orvane::test {
 
-CarrierList samplePlan(int carrierCount)
+// A plan of carrierCount FEC carriers 2 MHz apart from 5900 MHz, each with a level.
+inline CarrierList samplePlan(int carrierCount)
 {
     CarrierList plan;
     plan.title = "Sample plan";
@@ -14,16 +16,10 @@ CarrierList samplePlan(int carrierCount)
     for (int i = 0; i < carrierCount; ++i) {
         Carrier carrier;
         carrier.setFecFromDataRate(5900.0 + 2.0 * i, 2048.0, 0.0, 4, 0.75, 204.0, 188.0, 10.0, 1.2);
-        carrier.label = "Carrier " + formatInteger(i + 1);
+        carrier.label = "Carrier " + std::to_string(i + 1);
         plan.append(carrier);
     }
     return plan;
-}
-
-std::string samplePlanText(int carrierCount)
-{
-    CarrierList plan = samplePlan(carrierCount);
-    return writeCarrierText(plan);
 }
 
 } // namespace orvane::test
