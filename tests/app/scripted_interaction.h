@@ -21,16 +21,7 @@ public:
     struct Selection {
         std::vector<Carrier> listed; // the list's carriers as the dialog showed them
         std::string caption;
-        std::string okButtonText;
         std::optional<int> preselectedIndex;
-    };
-    struct Question {
-        std::string text;
-        unsigned helpKey = 0;
-    };
-    struct FrequencyRequest {
-        std::string caption;
-        double initialMhz = 0.0;
     };
 
     // Chooser answers, in order; an empty path stands for Cancel.
@@ -44,88 +35,62 @@ public:
     bool yesNoAnswer = false;
     bool okCancelAnswer = false;
     UnsavedChangesAnswer saveChangesAnswer = UnsavedChangesAnswer::cancel;
+    int openResult = 0;
+    bool cancelWork = false; // Cancel is pressed on the progress dialog before the work starts
 
     std::vector<Carrier> editedCarriers; // each carrier as handed to a carrier dialog
     std::vector<Selection> selections;
-    std::vector<FrequencyRequest> frequencyRequests;
-    std::vector<Question> yesNoQuestions;
-    std::vector<std::string> okCancelQuestions;
-    std::vector<std::string> saveChangesQuestions;
+    std::vector<double> frequencyOffers; // the initial value of each frequency entry
+    std::vector<unsigned> yesNoHelpKeys; // one for each Yes/No question
+    int okCancelQuestions = 0;
+    int saveChangesQuestions = 0;
     std::vector<std::string> chooserFolders; // the folder each chooser opened in
     std::vector<std::string> suggestedNames; // image chooser suggestions
     std::vector<Message> messages;
     std::vector<std::string> openedPaths;
-    int openResult = 0;
-    bool cancelWork = false; // Cancel is pressed on the progress dialog before the work starts
-    std::vector<std::string> progressTexts;
     int busyDepth = 0;
     int busyCount = 0;
 
-    std::optional<ChosenFile> chooseCarrierFileToOpen(std::string& folder) override
+    std::optional<ChosenFile> chooseCarrierFileToOpen(std::string& f) override { return choose(f); }
+    std::optional<ChosenFile> chooseCarrierFileToSave(std::string& f) override { return choose(f); }
+    std::optional<ChosenFile> chooseModcodFile(std::string& f) override { return choose(f); }
+    std::optional<ChosenFile> chooseReportFile(std::string& f) override { return choose(f); }
+    std::optional<ChosenFile> chooseImageFile(std::string& f, const std::string& name) override
     {
-        return choose(folder);
+        suggestedNames.push_back(name);
+        return choose(f);
     }
-    std::optional<ChosenFile> chooseCarrierFileToSave(std::string& folder) override
-    {
-        return choose(folder);
-    }
-    std::optional<ChosenFile> chooseModcodFile(std::string& folder) override
-    {
-        return choose(folder);
-    }
-    std::optional<ChosenFile> chooseImageFile(std::string& folder,
-                                              const std::string& suggestedName) override
-    {
-        suggestedNames.push_back(suggestedName);
-        return choose(folder);
-    }
-    std::optional<ChosenFile> chooseReportFile(std::string& folder) override
-    {
-        return choose(folder);
-    }
-
     bool editCarrier(Carrier& carrier) override
     {
         editedCarriers.push_back(carrier);
         return carrierDialog(carrier);
     }
     std::optional<CarrierPosition>
-    selectCarrier(const CarrierList& list, const std::string& caption,
-                  const std::string& okButtonText,
+    selectCarrier(const CarrierList& list, const std::string& caption, const std::string&,
                   std::optional<CarrierPosition> preselected) override
     {
         selections.push_back({{list.begin(), list.end()},
                               caption,
-                              okButtonText,
                               preselected ? list.indexOf(*preselected) : std::nullopt});
         if (cancelSelection)
             return std::nullopt;
-        if (pickedIndex)
-            return list.findIndex(*pickedIndex);
-        return preselected;
+        return pickedIndex ? list.findIndex(*pickedIndex) : preselected;
     }
-    std::optional<double> askFrequency(const std::string& caption, double initialMhz) override
+    std::optional<double> askFrequency(const std::string&, double initialMhz) override
     {
-        frequencyRequests.push_back({caption, initialMhz});
+        frequencyOffers.push_back(initialMhz);
         return frequencyAnswer;
     }
-    bool askYesNo(const std::string& text, unsigned helpKey) override
+    bool askYesNo(const std::string&, unsigned helpKey) override
     {
-        yesNoQuestions.push_back({text, helpKey});
+        yesNoHelpKeys.push_back(helpKey);
         return yesNoAnswer;
     }
-    bool askOkCancel(const std::string& text) override
+    bool askOkCancel(const std::string&) override { return ++okCancelQuestions, okCancelAnswer; }
+    UnsavedChangesAnswer askToSaveChanges(const std::string&) override
     {
-        okCancelQuestions.push_back(text);
-        return okCancelAnswer;
+        return ++saveChangesQuestions, saveChangesAnswer;
     }
-
-    UnsavedChangesAnswer askToSaveChanges(const std::string& text) override
-    {
-        saveChangesQuestions.push_back(text);
-        return saveChangesAnswer;
-    }
-
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override
     {
         messages.push_back({text, caption, icon});
@@ -135,16 +100,11 @@ public:
         openedPaths.push_back(path);
         return openResult;
     }
-    void beginBusy() override
-    {
-        ++busyDepth;
-        ++busyCount;
-    }
+    void beginBusy() override { ++busyDepth, ++busyCount; }
     void endBusy() override { --busyDepth; }
-    void runWithProgress(const std::string& text,
+    void runWithProgress(const std::string&,
                          const std::function<void(WorkProgress&)>& work) override
     {
-        progressTexts.push_back(text);
         WorkProgress progress;
         if (cancelWork)
             progress.requestCancel();
@@ -156,16 +116,13 @@ private:
     std::optional<ChosenFile> choose(std::string& folder)
     {
         chooserFolders.push_back(folder);
-        if (chosenPaths.empty())
-            return std::nullopt;
-        const std::string path = chosenPaths.front();
-        chosenPaths.pop_front();
+        const std::string path = chosenPaths.empty() ? "" : chosenPaths.front();
+        if (!chosenPaths.empty())
+            chosenPaths.pop_front();
         if (path.empty())
             return std::nullopt;
         const auto slash = path.rfind('/');
-        folder = !folderAfterChoosing.empty() ? folderAfterChoosing
-                 : slash == std::string::npos ? std::string()
-                                              : path.substr(0, slash);
+        folder = !folderAfterChoosing.empty() ? folderAfterChoosing : path.substr(0, slash);
         return ChosenFile{path, chosenFilter};
     }
 };

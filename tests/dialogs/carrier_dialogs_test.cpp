@@ -1,21 +1,26 @@
+#include "dialogs/dialog_runners.h"
 #include "dialogs/fec_carrier_dialog.h"
 #include "dialogs/fixed_carrier_dialog.h"
 #include "dialogs/spectral_carrier_dialog.h"
 
 #include "dialog_test_support.h"
+#include "support/modal_dialog.h"
 #include "support/overlapping_controls.h"
 
-#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTest>
+#include <QSignalSpy>
+
+#include <set>
+#include <type_traits>
 
 namespace orvane::test {
 namespace {
 
 // The dialogs are views of the carrier form model (whose arithmetic the core tests prove):
-// these tests check what the widgets add: forwarding, rewriting, enabling, focus, OK.
+// these tests check what the widgets add: layout, forwarding, enabling, focus, OK.
 template <typename Dialog> class CarrierDialogTest : public ::testing::Test {
 protected:
     void open()
@@ -23,15 +28,16 @@ protected:
         dialog = std::make_unique<Dialog>(carrier);
         dialog->show();
     }
-    QString shown(const char* boxName) { return text(dialog.get(), boxName); }
+    QString shown(const char* name) { return box(name)->text(); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(dialog.get(), name); }
     template <typename Control> Control* find(const char* name)
     {
         return control<Control>(dialog.get(), name);
     }
-    void click(const char* name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    void type(const char* name, const QString& text) { retype(dialog.get(), name, text); }
+    void click(const char* name) { clickButton(dialog.get(), name); }
 
-    EntryProblems problems;
+    ShownToUser user;
     Carrier carrier;
     std::unique_ptr<Dialog> dialog;
 };
@@ -40,45 +46,52 @@ using CarrierDialogs =
     ::testing::Types<FixedCarrierDialog, FecCarrierDialog, SpectralCarrierDialog>;
 TYPED_TEST_SUITE(CarrierDialogTest, CarrierDialogs);
 
-TYPED_TEST(CarrierDialogTest, OpensOnTheCarriersInputWithNoControlCoveringAnother)
+// The boxes stand in columns, one or two, each beside its caption; no control covers another.
+TYPED_TEST(CarrierDialogTest, OpensOnTheCarriersInputInAnOrderlyForm)
 {
     this->carrier.symbolRateGiven = 1;
     this->open();
     EXPECT_TRUE(this->template find<QRadioButton>("radioSymbolRate")->isChecked());
     EXPECT_TRUE(this->box("editSymbolRate")->isEnabled());
-    EXPECT_EQ(overlappingControls(this->dialog.get()), QStringList{});
+    QWidget* dialog = this->dialog.get();
+    EXPECT_EQ(overlappingControls(dialog), QStringList{});
+    std::set<int> columns;
+    for (const char* name :
+         {"editCentreFrequency", "editPower", "editSymbolRate", "editBandwidth", "editRolloff",
+          "editDataRate", "editOverheads", "editSpectralEfficiency"}) {
+        QLineEdit* box = dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
+        if (!box)
+            continue;
+        columns.insert(box->x());
+        const QPoint leftOfBox(box->x() - 8, box->geometry().center().y());
+        QWidget* caption = dialog->childAt(leftOfBox);
+        EXPECT_TRUE(qobject_cast<QLabel*>(caption) || qobject_cast<QAbstractButton*>(caption))
+            << name << " has no caption on its left";
+    }
+    const bool fixed = std::is_same_v<TypeParam, FixedCarrierDialog>;
+    EXPECT_EQ(columns.size(), fixed ? 1u : 2u);
 }
 
 using FixedDialogTest = CarrierDialogTest<FixedCarrierDialog>;
 using FecDialogTest = CarrierDialogTest<FecCarrierDialog>;
 using SpectralDialogTest = CarrierDialogTest<SpectralCarrierDialog>;
 
-TEST_F(FixedDialogTest, TypingRewritesTheOtherRateOnceAndTheRadiosOnlyEnable)
-{
-    open();
-    EXPECT_FALSE(box("editSymbolRate")->isEnabled());
-    RewriteCounter rewrites(dialog.get());
-    retype(dialog.get(), "editBandwidth", "1");
-    EXPECT_EQ(shown("editSymbolRate"), "740.741");
-    EXPECT_EQ(rewrites.count("editSymbolRate"), 1);
-    EXPECT_EQ(rewrites.total(), 2) << "the typed box and the symbol rate";
-
-    click("radioSymbolRate");
-    EXPECT_EQ(rewrites.total(), 2) << "choosing the input recalculates nothing";
-    EXPECT_TRUE(box("editSymbolRate")->isEnabled());
-    EXPECT_FALSE(box("editBandwidth")->isEnabled());
-    click("radioBandwidth");
-    EXPECT_TRUE(box("editBandwidth")->isEnabled());
-
-    retype(dialog.get(), "editRolloff", "2a-0.");
-    EXPECT_EQ(shown("editRolloff"), "20") << "the roll-off box takes digits only";
-}
-
-TEST_F(FixedDialogTest, OkTakesTheLabelLinesAndTheTypedValues)
+TEST_F(FixedDialogTest, TypingRewritesTheOtherRateAndOkTakesTheLabelLines)
 {
     carrier.setFixedBandwidth(6000.0, 1.35, 20.0, 1.35);
     carrier.label = "old\tlabel";
     open();
+    EXPECT_FALSE(box("editSymbolRate")->isEnabled());
+    QSignalSpy symbolRate(box("editSymbolRate"), &QLineEdit::textChanged);
+    type("editBandwidth", "1");
+    EXPECT_EQ(shown("editSymbolRate"), "740.741");
+    click("radioSymbolRate");
+    EXPECT_EQ(symbolRate.count(), 1) << "choosing the input recalculates nothing";
+    EXPECT_FALSE(box("editBandwidth")->isEnabled());
+    click("radioBandwidth");
+    type("editRolloff", "2a-0.");
+    EXPECT_EQ(shown("editRolloff"), "20") << "the roll-off box takes digits only";
+
     auto* label = find<QPlainTextEdit>("editLabel");
     EXPECT_EQ(label->toPlainText(), "old\nlabel");
     label->selectAll();
@@ -86,63 +99,60 @@ TEST_F(FixedDialogTest, OkTakesTheLabelLinesAndTheTypedValues)
     QTest::keyClick(label, Qt::Key_Return);
     QTest::keyClicks(label, "B");
     EXPECT_TRUE(dialog->isVisible()) << "Enter in the label starts a new line";
-    retype(dialog.get(), "editCentreFrequency", "6100.5");
-    retype(dialog.get(), "editBandwidth", "1");
-    QTest::keyClick(box("editBandwidth"), Qt::Key_Return);
+    type("editCentreFrequency", "6100.5");
+    QTest::keyClick(box("editCentreFrequency"), Qt::Key_Return);
     ASSERT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(carrier.label, "A\tB");
     EXPECT_EQ(carrier.centreFrequencyMhz, 6100.5);
     EXPECT_EQ(carrier.occupiedBandwidthMhz, 1.0);
+    EXPECT_DOUBLE_EQ(carrier.rolloffFactor, 1.2);
 }
 
-TEST_F(FecDialogTest, DvbSExampleTypedIntoTheBoxes)
+// 2048 kbps, QPSK 3/4, RS(204,188) at 35 %: 1481.531 kSps in 2.0001 MHz.
+TEST_F(FecDialogTest, TheDvbSExampleTypedIntoTheBoxes)
 {
     open();
     EXPECT_FALSE(box("editRsN")->isEnabled());
     EXPECT_FALSE(box("editFecValue")->isEnabled());
-    RewriteCounter rewrites(dialog.get());
-    retype(dialog.get(), "editDataRate", "2048");
-    EXPECT_EQ(rewrites.count("editSymbolRate"), 4) << "once a keystroke";
+    QSignalSpy symbolRate(box("editSymbolRate"), &QLineEdit::textChanged);
+    type("editDataRate", "2048");
+    EXPECT_EQ(symbolRate.count(), 4) << "once a keystroke";
     find<QComboBox>("comboFec")->setCurrentIndex(6);
     click("checkReedSolomon");
-    EXPECT_TRUE(box("editRsRatio")->isEnabled());
-    retype(dialog.get(), "editRsN", "204");
-    retype(dialog.get(), "editRsK", "188");
+    type("editRsN", "204");
+    type("editRsK", "188");
     EXPECT_EQ(shown("editRsRatio"), "1.085106");
     EXPECT_EQ(shown("editSymbolRate"), "1481.531");
     EXPECT_EQ(shown("editBandwidth"), "2.0001");
 
     click("radioSymbolRate");
     EXPECT_FALSE(box("editDataRate")->isEnabled());
-    clickButton(dialog.get(), "buttonOk");
+    click("buttonOk");
     ASSERT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(carrier.rsK, 188.0);
     EXPECT_EQ(carrier.symbolRateGiven, 1);
 }
 
-TEST_F(FecDialogTest, OtherMovesTheFocusIntoTheRateBox)
-{
-    open();
-    auto* fec = find<QComboBox>("comboFec");
-    fec->setCurrentIndex(12);
-    EXPECT_TRUE(box("editFecValue")->isEnabled());
-    EXPECT_EQ(dialog->focusWidget(), box("editFecValue"));
-    fec->setCurrentIndex(3);
-    EXPECT_FALSE(box("editFecValue")->isEnabled());
-    EXPECT_EQ(shown("editFecValue"), "0.5");
-}
-
-TEST_F(FecDialogTest, OkRefusalKeepsTheDialogOpenWithTheFocusOnTheField)
+TEST_F(FecDialogTest, OtherOpensTheRateBoxAndARefusalKeepsTheDialogOnTheField)
 {
     carrier.applyModcodFec(0.0, 128, 0.5, 1.0, 1.0, 1.25, 4.5, 1e-7, 0);
     open();
+    auto* fec = find<QComboBox>("comboFec");
+    EXPECT_EQ(fec->currentIndex(), 3);
+    fec->setCurrentIndex(12);
+    EXPECT_TRUE(box("editFecValue")->isEnabled());
+    EXPECT_EQ(dialog->focusWidget(), box("editFecValue"));
+    fec->setCurrentIndex(1);
+    EXPECT_FALSE(box("editFecValue")->isEnabled());
+    EXPECT_EQ(shown("editFecValue"), "0.333333");
+
     EXPECT_EQ(find<QComboBox>("comboModulation")->currentIndex(), -1);
-    clickButton(dialog.get(), "buttonOk");
+    click("buttonOk");
     EXPECT_EQ(dialog->focusWidget(), find<QComboBox>("comboModulation"));
     find<QComboBox>("comboModulation")->setCurrentIndex(1);
-    retype(dialog.get(), "editPower", "");
-    clickButton(dialog.get(), "buttonOk");
-    EXPECT_EQ(problems.messages(),
+    type("editPower", "");
+    click("buttonOk");
+    EXPECT_EQ(user.problems(),
               (QStringList{"Please choose a modulation.", "Please enter a number."}));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->focusWidget(), box("editPower"));
@@ -156,13 +166,58 @@ TEST_F(SpectralDialogTest, ModulationAndFecRewriteOnlyTheOverheads)
     open();
     EXPECT_TRUE(box("editOverheads")->isReadOnly());
     EXPECT_TRUE(box("editBandwidth")->isReadOnly());
-    RewriteCounter rewrites(dialog.get());
+    QSignalSpy symbolRate(box("editSymbolRate"), &QLineEdit::textChanged);
     find<QComboBox>("comboModulation")->setCurrentIndex(2);
     find<QComboBox>("comboFec")->setCurrentIndex(6);
     EXPECT_EQ(shown("editOverheads"), "1024");
-    EXPECT_EQ(rewrites.count("editOverheads"), 2);
-    EXPECT_EQ(rewrites.total(), 3) << "and the FEC value";
+    EXPECT_EQ(symbolRate.count(), 0);
 }
+
+struct ModeCase {
+    int calcMode;
+    unsigned helpKey;
+};
+
+class CarrierDialogByMode : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(CarrierDialogByMode, OpensTheDialogOfTheModeWhereCancelChangesNothing)
+{
+    ShownToUser user;
+    Carrier carrier;
+    carrier.setFecFromDataRate(6010.0, 2048.0, 16.0, 8, 0.75, 204.0, 188.0, 12.0, 1.25);
+    carrier.calcMode = GetParam().calcMode;
+    const Carrier before = carrier;
+    whenModal([](QWidget* dialog) {
+        QTest::keyClick(control<QLineEdit>(dialog, "editPower"), Qt::Key_F1);
+        retype(dialog, "editCentreFrequency", "1");
+        clickButton(dialog, "buttonCancel");
+    });
+    EXPECT_FALSE(runCarrierDialog(nullptr, carrier));
+    EXPECT_EQ(user.helpKeys(), std::vector<unsigned>{GetParam().helpKey});
+    EXPECT_EQ(carrier.centreFrequencyMhz, before.centreFrequencyMhz);
+    EXPECT_EQ(carrier.calcMode, before.calcMode);
+}
+
+TEST(CarrierDialogRunner, OkReportsTheRebuiltCarrier)
+{
+    Carrier carrier;
+    carrier.calcMode = calcModeFixed;
+    whenModal([](QWidget* dialog) {
+        retype(dialog, "editBandwidth", "2.7");
+        clickButton(dialog, "buttonOk");
+        if (dialog->isVisible())
+            clickButton(dialog, "buttonCancel");
+    });
+    EXPECT_TRUE(runCarrierDialog(nullptr, carrier));
+    EXPECT_EQ(carrier.occupiedBandwidthMhz, 2.7);
+    EXPECT_EQ(carrier.calcMode, calcModeFixed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CarrierDialogByMode,
+                         ::testing::Values(ModeCase{0, helpKey::fixedCarrier},
+                                           ModeCase{1, helpKey::fecCarrier},
+                                           ModeCase{2, helpKey::spectralCarrier},
+                                           ModeCase{7, helpKey::fecCarrier}));
 
 } // namespace
 } // namespace orvane::test

@@ -7,13 +7,11 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
 
-#include <map>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -35,11 +33,6 @@ template <typename Control> Control* control(QWidget* dialog, const char* name)
     return found;
 }
 
-inline QString text(QWidget* dialog, const char* boxName)
-{
-    return control<QLineEdit>(dialog, boxName)->text();
-}
-
 // Replaces a box's text by typing, as a user who selects it all and types over it; an empty
 // text is typed as Backspace.
 inline void retype(QWidget* dialog, const char* boxName, const QString& typed)
@@ -58,57 +51,26 @@ inline void clickButton(QWidget* dialog, const char* buttonName)
     QTest::mouseClick(control<QAbstractButton>(dialog, buttonName), Qt::LeftButton);
 }
 
-// Collects the messages the dialogs show instead of opening message boxes.
-class EntryProblems {
+// Collects the messages the dialogs show and the help they ask for, instead of showing them.
+class ShownToUser {
 public:
-    EntryProblems()
+    ShownToUser()
     {
         setEntryProblemReporter(
-            [list = messages_](QWidget*, const QString& message) { list->append(message); });
+            [list = problems_](QWidget*, const QString& text) { list->append(text); });
+        setHelpHandler([list = helpKeys_](unsigned key) { list->push_back(key); });
     }
-    ~EntryProblems() { setEntryProblemReporter({}); }
-    const QStringList& messages() const { return *messages_; }
+    ~ShownToUser()
+    {
+        setEntryProblemReporter({});
+        setHelpHandler({});
+    }
+    const QStringList& problems() const { return *problems_; }
+    const std::vector<unsigned>& helpKeys() const { return *helpKeys_; }
 
 private:
-    std::shared_ptr<QStringList> messages_ = std::make_shared<QStringList>();
-};
-
-// Collects help requests.
-class HelpRequests {
-public:
-    HelpRequests()
-    {
-        setHelpHandler([list = keys_](unsigned key) { list->push_back(key); });
-    }
-    ~HelpRequests() { setHelpHandler({}); }
-    const std::vector<unsigned>& keys() const { return *keys_; }
-
-private:
-    std::shared_ptr<std::vector<unsigned>> keys_ = std::make_shared<std::vector<unsigned>>();
-};
-
-// Counts how often each named line box of a dialog changes its text (typing counts too).
-class RewriteCounter {
-public:
-    explicit RewriteCounter(QWidget* dialog)
-    {
-        for (QLineEdit* box : dialog->findChildren<QLineEdit*>())
-            spies_[box->objectName()] = std::make_unique<QSignalSpy>(box, &QLineEdit::textChanged);
-    }
-    int count(const char* boxName) const
-    {
-        return static_cast<int>(spies_.at(QString::fromLatin1(boxName))->count());
-    }
-    int total() const
-    {
-        int sum = 0;
-        for (const auto& entry : spies_)
-            sum += static_cast<int>(entry.second->count());
-        return sum;
-    }
-
-private:
-    std::map<QString, std::unique_ptr<QSignalSpy>> spies_;
+    std::shared_ptr<QStringList> problems_ = std::make_shared<QStringList>();
+    std::shared_ptr<std::vector<unsigned>> helpKeys_ = std::make_shared<std::vector<unsigned>>();
 };
 
 } // namespace orvane::test

@@ -1,11 +1,11 @@
 #include "dialogs/carrier_selection_dialog.h"
+#include "dialogs/dialog_runners.h"
 #include "dialogs/frequency_entry_dialog.h"
 
 #include "dialog_test_support.h"
+#include "support/modal_dialog.h"
 #include "support/overlapping_controls.h"
 
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace orvane::test {
@@ -22,9 +22,11 @@ Carrier carrierAt(double centreMhz, double powerDbw, const std::string& label)
 
 class CarrierSelectionDialogTest : public ::testing::Test {
 protected:
-    void open(const char* caption = "Modify Carrier :", const char* okText = "MODIFY")
+    void open(std::optional<int> preselected = std::nullopt)
     {
-        dialog = std::make_unique<CarrierSelectionDialog>(list, caption, okText);
+        dialog = std::make_unique<CarrierSelectionDialog>(
+            list, "Modify Carrier :", "MODIFY", nullptr,
+            preselected ? list.findIndex(*preselected) : std::nullopt);
         dialog->show();
         view = control<QTreeWidget>(dialog.get(), "listCarriers");
     }
@@ -40,53 +42,44 @@ protected:
         return view->visualItemRect(view->topLevelItem(index)).center();
     }
 
+    ShownToUser user;
     CarrierList list;
     std::unique_ptr<CarrierSelectionDialog> dialog;
     QTreeWidget* view = nullptr;
 };
 
-TEST_F(CarrierSelectionDialogTest, PlanRowsShowFrequencyPowerAndLabel)
+TEST_F(CarrierSelectionDialogTest, PlanRowsShowFrequencyPowerAndLabelAndModcodRowsTheName)
 {
-    HelpRequests help;
     list.append(carrierAt(6000.0, 20.0, "TV1"));
     list.append(carrierAt(6012.345678, noPowerLevelDbw, "Line 1\tLine 2"));
     open();
-    EXPECT_EQ(dialog->windowTitle(), "Modify Carrier :");
-    EXPECT_EQ(control<QPushButton>(dialog.get(), "buttonOk")->text(), "MODIFY");
-    EXPECT_EQ(view->headerItem()->text(2), "Carrier Label");
     ASSERT_EQ(view->topLevelItemCount(), 2);
     EXPECT_EQ(row(0), (QStringList{"6000.00000", "20.00", "TV1"}));
     EXPECT_EQ(row(1), (QStringList{"6012.34568", "-999.00", "Line 1 Line 2"}));
     EXPECT_EQ(overlappingControls(dialog.get()), QStringList{});
     QTest::keyClick(view, Qt::Key_F1);
-    EXPECT_EQ(help.keys(), std::vector<unsigned>{141});
-}
 
-TEST_F(CarrierSelectionDialogTest, ModcodListShowsOneColumnOfEntryNames)
-{
-    HelpRequests help;
     list.isModcodList = 1;
-    list.append(carrierAt(6000.0, 20.0, "DVB-S2 QPSK 1/4"));
-    list.append(carrierAt(6000.0, 20.0, "DVB-S2 QPSK 1/3"));
-    open("MODCOD File : DVB-S2", "SELECT");
-    ASSERT_EQ(view->columnCount(), 1);
-    EXPECT_EQ(view->headerItem()->text(0), "Modcod Type");
-    EXPECT_EQ(row(1), QStringList{"DVB-S2 QPSK 1/3"});
+    open();
+    EXPECT_EQ(row(1), QStringList{"Line 1 Line 2"});
     QTest::keyClick(view, Qt::Key_F1);
-    EXPECT_EQ(help.keys(), std::vector<unsigned>{32784});
+    EXPECT_EQ(user.helpKeys(),
+              (std::vector<unsigned>{helpKey::carrierSelection, helpKey::modcodSelection}));
 }
 
+// A click picks a row; moving the highlight with the keys moves the pick with it.
 TEST_F(CarrierSelectionDialogTest, ThePickIsTheHighlightedRowByMouseOrKeyboard)
 {
-    list.append(carrierAt(6000.0, 20.0, "A"));
-    list.append(carrierAt(6010.0, 20.0, "B"));
-    list.append(carrierAt(6020.0, 20.0, "C"));
+    for (const char* label : {"A", "B", "C"})
+        list.append(carrierAt(6000.0 + list.count(), 20.0, label));
     open();
     view->setFocus();
     clickButton(dialog.get(), "buttonOk");
     EXPECT_FALSE(dialog->selectedEntry().has_value()) << "nothing highlighted, nothing picked";
 
-    open();
+    open(1);
+    EXPECT_EQ(view->currentItem(), view->topLevelItem(1));
+    EXPECT_EQ(dialog->selectedEntry(), list.findIndex(1));
     // A double click as the window system delivers it: press, release, double click, release.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
@@ -100,48 +93,58 @@ TEST_F(CarrierSelectionDialogTest, ThePickIsTheHighlightedRowByMouseOrKeyboard)
     EXPECT_EQ(dialog->selectedEntry(), list.findIndex(1));
 }
 
-class FrequencyEntryDialogTest : public ::testing::Test {
-protected:
-    void open(double initialMhz)
-    {
-        dialog = std::make_unique<FrequencyEntryDialog>("Enter Frequency Step for Carrier Shift : ",
-                                                        initialMhz);
-        dialog->show();
-    }
-
-    EntryProblems problems;
-    std::unique_ptr<FrequencyEntryDialog> dialog;
-};
-
-TEST_F(FrequencyEntryDialogTest, ShowsTheInitialValueAndReturnsTheTypedOne)
+TEST(SelectionRunner, AnswersThePickedPlaceOnlyOnOk)
 {
-    HelpRequests help;
-    open(0.0);
-    EXPECT_EQ(dialog->windowTitle(), "Enter Frequency Step for Carrier Shift : ");
-    EXPECT_EQ(text(dialog.get(), "editFrequency"), "0");
-    EXPECT_EQ(overlappingControls(dialog.get()), QStringList{});
-    QTest::keyClick(control<QLineEdit>(dialog.get(), "editFrequency"), Qt::Key_F1);
-    EXPECT_EQ(help.keys(), std::vector<unsigned>{140});
-    retype(dialog.get(), "editFrequency", "-2.5");
-    QTest::keyClick(control<QLineEdit>(dialog.get(), "editFrequency"), Qt::Key_Return);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->frequencyMhz(), -2.5);
+    CarrierList list;
+    list.append(Carrier{});
+    list.append(Carrier{});
+    for (const char* button : {"buttonOk", "buttonCancel"}) {
+        whenModal([button](QWidget* dialog) {
+            auto* view = control<QTreeWidget>(dialog, "listCarriers");
+            const QPoint centre = view->visualItemRect(view->topLevelItem(1)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+            clickButton(dialog, button);
+        });
+        EXPECT_EQ(runCarrierSelection(nullptr, list, "Delete Carrier :", "DELETE"),
+                  std::string(button) == "buttonOk" ? list.findIndex(1) : std::nullopt);
+    }
 }
 
-TEST_F(FrequencyEntryDialogTest, RefusesWhatIsNoNumberOrBeyondTheFileLimit)
+TEST(FrequencyEntry, ShowsTheOfferedValueAndTakesOnlyANumberThatAFileKeeps)
 {
-    open(5850.0);
-    retype(dialog.get(), "editFrequency", "");
-    clickButton(dialog.get(), "buttonOk");
-    retype(dialog.get(), "editFrequency", "-1.5e12");
-    clickButton(dialog.get(), "buttonOk");
-    EXPECT_EQ(problems.messages(),
+    ShownToUser user;
+    FrequencyEntryDialog dialog("Enter Frequency Step for Carrier Shift : ", 5850.0);
+    dialog.show();
+    QLineEdit* box = control<QLineEdit>(&dialog, "editFrequency");
+    EXPECT_EQ(box->text(), "5850");
+    EXPECT_EQ(overlappingControls(&dialog), QStringList{});
+    QTest::keyClick(box, Qt::Key_F1);
+    EXPECT_EQ(user.helpKeys(), std::vector<unsigned>{helpKey::frequencyEntry});
+    for (const char* refused : {"", "-1.5e12"}) {
+        retype(&dialog, "editFrequency", refused);
+        clickButton(&dialog, "buttonOk");
+    }
+    EXPECT_EQ(user.problems(),
               (QStringList{"Please enter a number.", "The frequency must lie between "
                                                      "-1000000000000 and 1000000000000 MHz."}));
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->focusWidget(), control<QLineEdit>(dialog.get(), "editFrequency"));
-    clickButton(dialog.get(), "buttonCancel");
-    EXPECT_EQ(dialog->frequencyMhz(), 5850.0);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.focusWidget(), box);
+    EXPECT_EQ(dialog.frequencyMhz(), 5850.0);
+    retype(&dialog, "editFrequency", "-1e12");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.frequencyMhz(), -1e12);
+}
+
+TEST(FrequencyRunner, AnswersTheValueOnOkAndNothingOnCancel)
+{
+    whenModal([](QWidget* dialog) {
+        retype(dialog, "editFrequency", "5900.25");
+        clickButton(dialog, "buttonOk");
+    });
+    EXPECT_EQ(runFrequencyEntry(nullptr, "Scrunch", 5850.0), 5900.25);
+    whenModal([](QWidget* dialog) { clickButton(dialog, "buttonCancel"); });
+    EXPECT_EQ(runFrequencyEntry(nullptr, "Scrunch", 5850.0), std::nullopt);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/editing_commands.h"
 
 #include "app/scripted_interaction.h"
+#include "dialogs/help_request.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,11 @@ namespace test {
 namespace {
 
 using orvane::testing::ScriptedInteraction;
+using Carriers = std::vector<std::pair<double, double>>; // centre and bandwidth in MHz
+using Labels = std::vector<std::string>;
 
-const char* const adjustViewQuestion =
-    "  Carrier is outside View Frequencies.  \n\n  Adjust View Frequencies?  \n";
 constexpr CommandOutcome refreshed{true, true};
+constexpr CommandOutcome nothing{false, false};
 
 Carrier carrierAt(double centreMhz, const std::string& label, double bandwidthMhz = 1.35)
 {
@@ -38,9 +40,9 @@ Carrier carrierAt(double centreMhz, const std::string& label, double bandwidthMh
     return carrier;
 }
 
-std::vector<std::string> labelsOf(const CarrierList& list)
+Labels labelsOf(const CarrierList& list)
 {
-    std::vector<std::string> labels;
+    Labels labels;
     for (const Carrier& carrier : list)
         labels.push_back(carrier.label);
     return labels;
@@ -49,16 +51,18 @@ std::vector<std::string> labelsOf(const CarrierList& list)
 // A carrier dialog answer: moves the carrier's centre, then OK.
 std::function<bool(Carrier&)> okWithCentre(double centreMhz)
 {
-    return [centreMhz](Carrier& carrier) {
-        carrier.setCentreFrequency(centreMhz);
-        return true;
-    };
+    return [centreMhz](Carrier& carrier) { return carrier.setCentreFrequency(centreMhz), true; };
 }
 
 class EditingCommandsTest : public ::testing::Test {
 protected:
     EditingCommandsTest() { document.applyPlanDefaults(); }
-
+    void add(const Carriers& carriers)
+    {
+        for (const auto& [centreMhz, bandwidthMhz] : carriers)
+            document.carriers.append(carrierAt(
+                centreMhz, "C" + std::to_string(document.carriers.count()), bandwidthMhz));
+    }
     double viewStart() const { return document.displaySettings.viewStartMhz; }
     double viewStop() const { return document.displaySettings.viewStopMhz; }
 
@@ -66,37 +70,28 @@ protected:
     ScriptedInteraction user;
 };
 
-using AddCommand = CommandOutcome (*)(PlanDocument&, UserInteraction&);
+using Command = CommandOutcome (*)(PlanDocument&, UserInteraction&);
 
 struct AddCase {
     const char* name;
-    AddCommand command;
+    Command command;
     int calcMode;
 };
 
 class AddCarrierCommand : public EditingCommandsTest,
                           public ::testing::WithParamInterface<AddCase> {};
 
-TEST_P(AddCarrierCommand, OffersADefaultCarrierInItsDialogAndAppendsItOnOk)
+TEST_P(AddCarrierCommand, OffersADefaultCarrierOfItsModeAndAppendsItOnOk)
 {
-    document.carriers.append(carrierAt(5900.0, "existing"));
-    user.carrierDialog = [](Carrier& carrier) {
-        carrier.label = "new";
-        return true;
-    };
+    add({{5900.0, 1.35}});
+    EXPECT_EQ(GetParam().command(document, user), refreshed) << "Cancel";
+    user.carrierDialog = [](Carrier& carrier) { return carrier.label = "new", true; };
     EXPECT_EQ(GetParam().command(document, user), refreshed);
-    ASSERT_EQ(user.editedCarriers.size(), 1u);
-    const Carrier& offered = user.editedCarriers.front();
-    EXPECT_EQ(offered.calcMode, GetParam().calcMode);
-    EXPECT_EQ(offered.centreFrequencyMhz, 6000.0);
-    EXPECT_EQ(labelsOf(document.carriers), (std::vector<std::string>{"existing", "new"}));
-    EXPECT_TRUE(user.yesNoQuestions.empty()) << "a default carrier lies inside the default view";
-}
-
-TEST_P(AddCarrierCommand, CancelAddsNothingButStillRefreshes)
-{
-    EXPECT_EQ(GetParam().command(document, user), refreshed);
-    EXPECT_TRUE(document.carriers.empty());
+    ASSERT_EQ(user.editedCarriers.size(), 2u);
+    EXPECT_EQ(user.editedCarriers[1].calcMode, GetParam().calcMode);
+    EXPECT_EQ(user.editedCarriers[1].centreFrequencyMhz, 6000.0);
+    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C0", "new"}));
+    EXPECT_TRUE(user.yesNoHelpKeys.empty()) << "a default carrier lies inside the default view";
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, AddCarrierCommand,
@@ -106,310 +101,263 @@ INSTANTIATE_TEST_SUITE_P(Modes, AddCarrierCommand,
                                                    calcModeSpectral}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EditingCommandsTest, CarrierOutsideTheViewAsksAndYesWidensTheView)
-{
-    user.carrierDialog = okWithCentre(6430.0);
-    user.yesNoAnswer = true;
-    addFixedCarrier(document, user);
-    ASSERT_EQ(user.yesNoQuestions.size(), 1u);
-    EXPECT_EQ(user.yesNoQuestions[0].text, adjustViewQuestion);
-    EXPECT_EQ(user.yesNoQuestions[0].helpKey, 143u);
-    EXPECT_EQ(viewStart(), 5850.0);
-    EXPECT_DOUBLE_EQ(viewStop(), 6430.675);
-    EXPECT_EQ(document.carriers.count(), 1);
-}
-
-TEST_F(EditingCommandsTest, NoKeepsTheViewAndTheCarrier)
-{
-    user.carrierDialog = okWithCentre(6430.0);
-    addFecCarrier(document, user);
-    EXPECT_EQ(viewStop(), 6425.0);
-    EXPECT_EQ(document.carriers.count(), 1);
-}
-
-TEST_F(EditingCommandsTest, ViewRangeCountsEdgesOnTheLimitsAsInsideAndOnlyEverWidens)
-{
-    checkViewRange(document, user, carrierAt(5850.675, "on the start"));
-    checkViewRange(document, user, carrierAt(6424.325, "on the stop"));
-    EXPECT_TRUE(user.yesNoQuestions.empty());
-
-    user.yesNoAnswer = true;
-    checkViewRange(document, user, carrierAt(6000.0, "wider than the view", 1000.0));
-    EXPECT_EQ(viewStart(), 5500.0);
-    EXPECT_EQ(viewStop(), 6500.0);
-    checkViewRange(document, user, carrierAt(5000.0, "below"));
-    EXPECT_DOUBLE_EQ(viewStart(), 4999.325);
-    EXPECT_EQ(viewStop(), 6500.0) << "the view is never narrowed";
-}
-
-TEST_F(EditingCommandsTest, ModifyListsByFrequencyAndChangesTheCarrierInPlace)
-{
-    document.carriers.append(carrierAt(6010.0, "B"));
-    document.carriers.append(carrierAt(6000.0, "A"));
-    user.pickedIndex = 1;
-    user.carrierDialog = [](Carrier& carrier) {
-        carrier.powerDbw = 7.0;
-        return true;
-    };
-    EXPECT_EQ(modifyCarrier(document, user), refreshed);
-    ASSERT_EQ(user.selections.size(), 1u);
-    EXPECT_EQ(user.selections[0].caption, "Modify Carrier :");
-    EXPECT_EQ(user.selections[0].listed.front().label, "A");
-    ASSERT_EQ(user.editedCarriers.size(), 1u);
-    EXPECT_EQ(user.editedCarriers[0].label, "B");
-    EXPECT_EQ(labelsOf(document.carriers), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(document.carriers[1].powerDbw, 7.0);
-}
-
-TEST_F(EditingCommandsTest, ModifyHandsTheStoredCarrierToTheDialogAndChecksTheView)
-{
-    Carrier spectral;
-    spectral.setSpectralFromDataRate(6000.0, 2048.0, 1.5, 8, 0.75, 20.0, 1.35);
-    document.carriers.append(spectral);
-    user.pickedIndex = 0;
-    user.carrierDialog = okWithCentre(5800.0);
-    user.yesNoAnswer = true;
-    modifyCarrier(document, user);
-    ASSERT_EQ(user.editedCarriers.size(), 1u);
-    EXPECT_EQ(user.editedCarriers[0].calcMode, calcModeSpectral);
-    EXPECT_EQ(user.editedCarriers[0].spectralEfficiency, 1.5);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 5800.0);
-    EXPECT_LT(viewStart(), 5800.0);
-}
-
-TEST_F(EditingCommandsTest, ModifyWithoutAPickOrWithCancelChangesNothing)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    EXPECT_EQ(modifyCarrier(document, user), refreshed);
-    EXPECT_TRUE(user.editedCarriers.empty());
-
-    user.pickedIndex = 0;
-    user.carrierDialog = [](Carrier& carrier) {
-        carrier.powerDbw = 1.0;
-        return false;
-    };
-    modifyCarrier(document, user);
-    EXPECT_EQ(document.carriers[0].powerDbw, 20.0);
-}
-
-TEST_F(EditingCommandsTest, DeletingTheOnlyCarrierKeepsTheCarrierFilePath)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    document.carrierFilePath = "/plans/a.carriers.txt";
-    user.pickedIndex = 0;
-    EXPECT_EQ(deleteCarrier(document, user), refreshed);
-    EXPECT_EQ(user.selections[0].okButtonText, "DELETE");
-    EXPECT_TRUE(document.carriers.empty());
-    EXPECT_EQ(document.carrierFilePath, "/plans/a.carriers.txt");
-}
-
-TEST_F(EditingCommandsTest, DeleteInALargerPlanForgetsTheCarrierFilePathEvenOnCancel)
-{
-    document.carriers.append(carrierAt(6010.0, "B"));
-    document.carriers.append(carrierAt(6000.0, "A"));
-    document.carrierFilePath = "/plans/a.carriers.txt";
-    deleteCarrier(document, user);
-    EXPECT_EQ(document.carriers.count(), 2);
-    EXPECT_EQ(document.carrierFilePath, "");
-
-    document.carrierFilePath = "/plans/a.carriers.txt";
-    user.pickedIndex = 1;
-    deleteCarrier(document, user);
-    EXPECT_EQ(labelsOf(document.carriers), std::vector<std::string>{"A"});
-    EXPECT_EQ(document.carrierFilePath, "");
-}
-
-TEST_F(EditingCommandsTest, ClearAllCancelDoesNothingAtAll)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    document.displaySettings.titleText = "Mine";
-    document.carrierFilePath = "/plans/a.carriers.txt";
-    EXPECT_EQ(clearAll(document, user), (CommandOutcome{false, false}));
-    ASSERT_EQ(user.okCancelQuestions.size(), 1u);
-    EXPECT_EQ(user.okCancelQuestions[0],
-              "  Clear ALL Carriers and Reinitialise.\n \n  Are You Sure?  \n");
-    EXPECT_EQ(document.carriers.count(), 1);
-    EXPECT_EQ(document.carrierFilePath, "/plans/a.carriers.txt");
-}
-
-TEST_F(EditingCommandsTest, ClearAllOkReinitialisesThePlanButNotTheColours)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    document.displaySettings.titleText = "Mine";
-    document.displaySettings.viewStartMhz = 3700.0;
-    document.displaySettings.viewStopMhz = 4200.0;
-    document.displaySettings.carrierColour = rgbColour(0, 0, 255);
-    document.carrierFilePath = "/plans/a.carriers.txt";
-    user.okCancelAnswer = true;
-    EXPECT_EQ(clearAll(document, user), refreshed);
-    EXPECT_TRUE(document.carriers.empty());
-    EXPECT_EQ(document.displaySettings.titleText, "Transponder Frequency Plan");
-    EXPECT_EQ(viewStart(), 5850.0);
-    EXPECT_EQ(document.carrierFilePath, "");
-    EXPECT_EQ(document.displaySettings.carrierColour, rgbColour(0, 0, 255));
-}
-
-TEST_F(EditingCommandsTest, FitTakesTheOuterEdgesExactly)
-{
-    document.carriers.append(carrierAt(4010.0, "B"));
-    document.carriers.append(carrierAt(4000.0, "A"));
-    EXPECT_EQ(fitCarriers(document), refreshed);
-    EXPECT_EQ(viewStart(), document.carriers.lowestEdgeMhz());
-    EXPECT_DOUBLE_EQ(viewStart(), 3999.325);
-    EXPECT_DOUBLE_EQ(viewStop(), 4010.675);
-}
-
-struct FitRefusal {
+struct ViewCase {
     const char* name;
-    std::vector<std::pair<double, double>> carriers; // centre and bandwidth in MHz
+    double centreMhz;
+    double bandwidthMhz;
+    bool answer;
+    bool asked;
+    double startMhz; // the view afterwards
+    double stopMhz;
 };
 
-class FitCarriersRefusal : public EditingCommandsTest,
-                           public ::testing::WithParamInterface<FitRefusal> {};
+class ViewRangeCheck : public EditingCommandsTest,
+                       public ::testing::WithParamInterface<ViewCase> {};
 
-TEST_P(FitCarriersRefusal, LeavesTheViewAndAsksForNoRefresh)
+// Edges on the limits are inside; Yes widens the view on the sides the carrier sticks out.
+TEST_P(ViewRangeCheck, AsksForACarrierOutsideTheViewAndOnlyEverWidensIt)
 {
-    for (const auto& [centreMhz, bandwidthMhz] : GetParam().carriers)
-        document.carriers.append(carrierAt(centreMhz, "C", bandwidthMhz));
-    EXPECT_EQ(fitCarriers(document), (CommandOutcome{false, false}));
-    EXPECT_EQ(viewStart(), 5850.0);
-    EXPECT_EQ(viewStop(), 6425.0);
+    const ViewCase& c = GetParam();
+    user.yesNoAnswer = c.answer;
+    user.carrierDialog = [&c](Carrier& carrier) {
+        carrier.setFixedBandwidth(c.centreMhz, c.bandwidthMhz, 20.0, 1.35);
+        return true;
+    };
+    addFixedCarrier(document, user);
+    EXPECT_EQ(user.yesNoHelpKeys,
+              c.asked ? std::vector<unsigned>{helpKey::adjustView} : std::vector<unsigned>{});
+    EXPECT_DOUBLE_EQ(viewStart(), c.startMhz);
+    EXPECT_DOUBLE_EQ(viewStop(), c.stopMhz);
+    EXPECT_EQ(document.carriers.count(), 1) << "the carrier is added either way";
 }
 
-INSTANTIATE_TEST_SUITE_P(Plans, FitCarriersRefusal,
-                         ::testing::Values(FitRefusal{"Empty", {}},
-                                           FitRefusal{"ZeroBandwidth", {{6000.0, 0.0}}},
-                                           FitRefusal{"BelowZero", {{0.2, 1.0}}},
-                                           FitRefusal{"AllAtOrBelowZero", {{-5.0, 1.0}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Carriers, ViewRangeCheck,
+    ::testing::Values(ViewCase{"OnTheStart", 5850.675, 1.35, false, false, 5850.0, 6425.0},
+                      ViewCase{"OnTheStop", 6424.325, 1.35, false, false, 5850.0, 6425.0},
+                      ViewCase{"AboveAnsweredNo", 6430.0, 1.35, false, true, 5850.0, 6425.0},
+                      ViewCase{"AboveAnsweredYes", 6430.0, 1.35, true, true, 5850.0, 6430.675},
+                      ViewCase{"BelowAnsweredYes", 5000.0, 1.35, true, true, 4999.325, 6425.0},
+                      ViewCase{"WiderThanTheView", 6000.0, 1000.0, true, true, 5500.0, 6500.0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EditingCommandsTest, ScrunchOffersTheViewStartAndPacksFromThere)
+TEST_F(EditingCommandsTest, ModifyListsThePlanByFrequencyAndChangesThePickInPlace)
 {
-    document.carriers.append(carrierAt(6000.0, "A"));
-    document.carriers.append(carrierAt(5990.0, "B", 2.7));
-    document.displaySettings.viewStartMhz = 5900.0;
-    user.frequencyAnswer = 5900.0;
-    EXPECT_EQ(scrunchCarriers(document, user), refreshed);
-    ASSERT_EQ(user.frequencyRequests.size(), 1u);
-    EXPECT_EQ(user.frequencyRequests[0].caption, "Enter Start Frequency for Scrunch : ");
-    EXPECT_EQ(user.frequencyRequests[0].initialMhz, 5900.0);
-    EXPECT_EQ(labelsOf(document.carriers), (std::vector<std::string>{"B", "A"}));
-    EXPECT_DOUBLE_EQ(document.carriers[0].lowerEdgeMhz(), 5900.0);
-    EXPECT_DOUBLE_EQ(document.carriers[1].centreFrequencyMhz, 5903.375);
-    EXPECT_TRUE(user.yesNoQuestions.empty());
-}
-
-TEST_F(EditingCommandsTest, ShiftOffersZeroAndLeavesTheView)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    user.frequencyAnswer = -7000.0;
-    EXPECT_EQ(shiftCarriers(document, user), refreshed);
-    ASSERT_EQ(user.frequencyRequests.size(), 1u);
-    EXPECT_EQ(user.frequencyRequests[0].caption, "Enter Frequency Step for Carrier Shift : ");
-    EXPECT_EQ(user.frequencyRequests[0].initialMhz, 0.0);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 1000.0);
-    EXPECT_EQ(viewStart(), 5850.0);
-    EXPECT_TRUE(user.yesNoQuestions.empty());
-}
-
-TEST_F(EditingCommandsTest, ShiftRefusesToMoveACarrierBeyondWhatAFileKeeps)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    document.carriers.append(carrierAt(-6000.0, "B"));
-    user.frequencyAnswer = 1e12 - 6000.0;
-    EXPECT_EQ(shiftCarriers(document, user), refreshed);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 1e12);
-    user.frequencyAnswer = 1.0;
-    EXPECT_EQ(shiftCarriers(document, user), refreshed);
-    ASSERT_EQ(user.messages.size(), 1u);
-    EXPECT_EQ(user.messages[0].text, "The shifted centre frequency must lie between "
-                                     "-1000000000000 and 1000000000000 MHz.");
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 1e12) << "no carrier moves";
-}
-
-TEST_F(EditingCommandsTest, ScrunchRefusesToPackACarrierBeyondWhatAFileKeeps)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    document.carriers.append(carrierAt(6010.0, "B"));
-    user.frequencyAnswer = 1e12 - 1.0;
-    EXPECT_EQ(scrunchCarriers(document, user), refreshed);
-    ASSERT_EQ(user.messages.size(), 1u);
-    EXPECT_EQ(user.messages[0].text, "The scrunched centre frequency must lie between "
-                                     "-1000000000000 and 1000000000000 MHz.");
-    EXPECT_EQ(document.carriers[1].centreFrequencyMhz, 6010.0) << "no carrier moves";
-    EXPECT_FALSE(document.history.undoName().has_value());
-}
-
-TEST_F(EditingCommandsTest, ScrunchAndShiftCancelledStillRefresh)
-{
-    document.carriers.append(carrierAt(6000.0, "A"));
-    EXPECT_EQ(scrunchCarriers(document, user), refreshed);
-    EXPECT_EQ(shiftCarriers(document, user), refreshed);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6000.0);
-}
-
-TEST_F(EditingCommandsTest, OnAnEmptyPlanModifyAndDeleteOnlyRefreshAndScrunchAndShiftDoNothing)
-{
-    user.frequencyAnswer = 10.0;
+    add({{6010.0, 1.35}, {6000.0, 1.35}});
+    EXPECT_EQ(modifyCarrier(document, user), refreshed) << "OK without a pick";
+    user.pickedIndex = 1;
+    EXPECT_EQ(modifyCarrier(document, user), refreshed) << "the carrier dialog cancelled";
+    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C1", "C0"}));
+    user.yesNoAnswer = true;
+    user.carrierDialog = okWithCentre(5800.0);
     EXPECT_EQ(modifyCarrier(document, user), refreshed);
-    EXPECT_EQ(deleteCarrier(document, user), refreshed);
-    EXPECT_EQ(scrunchCarriers(document, user), (CommandOutcome{false, false}));
-    EXPECT_EQ(shiftCarriers(document, user), (CommandOutcome{false, false}));
-    EXPECT_TRUE(user.selections.empty());
-    EXPECT_TRUE(user.frequencyRequests.empty());
+    EXPECT_EQ(user.selections[0].listed.front().label, "C1");
+    ASSERT_EQ(user.editedCarriers.size(), 2u);
+    EXPECT_EQ(user.editedCarriers[1].label, "C0");
+    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C1", "C0"}));
+    EXPECT_EQ(document.carriers[1].centreFrequencyMhz, 5800.0);
+    EXPECT_DOUBLE_EQ(viewStart(), 5799.325);
 }
+
+// The intermodulation table names carriers by their number in the plan sorted by frequency.
+TEST_F(EditingCommandsTest, ModifyByNumberTakesTheCarrierOfThatNumberInTheSortedPlan)
+{
+    add({{6010.0, 1.35}, {6000.0, 1.35}});
+    EXPECT_EQ(modifyCarrierNumber(document, user, 0), nothing);
+    EXPECT_EQ(modifyCarrierNumber(document, user, 3), nothing);
+    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C0", "C1"})) << "not even sorted";
+    user.carrierDialog = okWithCentre(6005.0);
+    EXPECT_EQ(modifyCarrierNumber(document, user, 2), refreshed);
+    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C1", "C0"}));
+    EXPECT_EQ(document.carriers[1].centreFrequencyMhz, 6005.0);
+    EXPECT_TRUE(user.selections.empty());
+}
+
+TEST_F(EditingCommandsTest, DeleteRemovesThePickAndOnlyAPlanItEmptiesKeepsItsFile)
+{
+    add({{6010.0, 1.35}, {6000.0, 1.35}, {6020.0, 1.35}});
+    const std::string file = "/plans/a.carriers.txt";
+    document.carrierFilePath = file;
+    EXPECT_EQ(deleteCarrier(document, user), refreshed) << "OK without a pick";
+    EXPECT_EQ(document.carriers.count(), 3);
+    EXPECT_EQ(document.carrierFilePath, "") << "the plan was sorted for the list";
+
+    // The Delete key in the window: the marked carrier, found again after the sort.
+    EXPECT_EQ(deleteCarrierAt(document, user, 3), nothing);
+    document.carriers.replaceAt(*document.carriers.findIndex(0), carrierAt(6015.0, "C1"));
+    EXPECT_EQ(deleteCarrierAt(document, user, 0), refreshed);
+    EXPECT_EQ(user.selections.back().preselectedIndex, 1);
+    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C0", "C2"}));
+
+    user.pickedIndex = 0;
+    deleteCarrier(document, user);
+    document.carrierFilePath = file;
+    deleteCarrier(document, user);
+    EXPECT_TRUE(document.carriers.empty());
+    EXPECT_EQ(document.carrierFilePath, file);
+    EXPECT_EQ(deleteCarrier(document, user), refreshed);
+    EXPECT_EQ(user.selections.size(), 4u) << "an empty plan shows no list";
+}
+
+TEST_F(EditingCommandsTest, ClearAllReinitialisesThePlanButNotTheColoursAfterOk)
+{
+    add({{6000.0, 1.35}});
+    DisplaySettings& view = document.displaySettings;
+    view.titleText = "Mine";
+    view.viewStopMhz = 4200.0;
+    view.carrierColour = rgbColour(0, 0, 255);
+    document.carrierFilePath = "/plans/a.carriers.txt";
+    EXPECT_EQ(clearAll(document, user), nothing);
+    EXPECT_EQ(document.carriers.count(), 1);
+    EXPECT_EQ(document.carrierFilePath, "/plans/a.carriers.txt");
+
+    user.okCancelAnswer = true;
+    EXPECT_EQ(clearAll(document, user), refreshed);
+    EXPECT_EQ(user.okCancelQuestions, 2);
+    EXPECT_TRUE(document.carriers.empty());
+    EXPECT_EQ(view.titleText, "Transponder Frequency Plan");
+    EXPECT_EQ(viewStop(), 6425.0);
+    EXPECT_EQ(document.carrierFilePath, "");
+    EXPECT_EQ(view.carrierColour, rgbColour(0, 0, 255));
+    EXPECT_FALSE(document.history.changed()) << "a fresh start has nothing to lose";
+}
+
+struct FitCase {
+    const char* name;
+    Carriers carriers;
+    bool fits;
+    double startMhz; // the view afterwards
+    double stopMhz;
+};
+
+class FitCarriers : public EditingCommandsTest, public ::testing::WithParamInterface<FitCase> {};
+
+TEST_P(FitCarriers, TakesTheOuterEdgesOfAPlanAboveZero)
+{
+    add(GetParam().carriers);
+    EXPECT_EQ(fitCarriers(document), GetParam().fits ? refreshed : nothing);
+    EXPECT_DOUBLE_EQ(viewStart(), GetParam().startMhz);
+    EXPECT_DOUBLE_EQ(viewStop(), GetParam().stopMhz);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, FitCarriers,
+    ::testing::Values(
+        FitCase{"TwoCarriers", {{4010.0, 1.35}, {4000.0, 1.35}}, true, 3999.325, 4010.675},
+        FitCase{"FromZero", {{0.5, 1.0}}, true, 0.0, 1.0},
+        FitCase{"Empty", {}, false, 5850.0, 6425.0},
+        FitCase{"ZeroBandwidth", {{6000.0, 0.0}}, false, 5850.0, 6425.0},
+        FitCase{"BelowZero", {{0.2, 1.0}}, false, 5850.0, 6425.0},
+        FitCase{"AllBelowZero", {{-5.0, 1.0}}, false, 5850.0, 6425.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MoveCase {
+    const char* name;
+    Command command;
+    Carriers carriers;
+    std::optional<double> answer;
+    std::vector<double> centresMhz; // afterwards, in list order
+    const char* refusal;            // the message, when the plan stays as it was
+};
+
+class MoveCarriers : public EditingCommandsTest, public ::testing::WithParamInterface<MoveCase> {};
+
+// Shift offers 0 and Scrunch the view start; neither ever asks about the view.
+TEST_P(MoveCarriers, MovesEveryCarrierOrNoneAtAll)
+{
+    const MoveCase& c = GetParam();
+    add(c.carriers);
+    user.frequencyAnswer = c.answer;
+    EXPECT_EQ(c.command(document, user), c.carriers.empty() ? nothing : refreshed);
+    std::vector<double> centres;
+    for (const Carrier& carrier : document.carriers)
+        centres.push_back(carrier.centreFrequencyMhz);
+    EXPECT_EQ(centres, c.centresMhz);
+    const double offer = c.command == shiftCarriers ? 0.0 : viewStart();
+    EXPECT_EQ(user.frequencyOffers,
+              c.carriers.empty() ? std::vector<double>{} : std::vector<double>{offer});
+    EXPECT_EQ(user.messages.empty() ? "" : user.messages[0].text, c.refusal);
+    EXPECT_EQ(document.history.undoName().has_value(),
+              !*c.refusal && c.answer && !c.carriers.empty());
+    EXPECT_TRUE(user.yesNoHelpKeys.empty());
+    EXPECT_EQ(viewStart(), 5850.0);
+}
+
+const char* const shiftedRange =
+    "The shifted centre frequency must lie between -1000000000000 and 1000000000000 MHz.";
+const char* const scrunchedRange =
+    "The scrunched centre frequency must lie between -1000000000000 and 1000000000000 MHz.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MoveCarriers,
+    ::testing::Values(
+        MoveCase{"ShiftMirrorsBelowZero",
+                 shiftCarriers,
+                 {{6000, 1}, {-100, 1}},
+                 -7000.0,
+                 {1000, 7100},
+                 ""},
+        MoveCase{"ShiftToTheFileLimit", shiftCarriers, {{6000, 1}}, 1e12 - 6000, {1e12}, ""},
+        MoveCase{"ShiftBeyondIt", shiftCarriers, {{6000, 1}}, 1e12 - 5999, {6000}, shiftedRange},
+        MoveCase{"ShiftCancelled", shiftCarriers, {{6000, 1}}, std::nullopt, {6000}, ""},
+        MoveCase{"ShiftOfNoCarrier", shiftCarriers, {}, 10.0, {}, ""},
+        MoveCase{"ScrunchPacksByFrequency",
+                 scrunchCarriers,
+                 {{6000, 1.35}, {5990, 2.7}},
+                 5850.0,
+                 {5851.35, 5853.375},
+                 ""},
+        MoveCase{"ScrunchBeyondTheFileLimit",
+                 scrunchCarriers,
+                 {{6000, 1}, {6010, 1}},
+                 1e12 - 1,
+                 {6000, 6010},
+                 scrunchedRange},
+        MoveCase{"ScrunchCancelled", scrunchCarriers, {{6000, 1}}, std::nullopt, {6000}, ""},
+        MoveCase{"ScrunchOfNoCarrier", scrunchCarriers, {}, 10.0, {}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class ModcodCommandTest : public EditingCommandsTest {
 protected:
     ModcodCommandTest()
     {
         document.programDirectory = ORVANE_SOURCE_DIR "/data/modcod";
-        user.chosenPaths = {ORVANE_SOURCE_DIR "/data/modcod/dvb-s2.modcod"};
         user.folderAfterChoosing = "/somewhere/else";
     }
+    const std::string dvbS2 = ORVANE_SOURCE_DIR "/data/modcod/dvb-s2.modcod";
 };
 
-TEST_F(ModcodCommandTest, PickedEntryOpensItsDialogAndJoinsThePlan)
+TEST_F(ModcodCommandTest, ThePickedEntryOpensItsDialogAndJoinsThePlan)
 {
+    user.chosenPaths = {dvbS2, dvbS2};
+    EXPECT_EQ(addModcodCarrier(document, user), refreshed) << "OK without a pick";
     user.pickedIndex = 13;
     user.carrierDialog = okWithCentre(6100.0);
     EXPECT_EQ(addModcodCarrier(document, user), refreshed);
 
-    ASSERT_EQ(user.selections.size(), 1u);
+    EXPECT_EQ(user.chooserFolders, (Labels{document.programDirectory, document.programDirectory}));
+    EXPECT_EQ(document.lastPath, "") << "the catalogue's folder is not the plans' folder";
+    ASSERT_EQ(user.selections.size(), 2u);
     EXPECT_EQ(user.selections[0].caption,
               "MODCOD File : DVB-S2 normal frames, quasi-error-free (ETSI EN 302 307-1 Table 13)");
-    EXPECT_GT(user.selections[0].listed.size(), 20u);
     ASSERT_EQ(user.editedCarriers.size(), 1u);
     const Carrier& offered = user.editedCarriers[0];
     EXPECT_EQ(offered.label, "DVB-S2 8PSK 3/4");
+    EXPECT_EQ(offered.calcMode, calcModeSpectral);
     EXPECT_EQ(offered.spectralEfficiency, 2.228124);
     EXPECT_EQ(offered.rolloffFactor, 1.2);
     ASSERT_EQ(document.carriers.count(), 1);
     EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6100.0);
     EXPECT_TRUE(user.messages.empty());
-}
 
-TEST_F(ModcodCommandTest, ChooserOpensInTheProgramDirectoryEveryTime)
-{
-    user.chosenPaths.push_back(user.chosenPaths.front());
-    addModcodCarrier(document, user);
-    addModcodCarrier(document, user);
-    EXPECT_EQ(user.chooserFolders, (std::vector<std::string>{ORVANE_SOURCE_DIR "/data/modcod",
-                                                             ORVANE_SOURCE_DIR "/data/modcod"}));
-    EXPECT_EQ(document.programDirectory, ORVANE_SOURCE_DIR "/data/modcod");
-    EXPECT_EQ(document.lastPath, "");
-}
-
-TEST_F(ModcodCommandTest, FecEntryGoesToItsDialogWithItsCode)
-{
     user.chosenPaths = {ORVANE_SOURCE_DIR "/data/modcod/dvb-s.modcod"};
     user.pickedIndex = 2;
+    user.carrierDialog = [](Carrier&) { return false; };
     addModcodCarrier(document, user);
-    ASSERT_EQ(user.editedCarriers.size(), 1u);
-    EXPECT_EQ(user.editedCarriers[0].calcMode, calcModeFec);
-    EXPECT_EQ(user.editedCarriers[0].rsN, 204.0);
-    EXPECT_EQ(user.editedCarriers[0].fecRate, 0.75);
-    EXPECT_TRUE(document.carriers.empty()) << "the dialog was cancelled";
+    EXPECT_EQ(user.editedCarriers.back().calcMode, calcModeFec);
+    EXPECT_EQ(user.editedCarriers.back().rsN, 204.0);
+    EXPECT_EQ(user.editedCarriers.back().fecRate, 0.75);
+    EXPECT_EQ(document.carriers.count(), 1);
 }
 
 TEST_F(ModcodCommandTest, CancelledChooserUnreadableOrEmptyFileShowsNoList)
@@ -423,14 +371,6 @@ TEST_F(ModcodCommandTest, CancelledChooserUnreadableOrEmptyFileShowsNoList)
     EXPECT_TRUE(user.selections.empty());
     ASSERT_EQ(user.messages.size(), 1u) << "only the unreadable file has a message";
     EXPECT_NE(user.messages[0].text.find("missing.modcod"), std::string::npos);
-}
-
-TEST_F(ModcodCommandTest, OkWithoutAPickAddsNothing)
-{
-    EXPECT_EQ(addModcodCarrier(document, user), refreshed);
-    EXPECT_EQ(user.selections.size(), 1u);
-    EXPECT_TRUE(user.editedCarriers.empty());
-    EXPECT_TRUE(document.carriers.empty());
 }
 
 } // namespace
