@@ -7,7 +7,7 @@ orvane_packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation2 locales
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format lld
   valgrind
   dpkg-dev lintian
   time
