@@ -2,8 +2,7 @@
 
 #include "report/path_names.h"
 #include "support/c_locale_printf.h"
-#include "support/expected_document.h"
-#include "support/temp_folder.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 

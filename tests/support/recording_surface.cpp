@@ -93,11 +93,10 @@ void RecordingSurface::moveTo(int x, int y)
 
 void RecordingSurface::lineTo(int x, int y)
 {
-    const Line line{{currentX_ + originX_, currentY_ + originY_, x + originX_, y + originY_},
-                    penColour_};
-    lines_.push_back(line);
-    log_ += "line " + point(line.points[0], line.points[1]) + " " +
-            point(line.points[2], line.points[3]) + " " + std::to_string(penWidth_) + "px " +
+    lines_.push_back(
+        {penColour_, {currentX_ + originX_, currentY_ + originY_, x + originX_, y + originY_}});
+    log_ += "line " + point(currentX_ + originX_, currentY_ + originY_) + " " +
+            point(x + originX_, y + originY_) + " " + std::to_string(penWidth_) + "px " +
             hex(penColour_) + (clipped_ ? " clipped\n" : "\n");
     currentX_ = x;
     currentY_ = y;
@@ -131,10 +130,9 @@ void RecordingSurface::drawText(const std::string& text)
 std::vector<std::array<int, 4>> RecordingSurface::linesIn(Colour colour) const
 {
     std::vector<std::array<int, 4>> found;
-    for (const Line& line : lines_) {
-        if (line.colour == colour)
-            found.push_back(line.points);
-    }
+    for (const auto& [lineColour, points] : lines_)
+        if (lineColour == colour)
+            found.push_back(points);
     return found;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -41,18 +42,11 @@ public:
     void clearLog() { log_.clear(); }
     // The lines drawn in a colour, each as its start and end point.
     std::vector<std::array<int, 4>> linesIn(Colour colour) const;
-    int currentX() const { return currentX_; }
-    int currentY() const { return currentY_; }
     bool transparentBackground() const { return transparentBackground_; }
 
 private:
-    struct Line {
-        std::array<int, 4> points;
-        Colour colour;
-    };
-
     std::string log_;
-    std::vector<Line> lines_;
+    std::vector<std::pair<Colour, std::array<int, 4>>> lines_;
     int originX_ = 0;
     int originY_ = 0;
     bool clipped_ = false;

@@ -10,15 +10,9 @@ namespace {
 
 class Cli : public CliTest {
 protected:
-    Cli()
-    {
-        put("plan.txt", dataFile("reading/example.carriers.txt"));
-        // Three carriers of 1000 kSps and 20 dBW 10 MHz apart, out of order, the last one
-        // without a level.
-        put("three.txt", "Plan\nR 1.35\nL\nS 6010 1000 1 4 0.5 20 B\nS 6000 1000 1 4 0.5 20 A\n"
-                         "S 6020 1000 1 4 0.5 -999 C\n");
-        put("empty.txt", "Only a title\n");
-    }
+    // Three carriers of 1000 kSps and 20 dBW 10 MHz apart, out of order, the last one without
+    // a level.
+    Cli() { put("three.txt", dataFile("cli/three.carriers.txt")); }
 };
 
 TEST_F(Cli, DumpPrintsEveryValueOfThePlan)
@@ -96,79 +90,10 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsAFailure)
     EXPECT_NE(output.find("Exit status"), std::string::npos);
 }
 
-struct FailureCase {
-    const char* name;
-    std::vector<std::string> args; // "@" stands for the test's folder
-    int status;                    // 1: an input failed, 2: a usage error
-    const char* message;           // part of the standard error, "@" for the folder
-};
-
-class CliFailure : public Cli, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(CliFailure, ExitsWithTheStatusAndTheMessageAndWritesNothing)
+TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)
 {
-    EXPECT_EQ(run(GetParam().args), GetParam().status) << errors;
-    std::string message = GetParam().message;
-    if (message.find('@') != std::string::npos)
-        message.replace(message.find('@'), 1, scratch.path());
-    EXPECT_NE(errors.find(message), std::string::npos) << errors;
-    EXPECT_EQ(output, "");
-    EXPECT_EQ(scratch.names(), (std::vector<std::string>{"empty.txt", "plan.txt", "stderr.txt",
-                                                         "stdout.txt", "three.txt"}));
+    expectFailures("cli/failures.txt");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, CliFailure,
-    ::testing::Values(
-        FailureCase{"NoCommand", {}, 2, "Usage: orvane-cli COMMAND"},
-        FailureCase{"UnknownCommand", {"frobnicate"}, 2, "unknown command"},
-        FailureCase{
-            "DumpMissingPlan", {"dump", "@/missing.txt"}, 1, "@/missing.txt was not found."},
-        FailureCase{"DumpNoCarriers", {"dump", "@/empty.txt"}, 1, "No carriers were found in @"},
-        FailureCase{"DumpWithoutPlan", {"dump"}, 2, "Usage: orvane-cli dump"},
-        FailureCase{"DumpUnknownOption", {"dump", "@/plan.txt", "--turn"}, 2, "unknown argument"},
-        FailureCase{
-            "ShiftWithoutNumber", {"dump", "@/plan.txt", "--shift"}, 2, "needs a frequency"},
-        FailureCase{
-            "ShiftWithText", {"dump", "@/plan.txt", "--scrunch", "ten"}, 2, "needs a frequency"},
-        FailureCase{"ResaveUnwritable",
-                    {"resave", "@/plan.txt", "@/no/out.txt"},
-                    1,
-                    "@/no/out.txt contains an invalid path."},
-        FailureCase{"ResaveOneArgument", {"resave", "@/plan.txt"}, 2, "Usage: orvane-cli resave"},
-        FailureCase{
-            "NotAModcodFile", {"modcod", "@/plan.txt"}, 1, "No modcod entries were found in @"},
-        FailureCase{"ModcodTwoArguments", {"modcod", "a", "b"}, 2, "Usage: orvane-cli modcod"},
-        FailureCase{"ReportOneArgument", {"report", "@/plan.txt"}, 2, "Usage: orvane-cli report"},
-        FailureCase{
-            "ReportMissingPlan", {"report", "@/missing.txt", "@/r.csv"}, 1, "@/missing.txt"},
-        FailureCase{"ReportNoCarriers", {"report", "@/empty.txt", "@/r.csv"}, 1, "@/empty.txt"},
-        FailureCase{"ReportFullDisk",
-                    {"report", "@/plan.txt", "/dev/full"},
-                    1,
-                    "Disk full while accessing /dev/full."},
-        FailureCase{"AnalyseIp3NotANumber",
-                    {"analyse", "@/plan.txt", "--ip3", "forty"},
-                    2,
-                    "--ip3 needs a finite number"},
-        FailureCase{"AnalyseIp3Infinite",
-                    {"analyse", "@/plan.txt", "--ip3", "inf"},
-                    2,
-                    "--ip3 needs a finite number"},
-        FailureCase{"AnalyseGuardMissing",
-                    {"analyse", "@/plan.txt", "--guard-khz"},
-                    2,
-                    "--guard-khz needs a finite number"},
-        FailureCase{"AnalyseGuardNegative",
-                    {"analyse", "@/plan.txt", "--guard-khz", "-1"},
-                    2,
-                    "must not be negative"},
-        FailureCase{
-            "AnalyseUnknownFormat", {"analyse", "@/plan.txt", "--format", "xml"}, 2, "json or csv"},
-        FailureCase{
-            "AnalyseWithoutPlan", {"analyse", "--ip3", "40"}, 2, "the carrier file is missing"},
-        FailureCase{"AnalyseNoCarriers", {"analyse", "@/empty.txt"}, 1, "No carriers were found"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace orvane::test

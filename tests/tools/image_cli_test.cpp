@@ -1,7 +1,6 @@
 #include "cli_test_support.h"
 
 #include <cstdint>
-#include <tuple>
 
 namespace orvane::test {
 namespace {
@@ -17,10 +16,7 @@ std::uint32_t numberAt(const std::string& bytes, std::size_t offset, bool bigEnd
     return value;
 }
 
-class ImageCommand : public CliTest {
-protected:
-    ImageCommand() { put("plan.txt", dataFile("reading/example.carriers.txt")); }
-};
+using ImageCommand = CliTest;
 
 TEST_F(ImageCommand, WritesTheFormatTheExtensionNames)
 {
@@ -44,26 +40,7 @@ TEST_F(ImageCommand, WritesTheFormatTheExtensionNames)
 
 TEST_F(ImageCommand, FailuresLeaveNoImage)
 {
-    put("empty.txt", "Title only\r\n");
-    // The arguments after "image", the exit status and a part of the message.
-    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
-        {{"@/missing.txt", "@/plan.bmp"}, 1, "missing.txt"},
-        {{"@/empty.txt", "@/plan.bmp"}, 1, "empty.txt"},
-        {{"@/plan.txt", "@/no-folder/plan.bmp"}, 1, "no-folder/plan.bmp"},
-        {{"@/plan.txt"}, 2, "Usage"},
-        {{"@/plan.txt", "@/plan.bmp", "extra"}, 2, "Usage"},
-        {{"@/plan.txt", "@/plan.bmp", "--size", "0x10"}, 2, "Usage"},
-        {{"@/plan.txt", "@/plan.bmp", "--size", "abcx601"}, 2, "Usage"},
-        {{"@/plan.txt", "@/plan.bmp", "--size", "801x99999"}, 2, "Usage"},
-        {{"@/plan.txt", "@/plan.bmp", "--colour"}, 2, "Usage"}};
-    for (const auto& [args, status, message] : cases) {
-        std::vector<std::string> command = {"image"};
-        command.insert(command.end(), args.begin(), args.end());
-        EXPECT_EQ(run(command), status) << args.back();
-        EXPECT_NE(errors.find(message), std::string::npos) << errors;
-    }
-    EXPECT_EQ(scratch.names(),
-              (std::vector<std::string>{"empty.txt", "plan.txt", "stderr.txt", "stdout.txt"}));
+    expectFailures("cli/image-failures.txt");
 }
 
 } // namespace
