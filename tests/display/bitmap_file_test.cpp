@@ -67,10 +67,8 @@ TEST_P(BitmapFile, WritesTheGoldenBytes)
     const BitmapWriteResult result = writeBitmapFile(&GetParam().bitmap, folder.file("p.bmp"));
     EXPECT_TRUE(result.written);
     EXPECT_EQ(bitmapWriteResultText(result), "");
-    const std::string golden = std::string("bitmaps/") + GetParam().golden + ".bmp";
-    if (std::getenv("ORVANE_UPDATE_GOLDEN"))
-        test::put(test::dataPath(golden), test::contentOf(folder.file("p.bmp")));
-    EXPECT_TRUE(test::contentOf(folder.file("p.bmp")) == test::dataFile(golden)) << golden;
+    test::expectGolden(test::contentOf(folder.file("p.bmp")),
+                       std::string("bitmaps/") + GetParam().golden + ".bmp");
 }
 
 INSTANTIATE_TEST_SUITE_P(
