@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -45,41 +46,28 @@ DescribedBitmap withPalette(DescribedBitmap bitmap)
     return bitmap;
 }
 
-struct BitmapCase {
-    const char* golden; // tests/data/bitmaps/<golden>.bmp
-    DescribedBitmap bitmap;
-};
-
-void PrintTo(const BitmapCase& bitmapCase, std::ostream* out)
-{
-    *out << bitmapCase.golden;
-}
-
-class BitmapFile : public ::testing::TestWithParam<BitmapCase> {};
-
 // The goldens were checked field by field: "BM", file size, pixel offset 14 + headers, a
 // 40-byte info header with width, height, one plane, depth, compression, image size,
 // resolution and colour counts, then masks or a 2^bits-entry palette (blue, green, red, 0)
 // and the rows bottom-up, each padded to four bytes.
-TEST_P(BitmapFile, WritesTheGoldenBytes)
+TEST(BitmapFile, WritesTheGoldenBytesForEveryDepth)
 {
+    const std::pair<const char*, DescribedBitmap> bitmaps[] = {
+        {"mono_33x2", withPalette(numberedRows(33, 2, 1))},
+        {"nibble_9x2", withPalette(numberedRows(9, 2, 4))},
+        {"palette_5x2", withPalette(numberedRows(5, 2, 8))},
+        {"masks16_1x3", withMasks(numberedRows(1, 3, 16))},
+        {"rgb_3x3", numberedRows(3, 3, 24)},
+        {"masks32_3x2", withMasks(numberedRows(3, 2, 32))}};
     test::TempFolder folder;
-    const BitmapWriteResult result = writeBitmapFile(&GetParam().bitmap, folder.file("p.bmp"));
-    EXPECT_TRUE(result.written);
-    EXPECT_EQ(bitmapWriteResultText(result), "");
-    test::expectGolden(test::contentOf(folder.file("p.bmp")),
-                       std::string("bitmaps/") + GetParam().golden + ".bmp");
+    for (const auto& [golden, bitmap] : bitmaps) {
+        const BitmapWriteResult result = writeBitmapFile(&bitmap, folder.file("p.bmp"));
+        EXPECT_TRUE(result.written) << golden;
+        EXPECT_EQ(bitmapWriteResultText(result), "");
+        test::expectGolden(test::contentOf(folder.file("p.bmp")),
+                           std::string("bitmaps/") + golden + ".bmp");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Depths, BitmapFile,
-    ::testing::Values(BitmapCase{"mono_33x2", withPalette(numberedRows(33, 2, 1))},
-                      BitmapCase{"nibble_9x2", withPalette(numberedRows(9, 2, 4))},
-                      BitmapCase{"palette_5x2", withPalette(numberedRows(5, 2, 8))},
-                      BitmapCase{"masks16_1x3", withMasks(numberedRows(1, 3, 16))},
-                      BitmapCase{"rgb_3x3", numberedRows(3, 3, 24)},
-                      BitmapCase{"masks32_3x2", withMasks(numberedRows(3, 2, 32))}),
-    [](const auto& info) { return std::string(info.param.golden); });
 
 TEST(BitmapFileRefusal, NothingIsWrittenForAMissingOrImpossibleBitmap)
 {
