@@ -66,35 +66,19 @@ TEST_F(SaveReportTest, AwkwardLabelsAndProductsGiveTheGoldenDocuments)
     }
 }
 
-TEST(ReportPaths, OnlyHtmInAnyLetterCaseGivesHtmlAndNamesSplitAtTheLastSlash)
+// Only ".htm" in any letter case gives HTML; names split at the last slash. Each path is shown
+// with its layout, folder and file name, then open errors with their codes.
+TEST(ReportPaths, LayoutFolderAndNameAndOpenErrors)
 {
-    const std::pair<const char*, ReportLayout> layouts[] = {
-        {"/r/plan.htm", ReportLayout::html}, {"plan.Htm", ReportLayout::html},
-        {"/r/plan.html", ReportLayout::csv}, {"/r/plan", ReportLayout::csv},
-        {"/r/plan.htmx", ReportLayout::csv}, {"/r.htm/plan", ReportLayout::csv}};
-    for (const auto& [path, layout] : layouts)
-        EXPECT_EQ(reportLayoutForPath(path), layout) << path;
-
-    const char* const splits[][3] = {{"/home/me/plan.htm", "/home/me", "plan.htm"},
-                                     {"plan.htm", "", "plan.htm"},
-                                     {"/plan.htm", "", "plan.htm"},
-                                     {"reports/", "reports", ""}};
-    for (const auto& split : splits) {
-        EXPECT_EQ(directoryOf(split[0]), split[1]);
-        EXPECT_EQ(fileNameOf(split[0]), split[2]);
-    }
-}
-
-TEST(OpenErrorText, NamesTheCodeThePathAndAnyKnownReason)
-{
-    const std::string start = "Error Number ";
-    EXPECT_EQ(openErrorText(0, "/r/a.htm"),
-              start +
-                  "0 while opening /r/a.htm  \nOperating system is out of memory or resources.");
-    EXPECT_EQ(openErrorText(31, "/r/a.htm"),
-              start + "31 while opening /r/a.htm  \n"
-                      "No application associated with the given file name extension.");
-    EXPECT_EQ(openErrorText(1, "b.csv"), start + "1 while opening b.csv  \n");
+    std::string described;
+    for (const std::string path :
+         {"/r/plan.htm", "plan.Htm", "/r/plan.html", "/r/plan", "/r/plan.htmx", "/r.htm/plan",
+          "/home/me/plan.htm", "/plan.htm", "reports/"})
+        described += path + (reportLayoutForPath(path) == ReportLayout::html ? " html" : " csv") +
+                     " [" + directoryOf(path) + "] [" + fileNameOf(path) + "]\n";
+    for (const int code : {0, 31, 1})
+        described += openErrorText(code, "/r/a.htm") + "|\n";
+    expectGolden(described, "report/paths.txt");
 }
 
 // The product rows as the record-based products give them through printf's numbers.
