@@ -1,12 +1,95 @@
-#include "cli_test_support.h"
-
 #include "files/carrier_file.h"
 #include "report/intermod_report.h"
+#include "support/test_data.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
 
 namespace orvane::test {
 namespace {
+
+// Runs orvane-cli as a user would, in a folder of the test's own holding the example plan and
+// a plan without carriers; keeps stdout and stderr.
+class CliTest : public ::testing::Test {
+protected:
+    CliTest()
+    {
+        put("plan.txt", dataFile("reading/example.carriers.txt"));
+        put("empty.txt", "Only a title\r\n");
+    }
+
+    std::string pathOf(const std::string& name) const { return scratch.file(name); }
+
+    // The text with every "@" standing for the folder.
+    std::string inFolder(std::string text) const
+    {
+        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@'))
+            text.replace(at, 1, scratch.path());
+        return text;
+    }
+
+    static std::string quoted(const std::string& text)
+    {
+        std::string result = "'";
+        for (const char c : text)
+            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return result + "'";
+    }
+
+    // The exit status of orvane-cli with these arguments; "@" in one stands for the folder.
+    int run(const std::vector<std::string>& args, const std::string& redirect = "")
+    {
+        std::string command = quoted(ORVANE_CLI_PATH);
+        for (const std::string& arg : args)
+            command += " " + quoted(inFolder(arg));
+        command += (redirect.empty() ? " >" + quoted(pathOf("stdout.txt")) : redirect) + " 2>" +
+                   quoted(pathOf("stderr.txt"));
+        const int status = std::system(command.c_str());
+        output = contentOf(pathOf("stdout.txt"));
+        errors = contentOf(pathOf("stderr.txt"));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // Runs every line "status | part of the standard error | arguments" of a tests/data table:
+    // each ends with that status and message, prints nothing and leaves no file behind.
+    void expectFailures(const std::string& table)
+    {
+        std::vector<std::string> names = scratch.names();
+        std::istringstream lines(dataFile(table));
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t bar = line.find(" | ");
+            const std::size_t secondBar = line.find(" |", bar + 3);
+            std::istringstream words(line.substr(secondBar + 2));
+            std::vector<std::string> args;
+            for (std::string word; words >> word;)
+                args.push_back(word);
+            EXPECT_EQ(run(args), std::stoi(line.substr(0, bar))) << line << "\n" << errors;
+            const std::string message = inFolder(line.substr(bar + 3, secondBar - bar - 3));
+            EXPECT_NE(errors.find(message), std::string::npos) << line << "\n" << errors;
+            EXPECT_EQ(output, "") << line;
+        }
+        names.insert(names.end(), {"stderr.txt", "stdout.txt"});
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(scratch.names(), names);
+    }
+
+    void put(const std::string& name, const std::string& bytes) const
+    {
+        test::put(pathOf(name), bytes);
+    }
+
+    TempFolder scratch;
+    std::string output;
+    std::string errors;
+};
 
 class Cli : public CliTest {
 protected:
@@ -94,6 +177,47 @@ TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)
 {
     expectFailures("cli/failures.txt");
 }
+
+#ifdef ORVANE_IMAGE_COMMAND
+// The unsigned number of bytes at offset, least significant first unless bigEndian.
+std::uint32_t numberAt(const std::string& bytes, std::size_t offset, bool bigEndian = false)
+{
+    std::uint32_t value = 0;
+    for (std::size_t index = 0; index < 4; ++index) {
+        const auto byte = static_cast<unsigned char>(bytes.at(offset + index));
+        value |= std::uint32_t{byte} << (8 * (bigEndian ? 3 - index : index));
+    }
+    return value;
+}
+
+using ImageCommand = CliTest;
+
+TEST_F(ImageCommand, WritesTheFormatTheExtensionNames)
+{
+    ASSERT_EQ(run({"image", "@/plan.txt", "@/plan.bmp"}), 0) << errors;
+    const std::string bitmap = contentOf(pathOf("plan.bmp"));
+    EXPECT_EQ(bitmap.size(), 1925670u) << "801 x 601 pixels of 32 bits";
+    EXPECT_EQ(bitmap.substr(0, 2), "BM");
+
+    ASSERT_EQ(run({"image", "@/plan.txt", "@/plan.PNG", "--size", "400x300", "--edges"}), 0);
+    const std::string png = contentOf(pathOf("plan.PNG"));
+    ASSERT_GT(png.size(), 33u);
+    EXPECT_EQ(png.substr(0, 16), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    EXPECT_EQ(numberAt(png, 16, true), 400u);
+    EXPECT_EQ(numberAt(png, 20, true), 300u);
+
+    ASSERT_EQ(run({"image", "@/plan.txt", "@/plan.svg", "--size", "640x480"}), 0) << errors;
+    const std::string drawing = contentOf(pathOf("plan.svg"));
+    for (const char* part : {"viewBox=\"0 0 640 480\"", ">Plan A</text>", ">TV1</text>"})
+        EXPECT_NE(drawing.find(part), std::string::npos) << part;
+}
+
+TEST_F(ImageCommand, FailuresLeaveNoImage)
+{
+    expectFailures("cli/image-failures.txt");
+}
+
+#endif
 
 } // namespace
 } // namespace orvane::test
