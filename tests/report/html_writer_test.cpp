@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <utility>
 
 namespace orvane::test {
 namespace {
@@ -30,79 +28,56 @@ TEST(HtmlWriter, OutputWaitsForAFlushAndStoresEveryLineEndAsCrLf)
     EXPECT_EQ(sink.text().find("\n\n"), std::string::npos);
 }
 
-void tableRow(HtmlWriter& writer, const char* text, bool bold)
-{
-    writer.beginTable(0, 0, 0, "");
-    writer.writeRow(text, bold, "", true);
-}
-
-// Each construct on a writer of its own: the tags it writes, then the tables and the
-// paragraph it leaves open.
+// Constructs one after another on one writer: after each, the tags it wrote and the tables
+// and the paragraph left open.
 TEST(HtmlConstructs, WriteExactlyTheirTags)
 {
-    const std::pair<const char*, std::function<void(HtmlWriter&)>> constructs[] = {
-        {"CallersTextVerbatim",
-         [](HtmlWriter& w) {
-             w.writeText("a < b & c > \"d\"", false);
-             w.writeText("x&y", true);
-         }},
-        {"BoldRowWithEmptyPieces", [](HtmlWriter& w) { tableRow(w, "\ta\t\tb\t", true); }},
-        {"EmptyRowHasNoCell", [](HtmlWriter& w) { tableRow(w, "", false); }},
-        {"RowWithoutNewRowWithClass",
-         [](HtmlWriter& w) { w.writeRow("a\tb", false, "mid", false); }},
-        {"TableStartClosesParagraphAndTakesItsOptions",
-         [](HtmlWriter& w) {
-             w.beginParagraph("");
-             w.beginTable(1, 2, 1, "nofrill");
-         }},
-        {"CellAndRowStartTags",
-         [](HtmlWriter& w) {
-             w.beginCell(1, 1, "");
-             w.beginCell(2, 3, "x");
-             w.beginRow("head");
-         }},
-        {"ZeroSpanCellWritesNothingButWriteCellItsText",
-         [](HtmlWriter& w) {
-             w.beginParagraph("");
-             w.beginCell(0, 1, "x");
-             w.beginCell(1, 0, "x");
-             w.beginCell(-1, -1, "x");
-             w.writeCell("t", false, "", 0, 1);
-         }},
-        {"ParagraphsCloseOnlyWhenOpen",
-         [](HtmlWriter& w) {
-             w.beginParagraph("");
-             w.beginParagraph("");
-             w.writeHeading("Title", 3);
-             w.beginParagraph("note");
-             w.endParagraph();
-             w.endParagraph();
-         }},
-        {"StrayTableEndsAreNotOwed",
-         [](HtmlWriter& w) {
-             w.endTable(true);
-             w.endTable(false);
-             w.beginTable(0, 0, 0, "");
-             w.endTable(false);
-         }},
-        {"DocumentEndClosesEveryTable",
-         [](HtmlWriter& w) {
-             w.beginTable(0, 0, 0, "");
-             w.beginRow("");
-             tableRow(w, "x", false);
-             w.endDocument();
-         }},
-    };
+    StringSink sink;
+    HtmlWriter w{sink, "/home/engineer/reports/plan.htm"};
     std::string written;
-    for (const auto& [name, write] : constructs) {
-        StringSink sink;
-        HtmlWriter writer{sink, "/home/engineer/reports/plan.htm"};
-        write(writer);
-        EXPECT_FALSE(writer.flush());
-        written += std::string("== ") + name + "\n" + sink.text() + "\n-- tables " +
-                   std::to_string(writer.openTables()) +
-                   (writer.paragraphOpen() ? ", paragraph open\n" : "\n");
-    }
+    const auto show = [&](const char* construct) {
+        EXPECT_FALSE(w.flush());
+        written += std::string("== ") + construct + "\n" + sink.text() + "\n-- tables " +
+                   std::to_string(w.openTables()) +
+                   (w.paragraphOpen() ? ", paragraph open\n" : "\n");
+        sink = StringSink();
+    };
+    w.writeText("a < b & c > \"d\"", false);
+    w.writeText("x&y", true);
+    show("callers' text verbatim");
+    w.endTable(true);
+    w.endTable(false);
+    w.beginTable(0, 0, 0, "");
+    w.endTable(false);
+    show("stray table ends are not owed");
+    w.beginParagraph("");
+    w.beginParagraph("");
+    w.writeHeading("Title", 3);
+    w.beginParagraph("note");
+    w.endParagraph();
+    w.endParagraph();
+    show("paragraphs close only when open");
+    w.beginParagraph("");
+    w.beginCell(0, 1, "x");
+    w.beginCell(1, 0, "x");
+    w.beginCell(-1, -1, "x");
+    w.writeCell("t", false, "", 0, 1);
+    show("a zero span cell writes nothing, writeCell its text");
+    w.beginCell(1, 1, "");
+    w.beginCell(2, 3, "x");
+    w.beginRow("head");
+    show("cell and row start tags");
+    w.writeRow("a\tb", false, "mid", false);
+    show("row without a new row, with a class");
+    w.beginTable(1, 2, 1, "nofrill");
+    show("a table start closes the paragraph and takes its options");
+    w.writeRow("\ta\t\tb\t", true, "", true);
+    show("bold row with empty pieces");
+    w.beginTable(0, 0, 0, "");
+    w.writeRow("", false, "", true);
+    show("an empty row has no cell");
+    w.endDocument();
+    show("the document end closes every table");
     expectGolden(written, "report/html-constructs.txt");
 }
 
