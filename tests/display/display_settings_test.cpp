@@ -34,7 +34,7 @@ std::string fontSizes(const DisplaySettings& settings)
     return text;
 }
 
-TEST(FontUpkeep, WidthChangesRescaleEveryFontHeightChangesNoneAndAResetWins)
+TEST(FontUpkeep, WidthChangesRescaleEveryFontKeepingItsLooksHeightChangesNoneAResetWins)
 {
     DisplaySettings settings;
     paint(settings, 801);
@@ -49,20 +49,7 @@ TEST(FontUpkeep, WidthChangesRescaleEveryFontHeightChangesNoneAndAResetWins)
     paint(settings, 1); // a window too narrow to draw in keeps the relative sizes
     paint(settings, 801);
     EXPECT_EQ(fontSizes(settings), "-24 -11 -19 -9 | 1.5 0.7 1.2 0.6");
-    // A pending reset wins over rescaling.
-    settings.titleFont.faceName = "Courier New";
-    settings.titleSize = 3.0;
-    settings.fontsResetPending = true;
-    paint(settings, 1201);
-    EXPECT_EQ(settings.titleFont.faceName, "Arial");
-    EXPECT_EQ(fontSizes(settings), "-36 -16 -28 -14 | 1.5 0.7 1.2 0.6");
-    EXPECT_FALSE(settings.fontsResetPending);
-}
-
-TEST(FontUpkeep, RescalingKeepsFaceAndAttributesAndNormalisesWeightAndAngle)
-{
-    DisplaySettings settings;
-    paint(settings, 801);
+    // Rescaling keeps face and attributes and normalises weight and angle.
     settings.labelFont.faceName = "Courier New";
     settings.labelFont.italic = true;
     settings.labelFont.underline = true;
@@ -77,6 +64,14 @@ TEST(FontUpkeep, RescalingKeepsFaceAndAttributesAndNormalisesWeightAndAngle)
     EXPECT_EQ(settings.frequencyFont.weight, 400);
     EXPECT_EQ(settings.axisFont, missing) << "a font that cannot be made is left as it was";
     EXPECT_EQ(settings.titleFont.height, -36);
+    // A pending reset wins over rescaling.
+    settings.titleFont.faceName = "Courier New";
+    settings.titleSize = 3.0;
+    settings.fontsResetPending = true;
+    paint(settings, 801);
+    EXPECT_EQ(settings.titleFont.faceName, "Arial");
+    EXPECT_EQ(fontSizes(settings), "-24 -11 -19 -9 | 1.5 0.7 1.2 0.6");
+    EXPECT_FALSE(settings.fontsResetPending);
 }
 
 TEST(ChosenFonts, SizesFollowTheNewHeightsInProportion)
