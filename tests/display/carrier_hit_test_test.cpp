@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -64,13 +66,20 @@ TEST(CarrierHitGeometry, EveryPixelOfTheDrawnShapeFindsItsCarrier)
     RecordingSurface surface;
     PlotFrame frame(surface, 801, 601);
     drawPlan(frame, {0, 0, 801, 601}, settings, carriers);
-    const auto shape = surface.linesIn(settings.carrierColour);
-    EXPECT_EQ(shape.size(), 6u);
-    for (const auto& [x1, y1, x2, y2] : shape) {
-        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x1, y1), 0);
-        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x2, y2), 0);
-        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x2, 263), std::nullopt);
+    // The carrier's lines are the log's red ones: "line x1,y1 x2,y2 1px #ff0000".
+    std::istringstream log(surface.log());
+    int lines = 0;
+    for (std::string line; std::getline(log, line);) {
+        int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        if (line.find("#ff0000") == std::string::npos ||
+            std::sscanf(line.c_str(), "line %d,%d %d,%d", &x1, &y1, &x2, &y2) != 4)
+            continue;
+        ++lines;
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x1, y1), 0) << line;
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x2, y2), 0) << line;
+        EXPECT_EQ(carrierAtPixel(carriers, settings, 801, 601, x2, 263), std::nullopt) << line;
     }
+    EXPECT_EQ(lines, 6);
 }
 
 TEST(CarrierSummary, NamesWhatTheCarrierHas)

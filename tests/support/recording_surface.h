@@ -2,12 +2,9 @@
 
 #include "display/drawing_surface.h"
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace orvane {
 
@@ -78,12 +75,9 @@ public:
     }
     void lineTo(int x, int y) override
     {
-        const std::array<int, 4> points{currentX_ + originX_, currentY_ + originY_, x + originX_,
-                                        y + originY_};
-        lines_.emplace_back(penColour_, points);
-        log_ += "line " + point(points[0], points[1]) + " " + point(points[2], points[3]) + " " +
-                std::to_string(penWidth_) + "px " + hex(penColour_) +
-                (clipped_ ? " clipped\n" : "\n");
+        log_ += "line " + point(currentX_ + originX_, currentY_ + originY_) + " " +
+                point(x + originX_, y + originY_) + " " + std::to_string(penWidth_) + "px " +
+                hex(penColour_) + (clipped_ ? " clipped\n" : "\n");
         moveTo(x, y);
     }
     void setTextColour(Colour colour) override { textColour_ = colour; }
@@ -117,15 +111,6 @@ public:
 
     const std::string& log() const { return log_; }
     void clearLog() { log_.clear(); }
-    // The lines drawn in a colour, each as its start and end point.
-    std::vector<std::array<int, 4>> linesIn(Colour colour) const
-    {
-        std::vector<std::array<int, 4>> found;
-        for (const auto& [lineColour, points] : lines_)
-            if (lineColour == colour)
-                found.push_back(points);
-        return found;
-    }
     bool transparentBackground() const { return transparentBackground_; }
 
 private:
@@ -139,7 +124,6 @@ private:
     }
 
     std::string log_;
-    std::vector<std::pair<Colour, std::array<int, 4>>> lines_;
     int originX_ = 0;
     int originY_ = 0;
     bool clipped_ = false;
