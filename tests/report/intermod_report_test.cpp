@@ -1,13 +1,16 @@
 #include "report/intermod_report.h"
 
+#include "report/ordered_blocks.h"
 #include "report/path_names.h"
 #include "support/c_locale_printf.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -146,6 +149,35 @@ TEST_F(SaveReportTest, APlanWithTooManyProductsIsRefusedBeforeAnythingChanges)
               "The plan has 3000000 carriers, which give more than 9223372036854775807 third "
               "order intermodulation products. A report can hold at most 200000000 products (" +
                   std::to_string(limitCarriers) + " carriers). Remove carriers and try again.");
+}
+
+// Six one-letter blocks; the first takes longest to format, so a block handed on as soon as it
+// is ready would overtake it. Delivery stops when deliver has taken stopAfter blocks.
+std::string deliveredBlocks(int stopAfter, bool& complete)
+{
+    std::string delivered;
+    complete = deliverBlocksInOrder(
+        6, 1,
+        [](std::size_t block, char* out) {
+            if (block == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            *out = static_cast<char>('0' + block);
+            return out + 1;
+        },
+        [&](std::string_view text) {
+            delivered += text;
+            return static_cast<int>(delivered.size()) != stopAfter;
+        });
+    return delivered;
+}
+
+TEST(BlocksInOrder, AreDeliveredInBlockOrderUntilStopped)
+{
+    bool complete = false;
+    EXPECT_EQ(deliveredBlocks(-1, complete), "012345");
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(deliveredBlocks(3, complete), "012");
+    EXPECT_FALSE(complete);
 }
 
 } // namespace
