@@ -40,24 +40,6 @@ struct Scene {
     int clientHeight = 601;
 };
 
-RecordingSurface painted(const Scene& scene)
-{
-    DisplaySettings settings;
-    CarrierList carriers;
-    scene.prepare(settings, carriers);
-    RecordingSurface surface;
-    PlotFrame frame(surface, scene.clientWidth, scene.clientHeight);
-    const PixelRect client{0, 0, scene.clientWidth, scene.clientHeight};
-    settings.keepFontsForClient(frame, client);
-    surface.clearLog();
-    drawPlan(frame, client, settings, carriers);
-    if (scene.over)
-        scene.over(frame, settings, carriers);
-    EXPECT_TRUE(surface.transparentBackground());
-    EXPECT_EQ(frame.penWidth(), scene.over ? 4 : 1);
-    return surface;
-}
-
 const Scene scenes[] = {
     {"one_carrier",
      [](DisplaySettings&, CarrierList& carriers) {
@@ -127,8 +109,22 @@ const Scene scenes[] = {
 // -10 dBW/kHz stands on row 264 and 6100 MHz at -22 dBW/kHz, 20 dB into a 32 dB scale, on 345.
 TEST(PlanPicture, EverySceneDrawsWhatItsGoldenFileHolds)
 {
-    for (const Scene& scene : scenes)
-        test::expectGolden(painted(scene).log(), std::string("drawing/") + scene.name + ".txt");
+    for (const Scene& scene : scenes) {
+        DisplaySettings settings;
+        CarrierList carriers;
+        scene.prepare(settings, carriers);
+        RecordingSurface surface;
+        PlotFrame frame(surface, scene.clientWidth, scene.clientHeight);
+        const PixelRect client{0, 0, scene.clientWidth, scene.clientHeight};
+        settings.keepFontsForClient(frame, client);
+        surface.clearLog();
+        drawPlan(frame, client, settings, carriers);
+        if (scene.over)
+            scene.over(frame, settings, carriers);
+        EXPECT_TRUE(surface.transparentBackground());
+        EXPECT_EQ(frame.penWidth(), scene.over ? 4 : 1);
+        test::expectGolden(surface.log(), std::string("drawing/") + scene.name + ".txt");
+    }
 }
 
 TEST(CarrierHighlight, IsInAColourApartFromCarriersAndBackground)
