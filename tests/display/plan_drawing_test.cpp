@@ -138,24 +138,17 @@ TEST(CarrierHighlight, IsInAColourApartFromCarriersAndBackground)
     EXPECT_EQ(highlightColourFor(settings), rgbColour(255, 140, 0));
 }
 
-// Carriers without a power level all stand at level 60 (row 264 at 801 x 601).
-Carrier carrierOfWidth(double centreMhz, double bandwidthMhz)
-{
-    Carrier carrier;
-    carrier.setFixedBandwidth(centreMhz, bandwidthMhz, -999.0, 1.25);
-    return carrier;
-}
-
 // At 801 x 601 with the view 5850 to 6425 MHz, 6000 MHz is column 243 and a megahertz is 1.22
-// columns: the wide carrier spans columns 231 to 255, the one drawn over it 242 to 244, and the
-// narrow ones stand on columns 365 and 369.
+// columns: the wide carrier (20 MHz) spans columns 231 to 255, the one drawn over it (2 MHz)
+// 242 to 244, and the narrow ones (0.1 MHz) stand on columns 365 and 369. Carriers without a
+// power level all stand at level 60, on row 264.
 CarrierList overlappingPlan()
 {
     CarrierList carriers;
-    carriers.append(carrierOfWidth(6000.0, 20.0)); // 0: wide
-    carriers.append(carrierOfWidth(6000.0, 2.0));  // 1: drawn over the middle of 0
-    carriers.append(carrierOfWidth(6100.0, 0.1));  // 2: under one pixel wide
-    carriers.append(carrierOfWidth(6103.3, 0.1));  // 3
+    carriers.append(carrierAt(6000.0, 16000, -999)); // 0: wide
+    carriers.append(carrierAt(6000.0, 1600, -999));  // 1: drawn over the middle of 0
+    carriers.append(carrierAt(6100.0, 80, -999));    // 2: under one pixel wide
+    carriers.append(carrierAt(6103.3, 80, -999));    // 3
     return carriers;
 }
 
@@ -182,7 +175,7 @@ TEST(CarrierHit, FindsTheCarrierDrawnThere)
 TEST(CarrierHitGeometry, EveryPixelOfTheDrawnShapeFindsItsCarrier)
 {
     CarrierList carriers;
-    carriers.append(carrierOfWidth(6200.0, 30.0));
+    carriers.append(carrierAt(6200.0, 24000, -999));
     DisplaySettings settings;
     RecordingSurface surface;
     PlotFrame frame(surface, 801, 601);
@@ -208,7 +201,9 @@ TEST(CarrierSummary, NamesWhatTheCarrierHas)
     Carrier fec;
     fec.setFecFromDataRate(5975.2, 2048.0, 0.0, 4, 0.75, 1.085106, 1.0, 8.0, 1.2);
     fec.label = "IDR\t2048k";
-    test::expectGolden(carrierSummary(fec) + "\n\n" + carrierSummary(carrierOfWidth(5969.5, 7.2)),
+    Carrier plain;
+    plain.setFixedBandwidth(5969.5, 7.2, -999.0, 1.25);
+    test::expectGolden(carrierSummary(fec) + "\n\n" + carrierSummary(plain),
                        "drawing/carrier_summaries.txt");
 }
 
