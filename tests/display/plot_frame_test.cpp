@@ -146,7 +146,7 @@ std::string fontSizes(const DisplaySettings& settings)
     return text;
 }
 
-TEST(FontUpkeep, WidthChangesRescaleEveryFontKeepingItsLooksHeightChangesNoneAResetWins)
+TEST(FontUpkeep, WidthChangesRescaleFontsKeepingTheirLooksAResetWinsChosenFontsSetSizes)
 {
     DisplaySettings settings;
     paint(settings, 801);
@@ -184,12 +184,7 @@ TEST(FontUpkeep, WidthChangesRescaleEveryFontKeepingItsLooksHeightChangesNoneARe
     EXPECT_EQ(settings.titleFont.faceName, "Arial");
     EXPECT_EQ(fontSizes(settings), "-24 -11 -19 -9 | 1.5 0.7 1.2 0.6");
     EXPECT_FALSE(settings.fontsResetPending);
-}
-
-TEST(ChosenFonts, SizesFollowTheNewHeightsInProportion)
-{
-    DisplaySettings settings;
-    paint(settings, 801);
+    // Chosen fonts take sizes that follow their new heights in proportion.
     FontDescription title = settings.titleFont;
     title.height = -32;
     title.faceName = "Times New Roman";

@@ -24,8 +24,6 @@ protected:
         put("three.txt", dataFile("cli/three.carriers.txt"));
     }
 
-    std::string pathOf(const std::string& name) const { return scratch.file(name); }
-
     // The text with every "@" standing for the folder.
     std::string inFolder(std::string text) const
     {
@@ -48,11 +46,11 @@ protected:
         std::string command = quoted(ORVANE_CLI_PATH);
         for (const std::string& arg : args)
             command += " " + quoted(inFolder(arg));
-        command += (redirect.empty() ? " >" + quoted(pathOf("stdout.txt")) : redirect) + " 2>" +
-                   quoted(pathOf("stderr.txt"));
+        command += (redirect.empty() ? " >" + quoted(scratch.file("stdout.txt")) : redirect) +
+                   " 2>" + quoted(scratch.file("stderr.txt"));
         const int status = std::system(command.c_str());
-        output = contentOf(pathOf("stdout.txt"));
-        errors = contentOf(pathOf("stderr.txt"));
+        output = contentOf(scratch.file("stdout.txt"));
+        errors = contentOf(scratch.file("stderr.txt"));
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -82,7 +80,7 @@ protected:
 
     void put(const std::string& name, const std::string& bytes) const
     {
-        test::put(pathOf(name), bytes);
+        test::put(scratch.file(name), bytes);
     }
 
     TempFolder scratch;
@@ -111,12 +109,13 @@ TEST_F(Cli, ResaveWritesPlansAsTheProgramWritesThem)
                     "C 6000.5 2048 0 4 0.75 1.085106 10 DATA\nS 6100 1000 1.5 8 0.666667 12.5 SE");
     ASSERT_EQ(run({"resave", "@/hand.txt", "@/out.txt"}), 0) << errors;
     EXPECT_EQ(output, "");
-    EXPECT_EQ(contentOf(pathOf("out.txt")), dataFile("reading/example.carriers.txt"));
+    EXPECT_EQ(contentOf(scratch.file("out.txt")), dataFile("reading/example.carriers.txt"));
     for (const char* name : {"c-band-36mhz.carriers.txt", "ku-band-dvb-s2.carriers.txt"}) {
         const std::string path = std::string(ORVANE_SOURCE_DIR) + "/examples/" + name;
         ASSERT_EQ(run({"resave", path, "@/again.txt"}), 0) << name << errors;
         EXPECT_EQ(errors, "") << name;
-        EXPECT_EQ(contentOf(pathOf("again.txt")), contentOf(path)) << name << " is not byte-exact";
+        EXPECT_EQ(contentOf(scratch.file("again.txt")), contentOf(path))
+            << name << " is not byte-exact";
     }
 }
 
@@ -134,7 +133,7 @@ TEST_F(Cli, ReportIsTheProgramsReportInEitherLayout)
     for (const std::string name : {"report.csv", "report.HTM"}) {
         ASSERT_EQ(run({"report", "@/three.txt", "@/" + name}), 0) << errors;
         EXPECT_EQ(errors, "");
-        EXPECT_EQ(contentOf(pathOf(name)), expectedDocument("cli/three." + name));
+        EXPECT_EQ(contentOf(scratch.file(name)), expectedDocument("cli/three." + name));
     }
 }
 
@@ -164,18 +163,18 @@ TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)
 TEST_F(Cli, ImageWritesTheFormatTheExtensionNames)
 {
     ASSERT_EQ(run({"image", "@/plan.txt", "@/plan.bmp"}), 0) << errors;
-    const std::string bitmap = contentOf(pathOf("plan.bmp"));
+    const std::string bitmap = contentOf(scratch.file("plan.bmp"));
     EXPECT_EQ(bitmap.size(), 1925670u) << "801 x 601 pixels of 32 bits";
     EXPECT_EQ(bitmap.substr(0, 2), "BM");
 
     ASSERT_EQ(run({"image", "@/plan.txt", "@/plan.PNG", "--size", "400x300", "--edges"}), 0);
-    const std::string png = contentOf(pathOf("plan.PNG"));
+    const std::string png = contentOf(scratch.file("plan.PNG"));
     // The signature, then the header's width and height as big-endian 32-bit numbers.
     EXPECT_EQ(png.substr(0, 24),
               std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\x90\0\0\x01\x2c", 24));
 
     ASSERT_EQ(run({"image", "@/plan.txt", "@/plan.svg", "--size", "640x480"}), 0) << errors;
-    const std::string drawing = contentOf(pathOf("plan.svg"));
+    const std::string drawing = contentOf(scratch.file("plan.svg"));
     for (const char* part : {"viewBox=\"0 0 640 480\"", ">Plan A</text>", ">TV1</text>"})
         EXPECT_NE(drawing.find(part), std::string::npos) << part;
 }
