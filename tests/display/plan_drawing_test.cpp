@@ -110,6 +110,7 @@ const Scene scenes[] = {
 TEST(PlanPicture, EverySceneDrawsWhatItsGoldenFileHolds)
 {
     for (const Scene& scene : scenes) {
+        SCOPED_TRACE(scene.name);
         DisplaySettings settings;
         CarrierList carriers;
         scene.prepare(settings, carriers);
