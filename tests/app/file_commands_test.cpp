@@ -3,8 +3,7 @@
 
 #include "files/file_error.h"
 #include "report/intermod_report.h"
-#include "support/expected_document.h"
-#include "support/temp_folder.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 

@@ -15,12 +15,9 @@ namespace orvane::test {
 // A folder of the test's own under the system's temporary folder, removed with its content.
 class TempFolder {
 public:
-    TempFolder()
+    TempFolder() : path_((std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string())
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
-        EXPECT_NE(::mkdtemp(pattern.data()), nullptr);
-        path_ = pattern;
+        EXPECT_NE(::mkdtemp(path_.data()), nullptr);
     }
     ~TempFolder()
     {

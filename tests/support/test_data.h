@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/program_identity.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,17 @@ inline std::string dataPath(const std::string& name)
 inline std::string dataFile(const std::string& name)
 {
     return contentOf(dataPath(name));
+}
+
+// A document of tests/data as the program writes it, "{version}" standing for its version text.
+inline std::string expectedDocument(const std::string& name)
+{
+    std::string text = dataFile(name);
+    EXPECT_FALSE(text.empty()) << name;
+    const std::string mark = "{version}";
+    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at))
+        text.replace(at, mark.size(), versionText);
+    return text;
 }
 
 // The names of a tests/data folder's files that end in suffix, sorted.

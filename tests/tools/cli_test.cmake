@@ -1,4 +1,8 @@
-# The dump, resave, modcod, report and analyse subcommands, run as a user would run them.
+# Every subcommand, run as a user would run it; the image subcommand where the Qt drawing
+# surface is built.
 orvane_add_core_test(orvane_cli_tests ${CMAKE_CURRENT_LIST_DIR}/cli_test.cpp)
 target_compile_definitions(orvane_cli_tests PRIVATE ORVANE_CLI_PATH="$<TARGET_FILE:orvane-cli>")
+if(TARGET orvane_display_qt)
+  target_compile_definitions(orvane_cli_tests PRIVATE ORVANE_IMAGE_COMMAND)
+endif()
 add_dependencies(orvane_cli_tests orvane-cli)

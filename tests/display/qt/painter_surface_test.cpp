@@ -1,55 +1,37 @@
 #include "display/qt/painter_surface.h"
+#include "display/qt/plan_painting.h"
 
 #include "display/plot_frame.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QWidget>
 
+#include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orvane {
 namespace {
 
-bool isDark(const QImage& image, int x, int y)
-{
-    return qGray(image.pixel(x, y)) < 128;
-}
-
-// The dark pixels row by row as "y:x1-x2,x3", rows with the same runs merged ("y1-y2:x").
+// The picture as rows of '#' for a dark pixel and '.' for a light one.
 std::string darkPixels(const QImage& image)
 {
     std::string text;
-    std::string previousRuns;
-    int firstRow = 0;
-    const auto endRows = [&](int lastRow) {
-        if (!previousRuns.empty())
-            text += (text.empty() ? "" : " ") + std::to_string(firstRow) +
-                    (lastRow > firstRow ? "-" + std::to_string(lastRow) : "") + ":" + previousRuns;
-    };
     for (int y = 0; y < image.height(); ++y) {
-        std::string runs;
-        for (int x = 0; x < image.width(); ++x) {
-            if (!isDark(image, x, y) || (x > 0 && isDark(image, x - 1, y)))
-                continue;
-            int last = x;
-            while (last + 1 < image.width() && isDark(image, last + 1, y))
-                ++last;
-            runs += (runs.empty() ? "" : ",") + std::to_string(x) +
-                    (last > x ? "-" + std::to_string(last) : "");
-        }
-        if (runs != previousRuns) {
-            endRows(y - 1);
-            previousRuns = runs;
-            firstRow = y;
-        }
+        for (int x = 0; x < image.width(); ++x)
+            text += qGray(image.pixel(x, y)) < 128 ? '#' : '.';
+        text += '\n';
     }
-    endRows(image.height() - 1);
     return text;
 }
 
@@ -75,24 +57,6 @@ QImage drawn(int width, int height, const std::function<void(PainterSurface&)>& 
     return image;
 }
 
-struct Scene {
-    const char* name;
-    std::function<void(PainterSurface&)> draw; // on a 21 x 21 picture
-    std::string darkPixels;
-};
-
-void PrintTo(const Scene& scene, std::ostream* out)
-{
-    *out << scene.name;
-}
-
-class PainterSurfaceDrawing : public ::testing::TestWithParam<Scene> {};
-
-TEST_P(PainterSurfaceDrawing, CoversExactlyTheseDarkPixels)
-{
-    EXPECT_EQ(darkPixels(drawn(21, 21, GetParam().draw)), GetParam().darkPixels);
-}
-
 void line(PainterSurface& surface, int x1, int y1, int x2, int y2)
 {
     surface.moveTo(x1, y1);
@@ -101,47 +65,47 @@ void line(PainterSurface& surface, int x1, int y1, int x2, int y2)
     EXPECT_EQ(surface.currentY(), y2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scenes, PainterSurfaceDrawing,
-    ::testing::Values(
+// Each scene on a 21 x 21 picture of its own; the golden file shows its dark pixels.
+TEST(PainterSurface, DrawsExactlyTheGoldenPixels)
+{
+    const std::pair<const char*, std::function<void(PainterSurface&)>> scenes[] = {
         // A thin line leaves out the pixel it runs to, in every direction.
-        Scene{"RightwardLine", [](PainterSurface& s) { line(s, 0, 2, 10, 2); }, "2:0-9"},
-        Scene{"UpwardLine", [](PainterSurface& s) { line(s, 5, 9, 5, 0); }, "1-9:5"},
-        Scene{"DiagonalLine", [](PainterSurface& s) { line(s, 0, 0, 4, 4); }, "0:0 1:1 2:2 3:3"},
-        Scene{"NoLength", [](PainterSurface& s) { line(s, 6, 6, 6, 6); }, ""},
+        {"RightwardLine", [](PainterSurface& s) { line(s, 0, 2, 10, 2); }},
+        {"UpwardLine", [](PainterSurface& s) { line(s, 5, 9, 5, 0); }},
+        {"DiagonalLine", [](PainterSurface& s) { line(s, 0, 0, 4, 4); }},
+        {"NoLength", [](PainterSurface& s) { line(s, 6, 6, 6, 6); }},
         // The frame adds the end pixel back.
-        Scene{"FrameLine",
-              [](PainterSurface& s) {
-                  PlotFrame frame(s, 21, 5);
-                  frame.setWorld(0, 20, 0, 4);
-                  frame.moveTo(0, 2);
-                  frame.lineTo(10, 2);
-              },
-              "2:0-10"},
-        Scene{"WidePen",
-              [](PainterSurface& s) {
-                  s.setPen(2, rgbColour(0, 0, 0));
-                  line(s, 5, 10, 15, 10);
-              },
-              "9-10:4-15"},
+        {"FrameLine",
+         [](PainterSurface& s) {
+             PlotFrame frame(s, 21, 5);
+             frame.setWorld(0, 20, 0, 4);
+             frame.moveTo(0, 2);
+             frame.lineTo(10, 2);
+         }},
+        {"WidePen",
+         [](PainterSurface& s) {
+             s.setPen(2, rgbColour(0, 0, 0));
+             line(s, 5, 10, 15, 10);
+         }},
         // Fills leave out their right and bottom edge; the origin moves everything.
-        Scene{"OriginAndFill",
-              [](PainterSurface& s) {
-                  s.setOrigin(10, 10);
-                  s.fillRect(0, 0, 2, 2, rgbColour(0, 0, 0));
-                  line(s, -10, -5, -5, -5);
-              },
-              "5:0-4 10-11:10-11"},
+        {"OriginAndFill",
+         [](PainterSurface& s) {
+             s.setOrigin(10, 10);
+             s.fillRect(0, 0, 2, 2, rgbColour(0, 0, 0));
+             line(s, -10, -5, -5, -5);
+         }},
         // A clip rectangle includes its right and bottom edge, and goes again.
-        Scene{"ClipAndNoClip",
-              [](PainterSurface& s) {
-                  s.setClipRect(2, 2, 5, 5);
-                  s.fillRect(0, 0, 21, 21, rgbColour(0, 0, 0));
-                  s.removeClip();
-                  line(s, 0, 15, 19, 15);
-              },
-              "2-5:2-5 15:0-18"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {"ClipAndNoClip", [](PainterSurface& s) {
+             s.setClipRect(2, 2, 5, 5);
+             s.fillRect(0, 0, 21, 21, rgbColour(0, 0, 0));
+             s.removeClip();
+             line(s, 0, 15, 19, 15);
+         }}};
+    std::string pictures;
+    for (const auto& [name, scene] : scenes)
+        pictures += std::string("== ") + name + "\n" + darkPixels(drawn(21, 21, scene));
+    test::expectGolden(pictures, "drawing/painter_surface.txt");
+}
 
 TEST(PainterSurfaceFonts, ArialHasItsMetricsAndAnImpossibleFontIsRefused)
 {
@@ -161,6 +125,77 @@ TEST(PainterSurfaceFonts, ArialHasItsMetricsAndAnImpossibleFontIsRefused)
         !QFontDatabase::families().contains(QStringLiteral("Arial"))) {
         EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
     }
+}
+
+constexpr QRgb white = 0xFFFFFFFFu;
+constexpr QRgb black = 0xFF000000u;
+constexpr QRgb red = 0xFFFF0000u;
+
+// One carrier at 6000 MHz, 20 MSps with a roll-off of 25 %: its flat top spans columns 231
+// to 255 on row 264 of an 801 x 601 picture, its feet stand at columns 228 and 258.
+CarrierList oneCarrierPlan()
+{
+    CarrierList carriers;
+    Carrier carrier;
+    carrier.setFixedSymbolRate(6000, 20000, 10, 1.25);
+    carrier.label = "C1";
+    carriers.append(carrier);
+    return carriers;
+}
+
+class PlanWidget : public QWidget {
+public:
+    DisplaySettings settings;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        paintPlan(painter, size(), settings, oneCarrierPlan());
+    }
+};
+
+TEST(PlanImage, ShowsBorderAxisCarrierAndTextsWhereTheDrawingPutsThem)
+{
+    DisplaySettings settings;
+    const QImage image = renderPlanImage(oneCarrierPlan(), settings, QSize(801, 601));
+    ASSERT_EQ(image.size(), QSize(801, 601));
+    ASSERT_EQ(image.format(), QImage::Format_RGB32);
+    // The one-pixel border, the axis on row 480 from column 60 to 762 with ticks up to row
+    // 444, the carrier's flat top on row 264 and the background between.
+    const std::vector<std::pair<QPoint, QRgb>> pixels = {
+        {{0, 0}, black},     {{800, 600}, black}, {{400, 0}, black},   {{0, 300}, black},
+        {{1, 300}, white},   {{400, 599}, white}, {{400, 300}, white}, {{60, 480}, black},
+        {{762, 480}, black}, {{400, 478}, white}, {{762, 450}, black}, {{60, 440}, white},
+        {{790, 480}, white}, {{233, 264}, red},   {{253, 264}, red},   {{243, 266}, white},
+        {{243, 261}, white}};
+    for (const auto& [point, colour] : pixels)
+        EXPECT_EQ(image.pixel(point), colour) << point.x() << "," << point.y();
+    // Text: the title above row 42 around column 400, the label above row 257 beside the
+    // carrier, its number under the axis, the axis title above row 576.
+    const std::vector<std::pair<QRect, bool>> inked = {
+        {{300, 15, 200, 28}, true},  {{300, 44, 200, 20}, false}, {{236, 230, 14, 27}, true},
+        {{236, 258, 14, 4}, false},  {{236, 486, 14, 50}, true},  {{320, 555, 160, 21}, true},
+        {{320, 578, 160, 20}, false}};
+    for (const auto& [area, ink] : inked)
+        EXPECT_EQ(darkPixels(image.copy(area)).find('#') != std::string::npos, ink)
+            << area.x() << "," << area.y();
+
+    EXPECT_TRUE(renderPlanImage(oneCarrierPlan(), settings, QSize(0, 601)).isNull());
+    EXPECT_EQ(renderPlanImage(oneCarrierPlan(), settings, QSize(1, 1)).pixel(0, 0), white);
+
+    // A bitmap file reads back as the same picture, and a window paints it too.
+    test::TempFolder folder;
+    const BitmapWriteResult result = writeImageAsBitmap(image, folder.file("plan.bmp"));
+    ASSERT_TRUE(result.written) << bitmapWriteResultText(result);
+    EXPECT_EQ(std::filesystem::file_size(folder.file("plan.bmp")), 1925670u);
+    const QImage readBack(QString::fromStdString(folder.file("plan.bmp")));
+    EXPECT_EQ(readBack.convertToFormat(QImage::Format_RGB32), image);
+    EXPECT_EQ(bitmapWriteResultText(writeImageAsBitmap(QImage(), folder.file("none.bmp"))),
+              noBitmapToSaveText);
+    PlanWidget widget;
+    widget.resize(801, 601);
+    EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), image);
 }
 
 } // namespace
