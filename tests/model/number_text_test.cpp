@@ -14,43 +14,6 @@
 namespace orvane {
 namespace {
 
-struct PrefixCase {
-    const char* text;
-    double value;
-    std::size_t consumed;
-    bool outOfRange;
-};
-
-class ReadNumberPrefixTest : public ::testing::TestWithParam<PrefixCase> {};
-
-TEST_P(ReadNumberPrefixTest, ReadsLikeStrtodInTheCLocale)
-{
-    const NumberPrefix number = readNumberPrefix(GetParam().text);
-    EXPECT_EQ(number.consumed, GetParam().consumed) << GetParam().text;
-    EXPECT_EQ(number.outOfRange, GetParam().outOfRange) << GetParam().text;
-    if (std::isfinite(GetParam().value)) {
-        EXPECT_DOUBLE_EQ(number.value, GetParam().value) << GetParam().text;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ReadNumberPrefixTest,
-    ::testing::Values(PrefixCase{"5900.00000 36000.000 TV1", 5900.0, 10, false},
-                      PrefixCase{"  -3e2,rest", -300.0, 6, false},
-                      PrefixCase{"\t+.5x", 0.5, 4, false}, PrefixCase{"12,5", 12.0, 2, false},
-                      PrefixCase{"0x1p3 label", 8.0, 5, false},
-                      PrefixCase{"EC list", 0.0, 0, false}, PrefixCase{"", 0.0, 0, false},
-                      PrefixCase{"   ", 0.0, 0, false}, PrefixCase{"-", 0.0, 0, false},
-                      PrefixCase{"1e", 1.0, 1, false}, PrefixCase{"1e999", HUGE_VAL, 5, true}));
-
-TEST(ReadNumberPrefix, ReadsInfinityAndNanSoThatReadersCanRefuseThem)
-{
-    EXPECT_TRUE(std::isinf(readNumberPrefix("inf 3").value));
-    EXPECT_EQ(readNumberPrefix("inf 3").consumed, 3u);
-    EXPECT_TRUE(std::isnan(readNumberPrefix("nan(123) x").value));
-    EXPECT_EQ(readNumberPrefix("nan(123) x").consumed, 8u);
-}
-
 TEST(ReadNumberPrefix, StopsAtNulAndReadsLongDigitRunsWhole)
 {
     const std::string withNul("12\0"
