@@ -1,8 +1,11 @@
 #include "model/carrier_list.h"
 #include "model/number_text.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
+#include <locale>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,82 +45,74 @@ std::string labels(const CarrierList& list)
     return text;
 }
 
-struct BoundsCase {
-    const char* name;
-    std::vector<Carrier> carriers;
-    std::string bounds;
-};
-
-class CarrierListBounds : public ::testing::TestWithParam<BoundsCase> {};
-
-TEST_P(CarrierListBounds, GiveTheEdgesAndTheLevelScale)
+// A list edited line by line as tests/data/model/carrier_lists.txt says, each edit followed by
+// the bounds the list then has ("> " lines); "recomputed" follows when a full recomputation
+// of the bounds would give others.
+std::string answerOf(CarrierList& list, const std::string& line)
 {
-    CarrierList appended;
-    CarrierList recomputed;
-    for (const Carrier& carrier : GetParam().carriers) {
-        appended.append(carrier);
-        recomputed.appendWithoutBounds(carrier);
+    std::istringstream words(line);
+    words.imbue(std::locale::classic());
+    std::string edit;
+    words >> edit;
+    double centreMhz = 0.0;
+    double widthOrRate = 1.35;
+    double powerDbw = -999.0;
+    std::string label;
+    if (edit == "new") {
+        list = CarrierList();
+    } else if (edit == "default") {
+        list.append(Carrier());
+    } else if (edit == "symbols" && words >> centreMhz >> widthOrRate >> powerDbw) {
+        list.append(withSymbolRate(centreMhz, widthOrRate, powerDbw));
+    } else if (edit == "fixed" || edit == "unbounded" || edit == "replace") {
+        int index = 0;
+        if (edit == "replace")
+            words >> index;
+        words >> centreMhz >> widthOrRate >> powerDbw >> label;
+        const Carrier carrier = carrierAt(centreMhz, label, widthOrRate, powerDbw);
+        if (edit == "fixed")
+            list.append(carrier);
+        else if (edit == "unbounded")
+            list.appendWithoutBounds(carrier);
+        else
+            list.replaceAt(*list.findIndex(index), carrier);
+    } else if (int index = 0; edit == "remove" && words >> index) {
+        list.removeAt(*list.findIndex(index));
+    } else if (edit == "removeAll") {
+        list.removeAll();
+    } else if (edit == "update") {
+        list.updateBounds();
+    } else if (double mhz = 0.0; edit == "shift" && words >> mhz) {
+        list.shift(mhz);
+    } else if (edit == "scrunch" && words >> centreMhz) {
+        list.scrunch(centreMhz);
+    } else if (edit == "show") {
+        std::string shown;
+        for (const Carrier& carrier : list)
+            shown += carrier.label + "@" + formatGeneral(carrier.centreFrequencyMhz, 10) + " ";
+        return shown;
+    } else {
+        return "unknown edit";
     }
-    EXPECT_EQ(bounds(appended), GetParam().bounds);
+    CarrierList recomputed = list;
     recomputed.updateBounds();
-    EXPECT_EQ(bounds(recomputed), GetParam().bounds);
+    return bounds(list) +
+           (bounds(recomputed) == bounds(list) ? "" : " recomputed " + bounds(recomputed));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Plans, CarrierListBounds,
-    ::testing::Values(
-        // The floor lies 20 dB below the lowest density, once that is below 20 dB above 0.
-        BoundsCase{"OneDefaultCarrier", {Carrier()}, "5999.325..6000.675 -30..-10"},
-        BoundsCase{"DensityJustAboveTwenty",
-                   {withSymbolRate(6000, 1, 20.05)},
-                   "5999.999325..6000.000675 0..20.05"},
-        BoundsCase{"DensityJustBelowTwenty",
-                   {withSymbolRate(6000, 1, 19.5)},
-                   "5999.999325..6000.000675 -0.5..19.5"},
-        BoundsCase{"ZeroWidthCarrier", {carrierAt(6000.0, "", 0.0)}, "0..0 0..20"},
-        BoundsCase{"MixedDensities",
-                   {withSymbolRate(6000, 1000, 20), withSymbolRate(6010, 100, -5),
-                    carrierAt(6020, "", 1.0), withSymbolRate(6030, 100, -998.5)},
-                   "5999.325..6030.0675 -45..-10"},
-        BoundsCase{"AboveOneHundredGigahertz",
-                   {carrierAt(120000.0, "", 2.0), carrierAt(110000.0, "", 4.0)},
-                   "109998..120001 0..20"},
-        // The running maximum starts at 0 MHz, so a plan below 0 MHz reaches up to 0.
-        BoundsCase{"BelowZero", {carrierAt(-5.0, "", 2.0)}, "-6..0 0..20"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CarrierList, EveryChangeKeepsTheBoundsOfAFullRecomputation)
+TEST(CarrierList, EditsGiveTheRecordedBounds)
 {
+    std::istringstream lines(test::dataFile("model/carrier_lists.txt"));
     CarrierList list;
-    list.append(withSymbolRate(6000.0, 1000.0, 20.0));
-    list.append(withSymbolRate(5950.0, 500.0, 30.0));
-    list.append(carrierAt(6100.0, "", 4.0));
-    const auto change = [&list](const std::string& expected) {
-        CarrierList copy = list;
-        copy.updateBounds();
-        EXPECT_EQ(bounds(list), bounds(copy));
-        EXPECT_EQ(bounds(list), expected);
-    };
-    change("5949.6625..6102 -30..3.010299957");
-    list.replaceAt(*list.findIndex(1), carrierAt(5800.0, "", 10.0));
-    change("5795..6102 -30..-10");
-    list.removeAt(*list.findIndex(2));
-    change("5795..6000.675 -30..-10");
-    list.shift(10.0);
-    change("5805..6010.675 -30..-10");
-    list.scrunch(5000.0);
-    change("5000..5011.35 -30..-10");
-    // After appending without bounds, a later append publishes the whole list's bounds.
-    list.appendWithoutBounds(carrierAt(4000.0, "", 2.0));
-    list.append(carrierAt(7000.0, "", 2.0, 40.0));
-    change("3999..7001 -30..8.293037728");
-    list.removeAll();
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(bounds(list), "3999..7001 -30..8.293037728") << "removing all keeps the bounds";
-    list.append(carrierAt(8000.0, "", 2.0));
-    EXPECT_EQ(bounds(list), "7999..8001 0..20") << "the next append starts afresh";
-    list.removeAt(*list.findIndex(0));
-    EXPECT_EQ(bounds(list), "0..0 0..20");
+    std::string replayed;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(">", 0) == 0)
+            continue;
+        replayed += line + "\n";
+        if (!line.empty() && line[0] != '#')
+            replayed += "> " + answerOf(list, line) + "\n";
+    }
+    test::expectGolden(replayed, "model/carrier_lists.txt");
 }
 
 TEST(CarrierList, PositionsStayValidWhileOthersComeAndGo)
@@ -217,25 +212,6 @@ TEST(SortByFrequency, ReversedInputStaysShallow)
     list.sortByFrequency();
     EXPECT_EQ(list[0].centreFrequencyMhz, 1.0);
     EXPECT_EQ(list[199999].centreFrequencyMhz, 200000.0);
-}
-
-TEST(CarrierList, ShiftMirrorsBelowZeroAndScrunchPacksFromTheStart)
-{
-    CarrierList list;
-    list.append(carrierAt(6000.0, "A", 2.0));
-    list.append(carrierAt(6100.0, "B", 2.0));
-    list.shift(-7000.0);
-    EXPECT_EQ(list[0].centreFrequencyMhz, 1000.0);
-    EXPECT_EQ(list[1].centreFrequencyMhz, 900.0);
-    // Edge to edge from the start up, centres rounded to 1 kHz; no width takes no room.
-    list.append(carrierAt(950.0, "C", 0.0012345));
-    list.append(carrierAt(950.0, "D", 0.0));
-    list.scrunch(100.0);
-    std::string placed;
-    for (const Carrier& carrier : list)
-        placed += carrier.label + formatGeneral(carrier.centreFrequencyMhz, 10) + " ";
-    EXPECT_EQ(placed, "B101 D102 C102.001 A103.002 ");
-    EXPECT_EQ(bounds(list), "100..104.002 0..20");
 }
 
 } // namespace
