@@ -49,12 +49,17 @@ std::string describe(const Carrier& c)
 {
     return "mode " + std::to_string(c.calcMode) + " symbolRateGiven " +
            std::to_string(c.symbolRateGiven) + " modulation " + std::to_string(c.modulationOrder) +
-           "\n>  centre power dataRate overheads" +
+           " label " + c.label + "\n>  centre power dataRate overheads" +
            numbers({c.centreFrequencyMhz, c.powerDbw, c.dataRateKbps, c.overheadKbps}) +
            "\n>  fec rsN rsK efficiency" +
            numbers({c.fecRate, c.rsN, c.rsK, c.spectralEfficiency}) +
            "\n>  ksps msps bandwidth rolloff" +
-           numbers({c.symbolRateKsps, c.symbolRateMsps, c.occupiedBandwidthMhz, c.rolloffFactor});
+           numbers({c.symbolRateKsps, c.symbolRateMsps, c.occupiedBandwidthMhz, c.rolloffFactor}) +
+           "\n>  edges symbol edges" +
+           numbers({c.lowerEdgeMhz(), c.upperEdgeMhz(), c.lowerSymbolEdgeMhz(),
+                    c.upperSymbolEdgeMhz()}) +
+           "\n>  modcod " + std::to_string(c.fromModcod) + " section " +
+           std::to_string(c.modcodSection) + numbers({c.modcodParamA, c.modcodParamB});
 }
 
 std::string describe(const FormUpdate& update)
@@ -102,13 +107,22 @@ void build(Carrier& c, const std::string& how, std::istringstream& words)
         c.rolloffFactor = v[0];
     else if (how == "symbolRateGiven" && n(1))
         c.symbolRateGiven = static_cast<int>(v[0]);
+    else if (how == "fixedBandwidth" && n(4))
+        c.setFixedBandwidth(v[0], v[1], v[2], v[3]);
     else if (how == "fixedSymbolRate" && n(4))
         c.setFixedSymbolRate(v[0], v[1], v[2], v[3]);
     else if (how == "fecFromDataRate" && n(9))
         c.setFecFromDataRate(v[0], v[1], v[2], static_cast<int>(v[3]), v[4], v[5], v[6], v[7],
                              v[8]);
+    else if (how == "fecFromSymbolRate" && n(9))
+        c.setFecFromSymbolRate(v[0], v[1], v[2], static_cast<int>(v[3]), v[4], v[5], v[6], v[7],
+                               v[8]);
     else if (how == "spectralFromDataRate" && n(7))
         c.setSpectralFromDataRate(v[0], v[1], v[2], static_cast<int>(v[3]), v[4], v[5], v[6]);
+    else if (how == "spectralFromSymbolRate" && n(7))
+        c.setSpectralFromSymbolRate(v[0], v[1], v[2], static_cast<int>(v[3]), v[4], v[5], v[6]);
+    else if (how == "reset" && n(0))
+        c.resetToDefaults();
     else if (how == "modcodFec" && n(9))
         c.applyModcodFec(v[0], static_cast<int>(v[1]), v[2], v[3], v[4], v[5], v[6], v[7],
                          static_cast<int>(v[8]));
@@ -129,9 +143,11 @@ std::string answerOf(std::optional<CarrierFormModel>& form, Carrier& carrier,
     if (command == "carrier") {
         if (argument == "new")
             carrier = Carrier{};
+        else if (argument == "label")
+            words >> carrier.label;
         else
             build(carrier, argument, words);
-        return {};
+        return describe(carrier);
     }
     if (command == "open") {
         const CalcMode mode = argument == "fixed" ? calcModeFixed

@@ -104,10 +104,17 @@ TEST(ModelFunctions, GiveTheRecordedAnswers)
     test::expectGolden(replayed, "model/functions.txt");
 }
 
-TEST(ModelFunctions, EveryNamedFecRateIsFoundAgain)
+TEST(ModelFunctions, RoundTripsOverTheirWholeRange)
 {
     for (std::size_t i = 0; i < fecRateValues.size(); ++i)
         EXPECT_EQ(fecRateIndex(fecRateValues[i]), static_cast<int>(i)) << fecRateNames[i];
+    EXPECT_DOUBLE_EQ(rolloffFactorFromPercent(35), 1.35);
+    for (int percent = 0; percent <= 100; ++percent)
+        EXPECT_EQ(rolloffPercentFromFactor(rolloffFactorFromPercent(percent)), percent);
+    for (int bits = 1; bits <= 30; ++bits) {
+        EXPECT_EQ(bitsPerSymbol(1 << bits), bits);
+        EXPECT_EQ(powerOfTwo(static_cast<unsigned>(bits)), 1u << bits);
+    }
 }
 
 TEST(FileRange, LimitMessageNamesTheQuantityAndUnit)
