@@ -44,7 +44,8 @@ TEST(FileLoading, GivesTheCauseOfAnError)
         {folder.file("be.txt"), FileErrorCause::utf16Text},
         {folder.file("mark.txt"), FileErrorCause::utf16Text},
         {folder.file(std::to_string(largestReadableFileBytes)), std::nullopt},
-        {folder.file(std::to_string(largestReadableFileBytes + 1)), FileErrorCause::fileTooLarge}};
+        {folder.file(std::to_string(largestReadableFileBytes + 1)), FileErrorCause::fileTooLarge},
+        {"/dev/zero", FileErrorCause::fileTooLarge}}; // a device that never ends
     for (const auto& [path, cause] : cases) {
         for (const auto load : {loadCarrierFile, loadModcodFile}) {
             CarrierList list;

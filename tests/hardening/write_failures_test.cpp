@@ -166,13 +166,6 @@ TEST_P(WriteFailure, GivesTheMessageAndKeepsTheEarlierFile)
 INSTANTIATE_TEST_SUITE_P(
     Disks, WriteFailure,
     ::testing::Values(
-        // A link with the writer's own file name, so the extension still picks the layout.
-        Failure{"FullDeviceBehindALink", 0,
-                [](const TempFolder& scratch, SmallDisk&, const std::string& name) {
-                    ::symlink("/dev/full", scratch.file(name).c_str());
-                    return scratch.file(name);
-                },
-                FileErrorCause::diskFull, ""},
         // Two pages: one holds the earlier file, the other cannot hold the new one.
         Failure{"FullSmallDisk", 1,
                 [](const TempFolder& scratch, SmallDisk& disk, const std::string& name) {
