@@ -1,11 +1,8 @@
 #include "model/carrier_list.h"
 #include "model/number_text.h"
-#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <locale>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,97 +19,12 @@ Carrier carrierAt(double centreMhz, const std::string& label = "", double bandwi
     return carrier;
 }
 
-Carrier withSymbolRate(double centreMhz, double symbolRateKsps, double powerDbw)
-{
-    Carrier carrier;
-    carrier.setFixedSymbolRate(centreMhz, symbolRateKsps, powerDbw, 1.35);
-    return carrier;
-}
-
-// Lowest and highest edge, then level floor and ceiling.
-std::string bounds(const CarrierList& list)
-{
-    return formatGeneral(list.lowestEdgeMhz(), 10) + ".." +
-           formatGeneral(list.highestEdgeMhz(), 10) + " " + formatGeneral(list.levelFloor(), 10) +
-           ".." + formatGeneral(list.levelCeiling(), 10);
-}
-
 std::string labels(const CarrierList& list)
 {
     std::string text;
     for (const Carrier& carrier : list)
         text += carrier.label + " ";
     return text;
-}
-
-// A list edited line by line as tests/data/model/carrier_lists.txt says, each edit followed by
-// the bounds the list then has ("> " lines); "recomputed" follows when a full recomputation
-// of the bounds would give others.
-std::string answerOf(CarrierList& list, const std::string& line)
-{
-    std::istringstream words(line);
-    words.imbue(std::locale::classic());
-    std::string edit;
-    words >> edit;
-    double centreMhz = 0.0;
-    double widthOrRate = 1.35;
-    double powerDbw = -999.0;
-    std::string label;
-    if (edit == "new") {
-        list = CarrierList();
-    } else if (edit == "default") {
-        list.append(Carrier());
-    } else if (edit == "symbols" && words >> centreMhz >> widthOrRate >> powerDbw) {
-        list.append(withSymbolRate(centreMhz, widthOrRate, powerDbw));
-    } else if (edit == "fixed" || edit == "unbounded" || edit == "replace") {
-        int index = 0;
-        if (edit == "replace")
-            words >> index;
-        words >> centreMhz >> widthOrRate >> powerDbw >> label;
-        const Carrier carrier = carrierAt(centreMhz, label, widthOrRate, powerDbw);
-        if (edit == "fixed")
-            list.append(carrier);
-        else if (edit == "unbounded")
-            list.appendWithoutBounds(carrier);
-        else
-            list.replaceAt(*list.findIndex(index), carrier);
-    } else if (int index = 0; edit == "remove" && words >> index) {
-        list.removeAt(*list.findIndex(index));
-    } else if (edit == "removeAll") {
-        list.removeAll();
-    } else if (edit == "update") {
-        list.updateBounds();
-    } else if (double mhz = 0.0; edit == "shift" && words >> mhz) {
-        list.shift(mhz);
-    } else if (edit == "scrunch" && words >> centreMhz) {
-        list.scrunch(centreMhz);
-    } else if (edit == "show") {
-        std::string shown;
-        for (const Carrier& carrier : list)
-            shown += carrier.label + "@" + formatGeneral(carrier.centreFrequencyMhz, 10) + " ";
-        return shown;
-    } else {
-        return "unknown edit";
-    }
-    CarrierList recomputed = list;
-    recomputed.updateBounds();
-    return bounds(list) +
-           (bounds(recomputed) == bounds(list) ? "" : " recomputed " + bounds(recomputed));
-}
-
-TEST(CarrierList, EditsGiveTheRecordedBounds)
-{
-    std::istringstream lines(test::dataFile("model/carrier_lists.txt"));
-    CarrierList list;
-    std::string replayed;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind(">", 0) == 0)
-            continue;
-        replayed += line + "\n";
-        if (!line.empty() && line[0] != '#')
-            replayed += "> " + answerOf(list, line) + "\n";
-    }
-    test::expectGolden(replayed, "model/carrier_lists.txt");
 }
 
 TEST(CarrierList, PositionsStayValidWhileOthersComeAndGo)

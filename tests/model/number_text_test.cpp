@@ -1,5 +1,9 @@
 #include "model/number_text.h"
 
+#include "model/carrier.h"
+#include "model/coding_tables.h"
+#include "model/entry_text.h"
+
 #include "support/c_locale_printf.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +128,27 @@ TEST(FixedText, SpecialValuesLikePrintf)
         for (const int precision : {0, 5, 9, 12})
             EXPECT_EQ(formatFixed(value, 7, precision),
                       test::printfInCLocale("%7.*f", precision, value));
+}
+
+TEST(ModelFunctions, RoundTripsOverTheirWholeRange)
+{
+    for (std::size_t i = 0; i < fecRateValues.size(); ++i)
+        EXPECT_EQ(fecRateIndex(fecRateValues[i]), static_cast<int>(i)) << fecRateNames[i];
+    EXPECT_DOUBLE_EQ(rolloffFactorFromPercent(35), 1.35);
+    for (int percent = 0; percent <= 100; ++percent)
+        EXPECT_EQ(rolloffPercentFromFactor(rolloffFactorFromPercent(percent)), percent);
+    for (int bits = 1; bits <= 30; ++bits) {
+        EXPECT_EQ(bitsPerSymbol(1 << bits), bits);
+        EXPECT_EQ(powerOfTwo(static_cast<unsigned>(bits)), 1u << bits);
+    }
+}
+
+TEST(FileRange, LimitMessageNamesTheQuantityAndUnit)
+{
+    EXPECT_EQ(outsideFileRangeText("frequency", "MHz"),
+              "The frequency must lie between -1000000000000 and 1000000000000 MHz.");
+    EXPECT_EQ(outsideFileRangeText("FEC rate", "", 1e9),
+              "The FEC rate must lie between -1000000000 and 1000000000.");
 }
 
 } // namespace

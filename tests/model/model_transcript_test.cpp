@@ -1,18 +1,26 @@
 #include "model/carrier_form_model.h"
 
+#include "model/carrier_list.h"
 #include "model/coding_tables.h"
+#include "model/entry_text.h"
+#include "model/file_number_limit.h"
+#include "model/number_text.h"
+#include "model/rounding.h"
 #include "support/c_locale_printf.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <locale.h>
+#include <optional>
 #include <sstream>
 #include <vector>
 
-// Each file of tests/data/forms is a transcript: lines of edits a user makes on a carrier form,
-// each followed by the model's answers ("> " lines). The test replays the edits and compares
-// the answers it gets with the file's.
+// Each file of tests/data/model is a transcript: lines of calls, of carriers built, of edits
+// on a carrier list and of edits a user makes on a carrier form, each followed by the model's
+// answers ("> " lines). The test replays the lines and compares the answers it gets with the
+// file's.
 namespace orvane {
 namespace {
 
@@ -133,13 +141,139 @@ void build(Carrier& c, const std::string& how, std::istringstream& words)
         ADD_FAILURE() << "cannot build a carrier by " << how;
 }
 
-std::string answerOf(std::optional<CarrierFormModel>& form, Carrier& carrier,
-                     const std::string& line)
+double numberIn(const std::string& text)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return strtod_l(text.c_str(), nullptr, cLocale);
+}
+
+std::string shown(double value)
+{
+    return printfInCLocale("%.17g", value);
+}
+
+template <typename Number> std::string shown(const std::optional<Number>& value)
+{
+    return value ? shown(static_cast<double>(*value)) : "none";
+}
+
+// A call of one of the model's small functions, or none when the line is no such call.
+std::optional<std::string> callAnswer(const std::string& line)
 {
     std::istringstream words(line);
+    std::string call;
+    words >> call;
+    if (line.find('"') != std::string::npos) {
+        const auto quote = line.find('"');
+        const std::string text = line.substr(quote + 1, line.rfind('"') - quote - 1);
+        if (call == "entry")
+            return "number " + shown(readEntryNumber(text)) + " integer " +
+                   shown(readEntryInteger(text)) + " leading " +
+                   std::to_string(leadingInteger(text));
+        if (call == "prefix") {
+            const NumberPrefix prefix = readNumberPrefix(text);
+            return "value " + shown(prefix.value) + " consumed " + std::to_string(prefix.consumed) +
+                   (prefix.outOfRange ? " out of range" : "");
+        }
+        return std::nullopt;
+    }
+    std::vector<double> x;
+    for (std::string word; words >> word;)
+        x.push_back(numberIn(word));
+    const auto n = [&x](std::size_t at) { return static_cast<int>(x.at(at)); };
+    if (call == "roundHalfUp")
+        return std::to_string(roundHalfUp(x.at(0)));
+    if (call == "roundHalfUpExact")
+        return shown(roundHalfUpExact(x.at(0)));
+    if (call == "roundToDecimals")
+        return shown(roundToDecimals(x.at(0), n(1)));
+    if (call == "integerPower")
+        return shown(integerPower(x.at(0), n(1)));
+    if (call == "fecRateIndex")
+        return std::to_string(fecRateIndex(x.at(0)));
+    if (call == "modulationPosition")
+        return std::to_string(modulationPosition(n(0)));
+    if (call == "fitsInFile")
+        return fitsInFile(x.at(0)) ? "yes" : "no";
+    if (call == "rolloffPercentFromFactor")
+        return std::to_string(rolloffPercentFromFactor(x.at(0)));
+    if (call == "bitsPerSymbol")
+        return std::to_string(bitsPerSymbol(n(0)));
+    if (call == "powerOfTwo")
+        return std::to_string(powerOfTwo(static_cast<unsigned>(x.at(0))));
+    if (call == "powerDensity") {
+        Carrier carrier;
+        carrier.setFixedSymbolRate(6000.0, x.at(1), x.at(0), 1.35);
+        return shown(carrier.powerDensityDbw());
+    }
+    return std::nullopt;
+}
+
+// Lowest and highest edge, then level floor and ceiling.
+std::string bounds(const CarrierList& list)
+{
+    return formatGeneral(list.lowestEdgeMhz(), 10) + ".." +
+           formatGeneral(list.highestEdgeMhz(), 10) + " " + formatGeneral(list.levelFloor(), 10) +
+           ".." + formatGeneral(list.levelCeiling(), 10);
+}
+
+// An edit of the carrier list, answered by the bounds the list then has and, when a full
+// recomputation would give others, those.
+std::string listAnswer(CarrierList& list, const Carrier& carrier, const std::string& edit,
+                       std::istringstream& words)
+{
+    double number = 0.0;
+    if (edit == "new") {
+        list = CarrierList();
+    } else if (edit == "append") {
+        list.append(carrier);
+    } else if (edit == "appendWithoutBounds") {
+        list.appendWithoutBounds(carrier);
+    } else if (edit == "replace" && words >> number) {
+        list.replaceAt(*list.findIndex(static_cast<int>(number)), carrier);
+    } else if (edit == "remove" && words >> number) {
+        list.removeAt(*list.findIndex(static_cast<int>(number)));
+    } else if (edit == "removeAll") {
+        list.removeAll();
+    } else if (edit == "update") {
+        list.updateBounds();
+    } else if (edit == "shift" && words >> number) {
+        list.shift(number);
+    } else if (edit == "scrunch" && words >> number) {
+        list.scrunch(number);
+    } else if (edit == "show") {
+        std::string shown;
+        for (const Carrier& each : list)
+            shown += each.label + "@" + formatGeneral(each.centreFrequencyMhz, 10) + " ";
+        return shown;
+    } else {
+        return "unknown list edit";
+    }
+    CarrierList recomputed = list;
+    recomputed.updateBounds();
+    return bounds(list) +
+           (bounds(recomputed) == bounds(list) ? "" : " recomputed " + bounds(recomputed));
+}
+
+struct Session {
+    std::optional<CarrierFormModel> form;
+    Carrier carrier;
+    CarrierList list;
+};
+
+std::string answerOf(Session& session, const std::string& line)
+{
+    if (std::optional<std::string> answer = callAnswer(line))
+        return *answer;
+    std::optional<CarrierFormModel>& form = session.form;
+    Carrier& carrier = session.carrier;
+    std::istringstream words(line);
+    words.imbue(std::locale::classic());
     std::string command;
     std::string argument;
     words >> command >> argument;
+    if (command == "list")
+        return listAnswer(session.list, carrier, argument, words);
     if (command == "carrier") {
         if (argument == "new")
             carrier = Carrier{};
@@ -189,8 +323,7 @@ std::string answerOf(std::optional<CarrierFormModel>& form, Carrier& carrier,
 std::string replay(const std::string& transcript)
 {
     std::istringstream lines(transcript);
-    std::optional<CarrierFormModel> form;
-    Carrier carrier;
+    Session session;
     std::string replayed;
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind(">", 0) == 0)
@@ -198,23 +331,23 @@ std::string replay(const std::string& transcript)
         replayed += line + "\n";
         if (line.empty() || line[0] == '#')
             continue;
-        const std::string answer = answerOf(form, carrier, line);
+        const std::string answer = answerOf(session, line);
         if (!answer.empty())
             replayed += "> " + answer + "\n";
     }
     return replayed;
 }
 
-class FormTranscript : public ::testing::TestWithParam<std::string> {};
+class ModelTranscript : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(FormTranscript, GivesTheRecordedAnswers)
+TEST_P(ModelTranscript, GivesTheRecordedAnswers)
 {
-    const std::string name = "forms/" + GetParam();
+    const std::string name = "model/" + GetParam();
     test::expectGolden(replay(test::dataFile(name)), name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Transcripts, FormTranscript,
-                         ::testing::ValuesIn(test::dataFiles("forms", ".txt")),
+INSTANTIATE_TEST_SUITE_P(Transcripts, ModelTranscript,
+                         ::testing::ValuesIn(test::dataFiles("model", ".txt")),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.param.substr(0, info.param.find('.'));
                          });
