@@ -58,11 +58,6 @@ struct WriterCase {
     std::vector<Carrier> carriers;
 };
 
-void PrintTo(const WriterCase& writerCase, std::ostream* out)
-{
-    *out << writerCase.name;
-}
-
 class CarrierWriterTest : public ::testing::TestWithParam<WriterCase> {};
 
 // The file is compared with tests/data/writing/<name>.txt, its fixed header lines (after the

@@ -28,11 +28,6 @@ struct FailingCommand {
     FileErrorCause cause;
 };
 
-void PrintTo(const FailingCommand& command, std::ostream* out)
-{
-    *out << command.name;
-}
-
 class FileCommandFailure : public ::testing::TestWithParam<FailingCommand> {};
 
 TEST_P(FileCommandFailure, ShowsTheWritersMessageAndOpensNothing)
