@@ -170,6 +170,8 @@ std::optional<std::string> callAnswer(const std::string& line)
             return "number " + shown(readEntryNumber(text)) + " integer " +
                    shown(readEntryInteger(text)) + " leading " +
                    std::to_string(leadingInteger(text));
+        if (double value = 0.0; call == "parseWholeNumber")
+            return parseWholeNumber(text, value) ? shown(value) : "refused";
         if (call == "prefix") {
             const NumberPrefix prefix = readNumberPrefix(text);
             return "value " + shown(prefix.value) + " consumed " + std::to_string(prefix.consumed) +
@@ -181,6 +183,12 @@ std::optional<std::string> callAnswer(const std::string& line)
     for (std::string word; words >> word;)
         x.push_back(numberIn(word));
     const auto n = [&x](std::size_t at) { return static_cast<int>(x.at(at)); };
+    if (call == "formatGeneral")
+        return formatGeneral(x.at(0));
+    if (call == "formatShortest")
+        return formatShortest(x.at(0));
+    if (call == "formatInteger")
+        return formatInteger(n(0));
     if (call == "roundHalfUp")
         return std::to_string(roundHalfUp(x.at(0)));
     if (call == "roundHalfUpExact")

@@ -31,17 +31,6 @@ TEST(ReadNumberPrefix, StopsAtNulAndReadsLongDigitRunsWhole)
     EXPECT_TRUE(number.outOfRange);
 }
 
-TEST(NumberText, FormatsLikePrintfWithADecimalPoint)
-{
-    EXPECT_EQ(formatGeneral(740.741), "740.741");
-    EXPECT_EQ(formatShortest(0.1), "0.1");
-    EXPECT_EQ(formatInteger(-42), "-42");
-    double value = 0;
-    EXPECT_TRUE(parseWholeNumber(" 2.5 ", value));
-    EXPECT_EQ(value, 2.5);
-    EXPECT_FALSE(parseWholeNumber("2,5", value));
-}
-
 using Random = std::mt19937_64;
 
 // Nudged by up to three representable steps either way.
