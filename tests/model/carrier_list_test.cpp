@@ -27,35 +27,6 @@ std::string labels(const CarrierList& list)
     return text;
 }
 
-TEST(CarrierList, PositionsStayValidWhileOthersComeAndGo)
-{
-    CarrierList list;
-    for (const char* label : {"A", "B", "C", "D"})
-        list.append(carrierAt(6000.0, label));
-    const CarrierPosition positionOfC = *list.findIndex(2);
-    const CarrierPosition positionOfA = *list.findIndex(0);
-    EXPECT_FALSE(list.findIndex(4));
-    EXPECT_FALSE(list.findIndex(-1));
-    list.removeAt(*list.findIndex(1));
-    for (int i = 0; i < 50; ++i)
-        list.append(carrierAt(6000.0 + i, "x"));
-    list.removeAt(positionOfA);
-    EXPECT_EQ(list.at(positionOfC).label, "C");
-    EXPECT_EQ(list.indexOf(positionOfC), 0);
-    EXPECT_EQ(list.indexOf(*list.findIndex(7)), 7);
-    EXPECT_FALSE(list.indexOf(positionOfA)) << "a removed place is no longer in the list";
-    EXPECT_EQ(list.at(positionOfA).label, "") << "nor its carrier";
-    list.replaceAt(positionOfC, carrierAt(5000.0, "C2"));
-    list.replaceAt(positionOfA, carrierAt(5000.0, "A2"));
-    list.removeAt(positionOfA);
-    EXPECT_EQ(list.count(), 52);
-    EXPECT_EQ(labels(list).substr(0, 8), "C2 D x x");
-    // A sort moves contents, not places.
-    list.sortByFrequency();
-    EXPECT_EQ(list.at(*list.findIndex(0)).label, "C2");
-    EXPECT_EQ(list.at(positionOfC).label, "C2");
-}
-
 // The sort exactly as the plan's procedure states it, kept plain so that its order of equal
 // frequencies is the reference for the list's own sort.
 void referenceQuicksort(std::vector<std::pair<double, int>>& items, long low, long high)

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <locale.h>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -225,34 +226,51 @@ std::string bounds(const CarrierList& list)
            ".." + formatGeneral(list.levelCeiling(), 10);
 }
 
+using Places = std::map<std::string, CarrierPosition>;
+
 // An edit of the carrier list, answered by the bounds the list then has and, when a full
-// recomputation would give others, those.
-std::string listAnswer(CarrierList& list, const Carrier& carrier, const std::string& edit,
-                       std::istringstream& words)
+// recomputation would give others, those. A place is an index, or a name ("@C") that "keep"
+// gave the place at an index.
+std::string listAnswer(CarrierList& list, Places& kept, const Carrier& carrier,
+                       const std::string& edit, std::istringstream& words)
 {
+    std::string place;
+    words >> place;
+    const auto positionAt = [&](const std::string& name) {
+        return name[0] == '@' ? std::optional(kept[name]) : list.findIndex(std::stoi(name));
+    };
     double number = 0.0;
     if (edit == "new") {
         list = CarrierList();
     } else if (edit == "append") {
-        list.append(carrier);
+        for (int count = place.empty() ? 1 : std::stoi(place); count > 0; --count)
+            list.append(carrier);
     } else if (edit == "appendWithoutBounds") {
         list.appendWithoutBounds(carrier);
-    } else if (edit == "replace" && words >> number) {
-        list.replaceAt(*list.findIndex(static_cast<int>(number)), carrier);
-    } else if (edit == "remove" && words >> number) {
-        list.removeAt(*list.findIndex(static_cast<int>(number)));
+    } else if (edit == "keep" && words >> number) {
+        kept[place] = *list.findIndex(static_cast<int>(number));
+    } else if (edit == "at") {
+        const std::optional<CarrierPosition> position = positionAt(place);
+        const std::optional<int> index = position ? list.indexOf(*position) : std::nullopt;
+        return position ? "\"" + list.at(*position).label + "\" at " +
+                              (index ? std::to_string(*index) : "no index")
+                        : "no place";
+    } else if (edit == "replace") {
+        list.replaceAt(*positionAt(place), carrier);
+    } else if (edit == "remove") {
+        list.removeAt(*positionAt(place));
     } else if (edit == "removeAll") {
         list.removeAll();
     } else if (edit == "update") {
         list.updateBounds();
-    } else if (edit == "shift" && words >> number) {
-        list.shift(number);
-    } else if (edit == "scrunch" && words >> number) {
-        list.scrunch(number);
+    } else if (edit == "shift" || edit == "scrunch") {
+        edit == "shift" ? list.shift(std::stod(place)) : list.scrunch(std::stod(place));
+    } else if (edit == "sort") {
+        list.sortByFrequency();
     } else if (edit == "show") {
-        std::string shown;
+        std::string shown = std::to_string(list.count()) + ":";
         for (const Carrier& each : list)
-            shown += each.label + "@" + formatGeneral(each.centreFrequencyMhz, 10) + " ";
+            shown += " " + each.label + "@" + formatGeneral(each.centreFrequencyMhz, 10);
         return shown;
     } else {
         return "unknown list edit";
@@ -267,6 +285,7 @@ struct Session {
     std::optional<CarrierFormModel> form;
     Carrier carrier;
     CarrierList list;
+    Places kept;
 };
 
 std::string answerOf(Session& session, const std::string& line)
@@ -281,7 +300,7 @@ std::string answerOf(Session& session, const std::string& line)
     std::string argument;
     words >> command >> argument;
     if (command == "list")
-        return listAnswer(session.list, carrier, argument, words);
+        return listAnswer(session.list, session.kept, carrier, argument, words);
     if (command == "carrier") {
         if (argument == "new")
             carrier = Carrier{};

@@ -2,7 +2,6 @@
 
 #include "model/carrier.h"
 #include "model/coding_tables.h"
-#include "model/entry_text.h"
 
 #include "support/c_locale_printf.h"
 
@@ -130,14 +129,6 @@ TEST(ModelFunctions, RoundTripsOverTheirWholeRange)
         EXPECT_EQ(bitsPerSymbol(1 << bits), bits);
         EXPECT_EQ(powerOfTwo(static_cast<unsigned>(bits)), 1u << bits);
     }
-}
-
-TEST(FileRange, LimitMessageNamesTheQuantityAndUnit)
-{
-    EXPECT_EQ(outsideFileRangeText("frequency", "MHz"),
-              "The frequency must lie between -1000000000000 and 1000000000000 MHz.");
-    EXPECT_EQ(outsideFileRangeText("FEC rate", "", 1e9),
-              "The FEC rate must lie between -1000000000 and 1000000000.");
 }
 
 } // namespace
