@@ -72,8 +72,6 @@ struct Case {
     std::optional<DensityRange> density = std::nullopt;
 };
 
-const Carrier unrated6020 = carrierAt(6020, 1000, -998, 1.35);
-
 const Case cases[] = {
     {"Three carriers 10 MHz apart",
      {carrierAt(6020, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35),
@@ -89,7 +87,8 @@ const Case cases[] = {
     // F3 without a level (-998 dBW is none yet): products with F3 in them hit unrated; F3
     // itself gets a rated product but has no C/IM.
     {"Unrated factor",
-     {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35), unrated6020}},
+     {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
+      carrierAt(6020, 1000, -998, 1.35)}},
     // Coincident carriers: both products land on both of their own factors; the two equal
     // products tie for strongest and the first of them is named.
     {"Own factors", {carrierAt(6000, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35)}},

@@ -50,19 +50,13 @@ TEST_P(FileCommandFailure, ShowsTheWritersMessageAndOpensNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     HostileDisks, FileCommandFailure,
-    ::testing::Values(FailingCommand{"SaveCarriersToAFullDevice",
-                                     [](PlanDocument& document, UserInteraction& user) {
-                                         saveCarriers(document, user);
-                                     },
+    ::testing::Values(FailingCommand{"SaveCarriersToAFullDevice", saveCarriers,
                                      [](const TempFolder& scratch) {
                                          ::symlink("/dev/full", scratch.file("plan.txt").c_str());
                                          return scratch.file("plan.txt");
                                      },
                                      FileErrorCause::diskFull},
-                      FailingCommand{"SaveCsvReportIntoAMissingFolder",
-                                     [](PlanDocument& document, UserInteraction& user) {
-                                         saveReport(document, user);
-                                     },
+                      FailingCommand{"SaveCsvReportIntoAMissingFolder", saveReport,
                                      [](const TempFolder& scratch) {
                                          return scratch.file("missing/report.csv");
                                      },

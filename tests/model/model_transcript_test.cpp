@@ -64,9 +64,9 @@ std::string describe(const Carrier& c)
            numbers({c.fecRate, c.rsN, c.rsK, c.spectralEfficiency}) +
            "\n>  ksps msps bandwidth rolloff" +
            numbers({c.symbolRateKsps, c.symbolRateMsps, c.occupiedBandwidthMhz, c.rolloffFactor}) +
-           "\n>  edges symbol edges" +
+           "\n>  edges symbol edges density" +
            numbers({c.lowerEdgeMhz(), c.upperEdgeMhz(), c.lowerSymbolEdgeMhz(),
-                    c.upperSymbolEdgeMhz()}) +
+                    c.upperSymbolEdgeMhz(), c.powerDensityDbw()}) +
            "\n>  modcod " + std::to_string(c.fromModcod) + " section " +
            std::to_string(c.modcodSection) + numbers({c.modcodParamA, c.modcodParamB});
 }
@@ -210,11 +210,6 @@ std::optional<std::string> callAnswer(const std::string& line)
         return std::to_string(bitsPerSymbol(n(0)));
     if (call == "powerOfTwo")
         return std::to_string(powerOfTwo(static_cast<unsigned>(x.at(0))));
-    if (call == "powerDensity") {
-        Carrier carrier;
-        carrier.setFixedSymbolRate(6000.0, x.at(1), x.at(0), 1.35);
-        return shown(carrier.powerDensityDbw());
-    }
     return std::nullopt;
 }
 
