@@ -13,6 +13,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace orvane {
 namespace {
@@ -41,73 +42,66 @@ double nudged(Random& random, double value)
     return value;
 }
 
-struct ValueFamily {
-    const char* name;
-    std::function<double(Random&, int precision)> draw;
-};
+// Families of values that printf's rounding sets apart, each with how to draw one.
+const std::pair<const char*, double (*)(Random&, int precision)> families[] = {
+    // Exactly half a unit of the last decimal: odd multiples of 2^-(decimals + 1).
+    {"Halfway",
+     [](Random& random, int precision) {
+         const double odd = static_cast<double>((random() % (1ULL << 40)) | 1);
+         return std::ldexp(odd, -(precision + 1));
+     }},
+    {"NextToHalfway",
+     [](Random& random, int precision) {
+         const double units = static_cast<double>(random() % 2000000000000ULL);
+         return nudged(random, (units + 0.5) / std::pow(10.0, precision));
+     }},
+    {"JustBelowPowersOfTen",
+     [](Random& random, int precision) {
+         const double power = std::pow(10.0, static_cast<int>(random() % 22) - 6);
+         const double value =
+             (random() & 1) != 0 ? power : power - 0.5 * std::pow(10.0, -precision);
+         return nudged(random, value);
+     }},
+    // Products of frequencies read from text with five decimals, up to the readers' limit.
+    {"PlanProducts",
+     [](Random& random, int) {
+         const auto frequency = [&random] {
+             const std::uint64_t units = random() % 100000000000000000ULL;
+             const double scale = std::pow(10.0, static_cast<int>(random() % 8));
+             return static_cast<double>(units) / 100000.0 / scale;
+         };
+         return 2 * frequency() - frequency();
+     }},
+    {"AnyBits", [](Random& random, int) {
+         double value = NAN;
+         while (!std::isfinite(value)) {
+             const std::uint64_t bits = random();
+             std::memcpy(&value, &bits, sizeof value);
+         }
+         return value;
+     }}};
 
-class FixedTextLikePrintf : public ::testing::TestWithParam<ValueFamily> {};
-
-TEST_P(FixedTextLikePrintf, OverARandomSample)
+TEST(FixedText, LikePrintfOverRandomSamples)
 {
-    Random random(std::hash<std::string>()(GetParam().name));
-    int mismatches = 0;
-    for (const int precision : {2, 3, 4, 5, 6}) {
-        for (int i = 0; i < 12000; ++i) {
-            const double drawn = GetParam().draw(random, precision);
-            const double value = (random() & 1) != 0 ? -drawn : drawn;
-            const int width = precision + (i % 8 == 0 ? 9 : 2);
-            const std::string expected = test::printfInCLocale("%*.*f", width, precision, value);
-            const std::string written = formatFixed(value, width, precision);
-            if (written != expected && ++mismatches <= 5)
-                ADD_FAILURE() << std::hexfloat << value << " %" << width << "." << precision
-                              << "f: " << written << " instead of " << expected;
+    for (const auto& [name, draw] : families) {
+        Random random(std::hash<std::string>()(name));
+        int mismatches = 0;
+        for (const int precision : {2, 3, 4, 5, 6}) {
+            for (int i = 0; i < 12000; ++i) {
+                const double drawn = draw(random, precision);
+                const double value = (random() & 1) != 0 ? -drawn : drawn;
+                const int width = precision + (i % 8 == 0 ? 9 : 2);
+                const std::string expected =
+                    test::printfInCLocale("%*.*f", width, precision, value);
+                const std::string written = formatFixed(value, width, precision);
+                if (written != expected && ++mismatches <= 5)
+                    ADD_FAILURE() << std::hexfloat << value << " %" << width << "." << precision
+                                  << "f: " << written << " instead of " << expected;
+            }
         }
+        EXPECT_EQ(mismatches, 0) << name;
     }
-    EXPECT_EQ(mismatches, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, FixedTextLikePrintf,
-    ::testing::Values(
-        // Exactly half a unit of the last decimal: odd multiples of 2^-(decimals + 1).
-        ValueFamily{"Halfway",
-                    [](Random& random, int precision) {
-                        const double odd = static_cast<double>((random() % (1ULL << 40)) | 1);
-                        return std::ldexp(odd, -(precision + 1));
-                    }},
-        ValueFamily{"NextToHalfway",
-                    [](Random& random, int precision) {
-                        const double units = static_cast<double>(random() % 2000000000000ULL);
-                        return nudged(random, (units + 0.5) / std::pow(10.0, precision));
-                    }},
-        ValueFamily{"JustBelowPowersOfTen",
-                    [](Random& random, int precision) {
-                        const double power = std::pow(10.0, static_cast<int>(random() % 22) - 6);
-                        const double value =
-                            (random() & 1) != 0 ? power : power - 0.5 * std::pow(10.0, -precision);
-                        return nudged(random, value);
-                    }},
-        // Products of frequencies read from text with five decimals, up to the readers' limit.
-        ValueFamily{"PlanProducts",
-                    [](Random& random, int) {
-                        const auto frequency = [&random] {
-                            const std::uint64_t units = random() % 100000000000000000ULL;
-                            const double scale = std::pow(10.0, static_cast<int>(random() % 8));
-                            return static_cast<double>(units) / 100000.0 / scale;
-                        };
-                        return 2 * frequency() - frequency();
-                    }},
-        ValueFamily{"AnyBits",
-                    [](Random& random, int) {
-                        double value = NAN;
-                        while (!std::isfinite(value)) {
-                            const std::uint64_t bits = random();
-                            std::memcpy(&value, &bits, sizeof value);
-                        }
-                        return value;
-                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FixedText, SpecialValuesLikePrintf)
 {
