@@ -97,11 +97,18 @@ std::string describe(const CarrierFormModel& form)
            " input " + (form.symbolRateIsInput() ? "symbolRate" : "other");
 }
 
+double numberIn(const std::string& text)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return strtod_l(text.c_str(), nullptr, cLocale);
+}
+
+// The numbers of a line's remaining words, read like strtod in the C locale.
 std::vector<double> numbersOf(std::istringstream& words)
 {
     std::vector<double> values;
-    for (double value; words >> value;)
-        values.push_back(value);
+    for (std::string word; words >> word;)
+        values.push_back(numberIn(word));
     return values;
 }
 
@@ -142,12 +149,6 @@ void build(Carrier& c, const std::string& how, std::istringstream& words)
         ADD_FAILURE() << "cannot build a carrier by " << how;
 }
 
-double numberIn(const std::string& text)
-{
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return strtod_l(text.c_str(), nullptr, cLocale);
-}
-
 std::string shown(double value)
 {
     return printfInCLocale("%.17g", value);
@@ -180,9 +181,7 @@ std::optional<std::string> callAnswer(const std::string& line)
         }
         return std::nullopt;
     }
-    std::vector<double> x;
-    for (std::string word; words >> word;)
-        x.push_back(numberIn(word));
+    const std::vector<double> x = numbersOf(words);
     const auto n = [&x](std::size_t at) { return static_cast<int>(x.at(at)); };
     if (call == "formatGeneral")
         return formatGeneral(x.at(0));
