@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <locale.h>
 #include <map>
@@ -33,12 +34,9 @@ const std::array<const char*, 14> fieldNames = {
 
 FormField fieldNamed(const std::string& name)
 {
-    for (std::size_t at = 0; at < fieldNames.size(); ++at) {
-        if (name == fieldNames[at])
-            return static_cast<FormField>(at);
-    }
-    ADD_FAILURE() << "no form field " << name;
-    return FormField::centre;
+    const auto named = std::find(fieldNames.begin(), fieldNames.end(), name);
+    EXPECT_NE(named, fieldNames.end()) << "no form field " << name;
+    return static_cast<FormField>(named - fieldNames.begin());
 }
 
 const char* nameOf(FormField field)
