@@ -163,8 +163,7 @@ std::optional<std::string> callAnswer(const std::string& line)
     std::istringstream words(line);
     std::string call;
     words >> call;
-    if (line.find('"') != std::string::npos) {
-        const auto quote = line.find('"');
+    if (const auto quote = line.find('"'); quote != std::string::npos) {
         const std::string text = line.substr(quote + 1, line.rfind('"') - quote - 1);
         if (call == "entry")
             return "number " + shown(readEntryNumber(text)) + " integer " +
@@ -350,9 +349,7 @@ std::string replay(const std::string& transcript)
         replayed += line + "\n";
         if (line.empty() || line[0] == '#')
             continue;
-        const std::string answer = answerOf(session, line);
-        if (!answer.empty())
-            replayed += "> " + answer + "\n";
+        replayed += "> " + answerOf(session, line) + "\n";
     }
     return replayed;
 }
