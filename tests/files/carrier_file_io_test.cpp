@@ -56,10 +56,7 @@ TEST(FileSaving, SavesWhatLoadsBackAndNothingForAnEmptyPlanOrPath)
 {
     test::TempFolder folder;
     CarrierList plan;
-    plan.title = "Plan";
-    Carrier carrier;
-    carrier.setFixedBandwidth(5900.0, 1.0, 10.0, 1.35);
-    plan.append(carrier);
+    ASSERT_TRUE(readCarrierText(plan, "Plan\r\nL\r\n5900 1 10 A\r\n").loaded);
     const FileWriteResult written = saveCarrierFile(plan, folder.file("plan.txt"));
     EXPECT_TRUE(written.written);
     EXPECT_EQ(writeResultText(written), "");

@@ -10,21 +10,12 @@
 namespace orvane {
 namespace {
 
-Carrier carrierAt(double centreMhz, const std::string& label = "", double bandwidthMhz = 1.35,
-                  double powerDbw = -999.0)
+Carrier carrierAt(double centreMhz, const std::string& label = "")
 {
     Carrier carrier;
-    carrier.setFixedBandwidth(centreMhz, bandwidthMhz, powerDbw, 1.35);
+    carrier.setFixedBandwidth(centreMhz, 1.35, -999.0, 1.35);
     carrier.label = label;
     return carrier;
-}
-
-std::string labels(const CarrierList& list)
-{
-    std::string text;
-    for (const Carrier& carrier : list)
-        text += carrier.label + " ";
-    return text;
 }
 
 // The sort exactly as the plan's procedure states it, kept plain so that its order of equal
@@ -59,9 +50,12 @@ void expectSortedAsTheProcedure(const std::vector<double>& frequencies)
     list.sortByFrequency();
     referenceQuicksort(items, 0, static_cast<long>(items.size()) - 1);
     std::string expected;
-    for (const auto& item : items)
-        expected += formatInteger(item.second) + " ";
-    ASSERT_EQ(labels(list), expected);
+    std::string sorted;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        expected += formatInteger(items[i].second) + " ";
+        sorted += list[static_cast<int>(i)].label + " ";
+    }
+    ASSERT_EQ(sorted, expected);
 }
 
 TEST(SortByFrequency, OrdersEqualFrequenciesAsTheProcedureDoes)
