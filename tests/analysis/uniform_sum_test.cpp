@@ -61,29 +61,27 @@ double referenceCdf(double x, std::array<double, 3> w)
            w[0];
 }
 
-class UniformSumCdf : public ::testing::TestWithParam<std::array<double, 3>> {};
+using Widths = std::array<double, 3>;
 
-TEST_P(UniformSumCdf, MatchesIntegrationAcrossTheWholeReach)
+TEST(UniformSumCdf, MatchesIntegrationAcrossTheWholeReach)
 {
-    const std::array<double, 3> w = GetParam();
-    const double reach = std::max(0.5 * (w[0] + w[1] + w[2]), 1e-3);
-    for (const double at : {-1.2, -0.99, -0.7, -0.5, -0.31, -0.1, 0.0, 0.05, 0.4, 0.77, 1.0, 1.5}) {
-        const double x = at * reach;
-        EXPECT_NEAR(uniformSumCdf(x, w[0], w[1], w[2]), referenceCdf(x, w), 1e-12) << "x " << x;
-        // The order of the widths does not matter.
-        EXPECT_NEAR(uniformSumCdf(x, w[2], w[0], w[1]), referenceCdf(x, w), 1e-12) << "x " << x;
+    for (const Widths w : {Widths{1, 1, 1}, Widths{2, 1, 0.5}, Widths{5, 0.1, 0.1},
+                           Widths{1, 2.5, 1.2}, Widths{1, 1, 0}, Widths{0.3, 0, 7}, Widths{1, 0, 0},
+                           Widths{0, 0, 0}, Widths{1, 1, 1e-12}, Widths{1e-300, 1, 2},
+                           Widths{1e-9, 1, 3}, Widths{1e-7, 2e-7, 1e3}, Widths{4e5, 3e5, 2e5}}) {
+        const double reach = std::max(0.5 * (w[0] + w[1] + w[2]), 1e-3);
+        for (const double at :
+             {-1.2, -0.99, -0.7, -0.5, -0.31, -0.1, 0.0, 0.05, 0.4, 0.77, 1.0, 1.5}) {
+            const double x = at * reach;
+            const double expected = referenceCdf(x, w);
+            EXPECT_NEAR(uniformSumCdf(x, w[0], w[1], w[2]), expected, 1e-12)
+                << w[0] << " " << w[1] << " " << w[2] << " at " << x;
+            // The order of the widths does not matter.
+            EXPECT_NEAR(uniformSumCdf(x, w[2], w[0], w[1]), expected, 1e-12)
+                << w[0] << " " << w[1] << " " << w[2] << " at " << x;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Widths, UniformSumCdf,
-    ::testing::Values(std::array<double, 3>{1, 1, 1}, std::array<double, 3>{2, 1, 0.5},
-                      std::array<double, 3>{5, 0.1, 0.1}, std::array<double, 3>{1, 2.5, 1.2},
-                      std::array<double, 3>{1, 1, 0}, std::array<double, 3>{0.3, 0, 7},
-                      std::array<double, 3>{1, 0, 0}, std::array<double, 3>{0, 0, 0},
-                      std::array<double, 3>{1, 1, 1e-12}, std::array<double, 3>{1e-300, 1, 2},
-                      std::array<double, 3>{1e-9, 1, 3}, std::array<double, 3>{1e-7, 2e-7, 1e3},
-                      std::array<double, 3>{4e5, 3e5, 2e5}));
 
 TEST(UniformSumShare, PointMassesAndBandsAroundTheWholeShape)
 {

@@ -13,22 +13,14 @@
 namespace orvane {
 namespace {
 
-std::string utf16(const std::string& text, bool littleEndian)
-{
-    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-    for (const char c : text)
-        bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
-    return bytes;
-}
-
 // Both readers open files alike, and the list is emptied whatever happens.
 TEST(FileLoading, GivesTheCauseOfAnError)
 {
     test::TempFolder folder;
     test::put(folder.file("empty.txt"), "");
     test::put(folder.file("title.txt"), "Title\r\n");
-    test::put(folder.file("le.txt"), utf16("P\r\n6000 1 A\r\n", true));
-    test::put(folder.file("be.txt"), utf16("P\r\n6000 1 A\r\n", false));
+    test::put(folder.file("le.txt"), std::string("\xFF\xFEP\0\r\0\n\0", 8));
+    test::put(folder.file("be.txt"), std::string("\xFE\xFF\0P\0\r\0\n", 8));
     test::put(folder.file("mark.txt"), "\xFF\xFE"); // the byte-order mark alone
     for (const std::size_t size : {largestReadableFileBytes, largestReadableFileBytes + 1}) {
         test::put(folder.file(std::to_string(size)), "");
@@ -44,7 +36,8 @@ TEST(FileLoading, GivesTheCauseOfAnError)
         {folder.file("be.txt"), FileErrorCause::utf16Text},
         {folder.file("mark.txt"), FileErrorCause::utf16Text},
         {folder.file(std::to_string(largestReadableFileBytes)), std::nullopt},
-        {folder.file(std::to_string(largestReadableFileBytes + 1)), FileErrorCause::fileTooLarge}};
+        {folder.file(std::to_string(largestReadableFileBytes + 1)), FileErrorCause::fileTooLarge},
+        {"/dev/zero", FileErrorCause::fileTooLarge}}; // a device that never ends
     for (const auto& [path, cause] : cases) {
         for (const auto load : {loadCarrierFile, loadModcodFile}) {
             CarrierList list;
@@ -63,10 +56,7 @@ TEST(FileSaving, SavesWhatLoadsBackAndNothingForAnEmptyPlanOrPath)
 {
     test::TempFolder folder;
     CarrierList plan;
-    plan.title = "Plan";
-    Carrier carrier;
-    carrier.setFixedBandwidth(5900.0, 1.0, 10.0, 1.35);
-    plan.append(carrier);
+    ASSERT_TRUE(readCarrierText(plan, "Plan\r\nL\r\n5900 1 10 A\r\n").loaded);
     const FileWriteResult written = saveCarrierFile(plan, folder.file("plan.txt"));
     EXPECT_TRUE(written.written);
     EXPECT_EQ(writeResultText(written), "");

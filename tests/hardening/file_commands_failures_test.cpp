@@ -28,11 +28,6 @@ struct FailingCommand {
     FileErrorCause cause;
 };
 
-void PrintTo(const FailingCommand& command, std::ostream* out)
-{
-    *out << command.name;
-}
-
 class FileCommandFailure : public ::testing::TestWithParam<FailingCommand> {};
 
 TEST_P(FileCommandFailure, ShowsTheWritersMessageAndOpensNothing)
@@ -55,34 +50,23 @@ TEST_P(FileCommandFailure, ShowsTheWritersMessageAndOpensNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     HostileDisks, FileCommandFailure,
-    ::testing::Values(
-        FailingCommand{
-            "SaveCarriersToAFullDevice",
-            [](PlanDocument& document, UserInteraction& user) { saveCarriers(document, user); },
-            [](const TempFolder& scratch) {
-                ::symlink("/dev/full", scratch.file("plan.txt").c_str());
-                return scratch.file("plan.txt");
-            },
-            FileErrorCause::diskFull},
-        FailingCommand{
-            "SaveHtmlReportOverAFolder",
-            [](PlanDocument& document, UserInteraction& user) { saveReport(document, user); },
-            [](const TempFolder& scratch) {
-                std::filesystem::create_directory(scratch.file("report.htm"));
-                return scratch.file("report.htm");
-            },
-            FileErrorCause::accessDenied},
-        FailingCommand{
-            "SaveCsvReportIntoAMissingFolder",
-            [](PlanDocument& document, UserInteraction& user) { saveReport(document, user); },
-            [](const TempFolder& scratch) { return scratch.file("missing/report.csv"); },
-            FileErrorCause::badPath},
-        FailingCommand{"LoadADeviceThatNeverEnds",
-                       [](PlanDocument& document, UserInteraction& user) {
-                           loadCarriersFrom(document, user, "/dev/zero");
-                       },
-                       [](const TempFolder&) { return std::string("/dev/zero"); },
-                       FileErrorCause::fileTooLarge}),
+    ::testing::Values(FailingCommand{"SaveCarriersToAFullDevice", saveCarriers,
+                                     [](const TempFolder& scratch) {
+                                         ::symlink("/dev/full", scratch.file("plan.txt").c_str());
+                                         return scratch.file("plan.txt");
+                                     },
+                                     FileErrorCause::diskFull},
+                      FailingCommand{"SaveCsvReportIntoAMissingFolder", saveReport,
+                                     [](const TempFolder& scratch) {
+                                         return scratch.file("missing/report.csv");
+                                     },
+                                     FileErrorCause::badPath},
+                      FailingCommand{"LoadADeviceThatNeverEnds",
+                                     [](PlanDocument& document, UserInteraction& user) {
+                                         loadCarriersFrom(document, user, "/dev/zero");
+                                     },
+                                     [](const TempFolder&) { return std::string("/dev/zero"); },
+                                     FileErrorCause::fileTooLarge}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

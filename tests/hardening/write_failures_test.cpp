@@ -31,20 +31,25 @@ struct Writer {
     std::function<std::string(const std::string& path)> write;
 };
 
+// The text a user sees for a writer's result, which says whether it wrote.
+template <typename Result> std::string messageOf(const Result& result, const std::string& text)
+{
+    EXPECT_EQ(result.written, text.empty());
+    return text;
+}
+
 std::string saveCarriers(const std::string& path)
 {
     CarrierList plan = samplePlan(200);
     const FileWriteResult result = saveCarrierFile(plan, path);
-    EXPECT_EQ(result.written, writeResultText(result).empty());
-    return writeResultText(result);
+    return messageOf(result, writeResultText(result));
 }
 
 std::string saveReport(const std::string& path)
 {
     CarrierList plan = samplePlan(20);
     const ReportResult result = saveIntermodReport(plan, path);
-    EXPECT_EQ(result.written, reportResultText(result).empty());
-    return reportResultText(result);
+    return messageOf(result, reportResultText(result));
 }
 
 std::string saveBitmap(const std::string& path)
@@ -54,8 +59,7 @@ std::string saveBitmap(const std::string& path)
     bitmap.height = 601;
     bitmap.pixels.assign(bitmapRowBytes(801, 32) * 601, 0xA5);
     const BitmapWriteResult result = writeBitmapFile(&bitmap, path);
-    EXPECT_EQ(result.written, bitmapWriteResultText(result).empty());
-    return bitmapWriteResultText(result);
+    return messageOf(result, bitmapWriteResultText(result));
 }
 
 #ifdef ORVANE_CLI_WITH_IMAGES
@@ -139,11 +143,6 @@ struct Failure {
     const char* folder; // the folder whose content must stay as it was
 };
 
-void PrintTo(const Failure& failure, std::ostream* out)
-{
-    *out << failure.name;
-}
-
 class WriteFailure : public ::testing::TestWithParam<Failure> {};
 
 TEST_P(WriteFailure, GivesTheMessageAndKeepsTheEarlierFile)
@@ -166,13 +165,6 @@ TEST_P(WriteFailure, GivesTheMessageAndKeepsTheEarlierFile)
 INSTANTIATE_TEST_SUITE_P(
     Disks, WriteFailure,
     ::testing::Values(
-        // A link with the writer's own file name, so the extension still picks the layout.
-        Failure{"FullDeviceBehindALink", 0,
-                [](const TempFolder& scratch, SmallDisk&, const std::string& name) {
-                    ::symlink("/dev/full", scratch.file(name).c_str());
-                    return scratch.file(name);
-                },
-                FileErrorCause::diskFull, ""},
         // Two pages: one holds the earlier file, the other cannot hold the new one.
         Failure{"FullSmallDisk", 1,
                 [](const TempFolder& scratch, SmallDisk& disk, const std::string& name) {

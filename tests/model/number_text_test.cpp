@@ -1,5 +1,8 @@
 #include "model/number_text.h"
 
+#include "model/carrier.h"
+#include "model/coding_tables.h"
+
 #include "support/c_locale_printf.h"
 
 #include <gtest/gtest.h>
@@ -10,46 +13,10 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace orvane {
 namespace {
-
-struct PrefixCase {
-    const char* text;
-    double value;
-    std::size_t consumed;
-    bool outOfRange;
-};
-
-class ReadNumberPrefixTest : public ::testing::TestWithParam<PrefixCase> {};
-
-TEST_P(ReadNumberPrefixTest, ReadsLikeStrtodInTheCLocale)
-{
-    const NumberPrefix number = readNumberPrefix(GetParam().text);
-    EXPECT_EQ(number.consumed, GetParam().consumed) << GetParam().text;
-    EXPECT_EQ(number.outOfRange, GetParam().outOfRange) << GetParam().text;
-    if (std::isfinite(GetParam().value)) {
-        EXPECT_DOUBLE_EQ(number.value, GetParam().value) << GetParam().text;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ReadNumberPrefixTest,
-    ::testing::Values(PrefixCase{"5900.00000 36000.000 TV1", 5900.0, 10, false},
-                      PrefixCase{"  -3e2,rest", -300.0, 6, false},
-                      PrefixCase{"\t+.5x", 0.5, 4, false}, PrefixCase{"12,5", 12.0, 2, false},
-                      PrefixCase{"0x1p3 label", 8.0, 5, false},
-                      PrefixCase{"EC list", 0.0, 0, false}, PrefixCase{"", 0.0, 0, false},
-                      PrefixCase{"   ", 0.0, 0, false}, PrefixCase{"-", 0.0, 0, false},
-                      PrefixCase{"1e", 1.0, 1, false}, PrefixCase{"1e999", HUGE_VAL, 5, true}));
-
-TEST(ReadNumberPrefix, ReadsInfinityAndNanSoThatReadersCanRefuseThem)
-{
-    EXPECT_TRUE(std::isinf(readNumberPrefix("inf 3").value));
-    EXPECT_EQ(readNumberPrefix("inf 3").consumed, 3u);
-    EXPECT_TRUE(std::isnan(readNumberPrefix("nan(123) x").value));
-    EXPECT_EQ(readNumberPrefix("nan(123) x").consumed, 8u);
-}
 
 TEST(ReadNumberPrefix, StopsAtNulAndReadsLongDigitRunsWhole)
 {
@@ -64,17 +31,6 @@ TEST(ReadNumberPrefix, StopsAtNulAndReadsLongDigitRunsWhole)
     EXPECT_TRUE(number.outOfRange);
 }
 
-TEST(NumberText, FormatsLikePrintfWithADecimalPoint)
-{
-    EXPECT_EQ(formatGeneral(740.741), "740.741");
-    EXPECT_EQ(formatShortest(0.1), "0.1");
-    EXPECT_EQ(formatInteger(-42), "-42");
-    double value = 0;
-    EXPECT_TRUE(parseWholeNumber(" 2.5 ", value));
-    EXPECT_EQ(value, 2.5);
-    EXPECT_FALSE(parseWholeNumber("2,5", value));
-}
-
 using Random = std::mt19937_64;
 
 // Nudged by up to three representable steps either way.
@@ -86,73 +42,66 @@ double nudged(Random& random, double value)
     return value;
 }
 
-struct ValueFamily {
-    const char* name;
-    std::function<double(Random&, int precision)> draw;
-};
+// Families of values that printf's rounding sets apart, each with how to draw one.
+const std::pair<const char*, double (*)(Random&, int precision)> families[] = {
+    // Exactly half a unit of the last decimal: odd multiples of 2^-(decimals + 1).
+    {"Halfway",
+     [](Random& random, int precision) {
+         const double odd = static_cast<double>((random() % (1ULL << 40)) | 1);
+         return std::ldexp(odd, -(precision + 1));
+     }},
+    {"NextToHalfway",
+     [](Random& random, int precision) {
+         const double units = static_cast<double>(random() % 2000000000000ULL);
+         return nudged(random, (units + 0.5) / std::pow(10.0, precision));
+     }},
+    {"JustBelowPowersOfTen",
+     [](Random& random, int precision) {
+         const double power = std::pow(10.0, static_cast<int>(random() % 22) - 6);
+         const double value =
+             (random() & 1) != 0 ? power : power - 0.5 * std::pow(10.0, -precision);
+         return nudged(random, value);
+     }},
+    // Products of frequencies read from text with five decimals, up to the readers' limit.
+    {"PlanProducts",
+     [](Random& random, int) {
+         const auto frequency = [&random] {
+             const std::uint64_t units = random() % 100000000000000000ULL;
+             const double scale = std::pow(10.0, static_cast<int>(random() % 8));
+             return static_cast<double>(units) / 100000.0 / scale;
+         };
+         return 2 * frequency() - frequency();
+     }},
+    {"AnyBits", [](Random& random, int) {
+         double value = NAN;
+         while (!std::isfinite(value)) {
+             const std::uint64_t bits = random();
+             std::memcpy(&value, &bits, sizeof value);
+         }
+         return value;
+     }}};
 
-class FixedTextLikePrintf : public ::testing::TestWithParam<ValueFamily> {};
-
-TEST_P(FixedTextLikePrintf, OverARandomSample)
+TEST(FixedText, LikePrintfOverRandomSamples)
 {
-    Random random(std::hash<std::string>()(GetParam().name));
-    int mismatches = 0;
-    for (const int precision : {2, 3, 4, 5, 6}) {
-        for (int i = 0; i < 12000; ++i) {
-            const double drawn = GetParam().draw(random, precision);
-            const double value = (random() & 1) != 0 ? -drawn : drawn;
-            const int width = precision + (i % 8 == 0 ? 9 : 2);
-            const std::string expected = test::printfInCLocale("%*.*f", width, precision, value);
-            const std::string written = formatFixed(value, width, precision);
-            if (written != expected && ++mismatches <= 5)
-                ADD_FAILURE() << std::hexfloat << value << " %" << width << "." << precision
-                              << "f: " << written << " instead of " << expected;
+    for (const auto& [name, draw] : families) {
+        Random random(std::hash<std::string>()(name));
+        int mismatches = 0;
+        for (const int precision : {2, 3, 4, 5, 6}) {
+            for (int i = 0; i < 12000; ++i) {
+                const double drawn = draw(random, precision);
+                const double value = (random() & 1) != 0 ? -drawn : drawn;
+                const int width = precision + (i % 8 == 0 ? 9 : 2);
+                const std::string expected =
+                    test::printfInCLocale("%*.*f", width, precision, value);
+                const std::string written = formatFixed(value, width, precision);
+                if (written != expected && ++mismatches <= 5)
+                    ADD_FAILURE() << std::hexfloat << value << " %" << width << "." << precision
+                                  << "f: " << written << " instead of " << expected;
+            }
         }
+        EXPECT_EQ(mismatches, 0) << name;
     }
-    EXPECT_EQ(mismatches, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, FixedTextLikePrintf,
-    ::testing::Values(
-        // Exactly half a unit of the last decimal: odd multiples of 2^-(decimals + 1).
-        ValueFamily{"Halfway",
-                    [](Random& random, int precision) {
-                        const double odd = static_cast<double>((random() % (1ULL << 40)) | 1);
-                        return std::ldexp(odd, -(precision + 1));
-                    }},
-        ValueFamily{"NextToHalfway",
-                    [](Random& random, int precision) {
-                        const double units = static_cast<double>(random() % 2000000000000ULL);
-                        return nudged(random, (units + 0.5) / std::pow(10.0, precision));
-                    }},
-        ValueFamily{"JustBelowPowersOfTen",
-                    [](Random& random, int precision) {
-                        const double power = std::pow(10.0, static_cast<int>(random() % 22) - 6);
-                        const double value =
-                            (random() & 1) != 0 ? power : power - 0.5 * std::pow(10.0, -precision);
-                        return nudged(random, value);
-                    }},
-        // Products of frequencies read from text with five decimals, up to the readers' limit.
-        ValueFamily{"PlanProducts",
-                    [](Random& random, int) {
-                        const auto frequency = [&random] {
-                            const std::uint64_t units = random() % 100000000000000000ULL;
-                            const double scale = std::pow(10.0, static_cast<int>(random() % 8));
-                            return static_cast<double>(units) / 100000.0 / scale;
-                        };
-                        return 2 * frequency() - frequency();
-                    }},
-        ValueFamily{"AnyBits",
-                    [](Random& random, int) {
-                        double value = NAN;
-                        while (!std::isfinite(value)) {
-                            const std::uint64_t bits = random();
-                            std::memcpy(&value, &bits, sizeof value);
-                        }
-                        return value;
-                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FixedText, SpecialValuesLikePrintf)
 {
@@ -161,6 +110,19 @@ TEST(FixedText, SpecialValuesLikePrintf)
         for (const int precision : {0, 5, 9, 12})
             EXPECT_EQ(formatFixed(value, 7, precision),
                       test::printfInCLocale("%7.*f", precision, value));
+}
+
+TEST(ModelFunctions, RoundTripsOverTheirWholeRange)
+{
+    for (std::size_t i = 0; i < fecRateValues.size(); ++i)
+        EXPECT_EQ(fecRateIndex(fecRateValues[i]), static_cast<int>(i)) << fecRateNames[i];
+    EXPECT_DOUBLE_EQ(rolloffFactorFromPercent(35), 1.35);
+    for (int percent = 0; percent <= 100; ++percent)
+        EXPECT_EQ(rolloffPercentFromFactor(rolloffFactorFromPercent(percent)), percent);
+    for (int bits = 1; bits <= 30; ++bits) {
+        EXPECT_EQ(bitsPerSymbol(1 << bits), bits);
+        EXPECT_EQ(powerOfTwo(static_cast<unsigned>(bits)), 1u << bits);
+    }
 }
 
 } // namespace
