@@ -496,8 +496,8 @@ private:
     // form, sparing the test lane by lane.
     std::vector<char> cubicWithGroup_;
     std::vector<char> wideBeyondOthers_;
-    Masks usedLanes_[width + 1];
-    Doubles laneNumbers_;
+    Masks usedLanes_[width + 1] = {};
+    Doubles laneNumbers_ = {};
     double lowestSumMhz_ = infinity;
     double highestSumMhz_ = -infinity;
     double widestPairMhz_ = 0.0;

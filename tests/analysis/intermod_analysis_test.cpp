@@ -105,6 +105,12 @@ const Case cases[] = {
      40.0,
      0.0,
      DensityRange{6000.5, 5980.5, 20}},
+    // Bins of 20 kHz: the same line gives -33.0103 dBW per kHz in the first.
+    {"Density in narrow bins",
+     {carrierAt(6000, 0, 20), carrierAt(6010, 0, 20)},
+     40.0,
+     0.0,
+     DensityRange{5989.99, 5990.03, 2}},
     // Every value given stays finite.
     {"Extreme levels",
      {carrierAt(6000, 1000, 1e12), carrierAt(6000, 1000, -1e12), carrierAt(1e12, 1e12, 20)},

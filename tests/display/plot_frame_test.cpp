@@ -59,7 +59,7 @@ TEST(PlotFrame, TextSizeAndCharacterHeightConvertWithoutLosingAPixel)
     for (int clientWidth : {640, 799, 801, 1023, 1367, 1921}) {
         RecordingSurface surface;
         PlotFrame frame(surface, clientWidth, 601);
-        for (int height = 1; height < 60; ++height) {
+        for (int height = 1; height < 2000; height += 1 + height / 16) {
             FontDescription description = PlotFrame::defaultFont();
             description.height = -height;
             ASSERT_TRUE(frame.useFont(description));

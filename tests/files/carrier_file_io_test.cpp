@@ -89,6 +89,12 @@ TEST(SafeFileWriter, ReportsTheFirstFailureAndLeavesNoTemporaryFile)
     EXPECT_TRUE(raced.write("plan"));
     std::filesystem::create_directory(folder.file("plan.txt"));
     EXPECT_EQ(raced.commit()->cause, FileErrorCause::accessDenied);
+    // The target's folder removed while writing: a path that no longer leads anywhere.
+    std::filesystem::create_directory(folder.file("gone"));
+    SafeFileWriter orphaned;
+    ASSERT_FALSE(orphaned.open(folder.file("gone/plan.txt")));
+    std::filesystem::remove_all(folder.file("gone"));
+    EXPECT_EQ(orphaned.commit()->cause, FileErrorCause::badPath);
     SafeFileWriter dropped;
     ASSERT_FALSE(dropped.open(folder.file("other.txt")));
     dropped.write("other");

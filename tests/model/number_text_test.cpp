@@ -2,6 +2,7 @@
 
 #include "model/carrier.h"
 #include "model/coding_tables.h"
+#include "model/entry_text.h"
 
 #include "support/c_locale_printf.h"
 
@@ -18,7 +19,7 @@
 namespace orvane {
 namespace {
 
-TEST(ReadNumberPrefix, StopsAtNulAndReadsLongDigitRunsWhole)
+TEST(NumberReading, StopsAtNulReadsLongDigitRunsWholeAndSkipsLineEnds)
 {
     const std::string withNul("12\0"
                               "34",
@@ -29,6 +30,8 @@ TEST(ReadNumberPrefix, StopsAtNulAndReadsLongDigitRunsWhole)
     EXPECT_EQ(number.consumed, 401u);
     EXPECT_TRUE(std::isinf(number.value));
     EXPECT_TRUE(number.outOfRange);
+    // Texts the transcripts cannot hold: line ends around an entry are blanks too.
+    EXPECT_EQ(readEntryInteger("\r\n7\r\n"), 7);
 }
 
 using Random = std::mt19937_64;
