@@ -7,8 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
+
+#include <sys/syscall.h>
+#include <unistd.h>
+
+// A disk that fails only when the written data is flushed (a network file system, a failing
+// device): this program's fsync fails with the error set here, or syncs when it is 0.
+static int fsyncFailure = 0;
+
+extern "C" int fsync(int descriptor)
+{
+    if (fsyncFailure == 0)
+        return static_cast<int>(syscall(SYS_fsync, descriptor));
+    errno = fsyncFailure;
+    return -1;
+}
 
 namespace orvane {
 namespace {
@@ -114,6 +130,24 @@ TEST(SafeFileWriter, ReplacesTheFileALinkNamesAndKeepsTheLink)
     EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.txt")));
     EXPECT_EQ(test::contentOf(folder.file("real.txt")), "new");
     EXPECT_EQ(writeFileSafely(folder.path() + "/", "x")->cause, FileErrorCause::badPath);
+}
+
+// A failed flush fails the save and keeps the earlier file; a file that cannot be flushed at
+// all (EINVAL) is written as it is.
+TEST(SafeFileWriter, AFailedFlushKeepsTheEarlierFile)
+{
+    test::TempFolder folder;
+    test::put(folder.file("plan.txt"), "old");
+    fsyncFailure = EIO;
+    const std::optional<FileError> failed = writeFileSafely(folder.file("plan.txt"), "new");
+    fsyncFailure = EINVAL;
+    const std::optional<FileError> unflushable = writeFileSafely(folder.file("other.txt"), "x");
+    fsyncFailure = 0;
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->cause, FileErrorCause::hardIO);
+    EXPECT_FALSE(unflushable);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"other.txt", "plan.txt"}));
+    EXPECT_EQ(test::contentOf(folder.file("plan.txt")), "old");
 }
 
 } // namespace
