@@ -65,10 +65,11 @@ using Widths = std::array<double, 3>;
 
 TEST(UniformSumCdf, MatchesIntegrationAcrossTheWholeReach)
 {
-    for (const Widths w : {Widths{1, 1, 1}, Widths{2, 1, 0.5}, Widths{5, 0.1, 0.1},
-                           Widths{1, 2.5, 1.2}, Widths{1, 1, 0}, Widths{0.3, 0, 7}, Widths{1, 0, 0},
-                           Widths{0, 0, 0}, Widths{1, 1, 1e-12}, Widths{1e-300, 1, 2},
-                           Widths{1e-9, 1, 3}, Widths{1e-7, 2e-7, 1e3}, Widths{4e5, 3e5, 2e5}}) {
+    for (const Widths w :
+         {Widths{1, 1, 1}, Widths{2, 1, 0.5}, Widths{5, 0.1, 0.1}, Widths{1, 2.5, 1.2},
+          Widths{1, 1, 0}, Widths{0.3, 0, 7}, Widths{1, 0, 0}, Widths{0, 0, 0}, Widths{1, 1, 1e-12},
+          Widths{1e-300, 1, 2}, Widths{1e-9, 1, 3}, Widths{1e-7, 2e-7, 1e3}, Widths{4e5, 3e5, 2e5},
+          Widths{1, 0.01, 0.005}}) {
         const double reach = std::max(0.5 * (w[0] + w[1] + w[2]), 1e-3);
         for (const double at :
              {-1.2, -0.99, -0.7, -0.5, -0.31, -0.1, 0.0, 0.05, 0.4, 0.77, 1.0, 1.5}) {
