@@ -28,8 +28,8 @@ TEST(HtmlWriter, OutputWaitsForAFlushAndStoresEveryLineEndAsCrLf)
     EXPECT_EQ(sink.text().find("\n\n"), std::string::npos);
 }
 
-// Constructs one after another on one writer: after each, the tags it wrote and the tables
-// and the paragraph left open.
+// Constructs one after another on one writer: after each, the tags it wrote and the tables,
+// rows, cells and paragraph left open.
 TEST(HtmlConstructs, WriteExactlyTheirTags)
 {
     StringSink sink;
@@ -38,7 +38,8 @@ TEST(HtmlConstructs, WriteExactlyTheirTags)
     const auto show = [&](const char* construct) {
         EXPECT_FALSE(w.flush());
         written += std::string("== ") + construct + "\n" + sink.text() + "\n-- tables " +
-                   std::to_string(w.openTables()) +
+                   std::to_string(w.openTables()) + " rows " + std::to_string(w.openRows()) +
+                   " cells " + std::to_string(w.openCells()) +
                    (w.paragraphOpen() ? ", paragraph open\n" : "\n");
         sink = StringSink();
     };
