@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -92,6 +93,12 @@ const Case cases[] = {
     // Coincident carriers: both products land on both of their own factors; the two equal
     // products tie for strongest and the first of them is named.
     {"Own factors", {carrierAt(6000, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35)}},
+    // Ten MHz of guard: every product hits every carrier, none reaches a symbol band, and
+    // each carrier names the product nearest its centre (F1: 2*F2-F3 at 5999).
+    {"Nearest of the unpowered hits",
+     {carrierAt(6000, 100, 20), carrierAt(6003, 100, 20), carrierAt(6007, 100, 20)},
+     40.0,
+     10000.0},
     {"Hits only without an intercept point",
      {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
       carrierAt(6020, 1000, 20, 1.35)},
@@ -144,6 +151,7 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
     struct Sums {
         double power = 0;
         double strongest = 0;
+        double nearestMhz = std::numeric_limits<double>::infinity();
     };
     std::vector<Sums> sums(centres.size());
     const double guardMhz = options.guardKhz / 1000;
@@ -181,6 +189,9 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
                 p + span / 2 > victim.lowerEdgeMhz() - guardMhz) {
                 hitAny = true;
                 ++(twoTone ? analysis.carriers[v].twoToneHits : analysis.carriers[v].threeToneHits);
+                const double centreMhz = victim.centreFrequencyMhz;
+                if (std::fabs(p - centreMhz) < std::fabs(sums[v].nearestMhz - centreMhz))
+                    sums[v].nearestMhz = p;
             }
             if (isRated) {
                 const double inBand =
@@ -198,6 +209,9 @@ IntermodAnalysis bruteForce(const CarrierList& plan, const IntermodOptions& opti
     for (std::size_t v = 0; v < centres.size(); ++v) {
         if (sums[v].power > 0)
             analysis.carriers[v].imPowerDbw = 10 * std::log10(sums[v].power);
+        // Without power in the band, the hitting product nearest the centre.
+        if (!analysis.carriers[v].strongest && std::isfinite(sums[v].nearestMhz))
+            analysis.carriers[v].strongest = StrongestProduct{"", sums[v].nearestMhz, {}};
     }
     for (const double power : binPower)
         analysis.density.binDbwPerKhz.push_back(
@@ -252,6 +266,14 @@ TEST_P(SweepAgainstBruteForce, SameHitsPowersAndStrongestOnEveryThreadCount)
             EXPECT_NEAR(*got.imPowerDbw, *want.imPowerDbw, 1e-9);
             // Products of one triple often tie, so the strongest is compared by its power.
             EXPECT_NEAR(*got.strongest->powerDbw, 10 * std::log10(*want.strongest->powerDbw), 1e-9);
+        } else {
+            ASSERT_EQ(got.strongest.has_value(), want.strongest.has_value());
+            const auto distance = [&](const std::optional<StrongestProduct>& product) {
+                return std::fabs(product->frequencyMhz - got.centreFrequencyMhz);
+            };
+            if (want.strongest) {
+                EXPECT_EQ(distance(got.strongest), distance(want.strongest));
+            }
         }
     }
     // Splitting the work differently changes nothing, to the last bit.
