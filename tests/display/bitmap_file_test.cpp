@@ -78,6 +78,9 @@ TEST(BitmapFileRefusal, NothingIsWrittenForAMissingOrImpossibleBitmap)
         EXPECT_EQ(bitmapWriteResultText(result), "ERR1");
     }
     EXPECT_TRUE(folder.names().empty());
+    // Rows of an impossible width or depth hold nothing.
+    for (const auto& [width, bitsPerPixel] : {std::pair{0, 24}, {3, 0}, {3, -8}, {3, 33}})
+        EXPECT_EQ(bitmapRowBytes(width, bitsPerPixel), 0u) << width << "x" << bitsPerPixel;
 }
 
 TEST(ImageFormat, FollowsTheExtensionInAnyLetterCase)

@@ -95,7 +95,7 @@ const Scene scenes[] = {
          overlay.density = {
              5990, 6030, {-40.0, std::nullopt, -25.0, -20.0, 30.0, -50.0, -60.0, -30.0}};
          drawIntermodOverlay(frame, settings, carriers, overlay);
-         for (const int index : {-1, 1, 2}) // only a carrier of the plan is outlined
+         for (const int index : {-1, 0, 2}) // only a carrier of the plan is outlined
              drawCarrierHighlight(frame, settings, carriers, index);
      },
      1201, 901},
