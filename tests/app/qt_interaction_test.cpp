@@ -27,75 +27,58 @@ namespace {
 
 using test::whenModal;
 
-struct SeenChooser {
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-    QString directory;
-    QStringList selectedFiles;
-};
-
 class QtChooserTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    // Runs one chooser answered with name in the folder, or Cancel without one; tells what it
+    // showed, what it answered and the folder afterwards, with the folder written $TMP.
+    std::string choose(const std::function<std::optional<ChosenFile>()>& open,
+                       const char* name = nullptr, int typeIndex = 0)
     {
-        ASSERT_TRUE(folder.isValid());
-        QDir(folder.path()).mkdir(QStringLiteral("out"));
-    }
-    // Runs one chooser answered with fileName; what it showed is in seen.
-    std::optional<ChosenFile> choose(const std::function<std::optional<ChosenFile>()>& open,
-                                     const QString& fileName, int typeIndex = 0)
-    {
-        whenModal([this, fileName, typeIndex](QWidget* modal) {
+        QString seen;
+        whenModal([&](QWidget* modal) {
             auto* chooser = qobject_cast<QFileDialog*>(modal);
             ASSERT_NE(chooser, nullptr);
-            seen = {chooser->acceptMode(), chooser->directory().absolutePath(),
-                    chooser->selectedFiles()};
-            if (fileName.isEmpty())
+            seen =
+                QStringLiteral("%1 in %2 with %3: ")
+                    .arg(chooser->acceptMode() == QFileDialog::AcceptSave ? "save" : "open",
+                         chooser->directory().absolutePath(), chooser->selectedFiles().join(','));
+            if (!name)
                 return chooser->reject();
             // Picked as a user would, which tells the chooser the type changed.
             auto* types = chooser->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
             for (int step = 0; step < typeIndex; ++step)
                 QTest::keyClick(types, Qt::Key_Down);
-            chooser->selectFile(fileName);
+            chooser->selectFile(QDir(folder.path()).filePath(name));
             static_cast<QDialog*>(chooser)->accept();
         });
-        return open();
+        const std::optional<ChosenFile> chosen = open();
+        seen +=
+            chosen ? QStringLiteral("%1 type %2").arg(chosen->path.c_str()).arg(chosen->filterIndex)
+                   : QStringLiteral("Cancel");
+        seen += ", then in " + QString::fromStdString(startFolder);
+        return seen.replace(QDir(folder.path()).absolutePath(), "$TMP").toStdString();
     }
-    QString inFolder(const char* name) const { return QDir(folder.path()).filePath(name); }
 
     QTemporaryDir folder;
     std::string startFolder = folder.path().toStdString();
-    SeenChooser seen;
     QtUserInteraction interaction{nullptr};
 };
 
-TEST_F(QtChooserTest, OpenAndSaveChoosersStartInTheFolderAndCancelKeepsIt)
+// The choosers open in the folder, which follows the chosen file; a name typed without an
+// extension gets the one of the file type chosen; the image chooser suggests its name.
+TEST_F(QtChooserTest, ChoosersStartInTheFolderAndAddTheChosenTypesExtension)
 {
-    EXPECT_FALSE(choose([&] { return interaction.chooseCarrierFileToOpen(startFolder); }, {}));
-    EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
-    EXPECT_EQ(seen.directory, QDir(folder.path()).absolutePath());
-    EXPECT_FALSE(choose([&] { return interaction.chooseReportFile(startFolder); }, {}));
-    EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
-    EXPECT_EQ(startFolder, folder.path().toStdString());
-}
-
-// A name typed without an extension gets the one of the file type chosen.
-TEST_F(QtChooserTest, ANameWithoutExtensionGetsTheChosenTypesAndTheFolderFollows)
-{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("out")));
     const auto report = [&] { return interaction.chooseReportFile(startFolder); };
-    std::optional<ChosenFile> chosen = choose(report, inFolder("out/Report"));
-    ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->path, inFolder("out/Report.htm").toStdString());
-    EXPECT_EQ(chosen->filterIndex, 0);
-    EXPECT_EQ(startFolder, inFolder("out").toStdString());
-
-    chosen = choose(report, inFolder("Report"), 1);
-    ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->path, inFolder("Report.csv").toStdString());
-    EXPECT_EQ(chosen->filterIndex, 1);
-
-    choose([&] { return interaction.chooseImageFile(startFolder, "a.carriers.txt.bmp"); }, {});
-    ASSERT_EQ(seen.selectedFiles.size(), 1);
-    EXPECT_TRUE(seen.selectedFiles.front().endsWith(QStringLiteral("/a.carriers.txt.bmp")));
+    EXPECT_EQ(choose([&] { return interaction.chooseCarrierFileToOpen(startFolder); }),
+              "open in $TMP with : Cancel, then in $TMP");
+    EXPECT_EQ(choose(report), "save in $TMP with $TMP: Cancel, then in $TMP");
+    EXPECT_EQ(choose(report, "out/Report"),
+              "save in $TMP with $TMP: $TMP/out/Report.htm type 0, then in $TMP/out");
+    EXPECT_EQ(choose(report, "Report", 1),
+              "save in $TMP/out with $TMP/out: $TMP/Report.csv type 1, then in $TMP");
+    EXPECT_EQ(choose([&] { return interaction.chooseImageFile(startFolder, "a.txt.bmp"); }),
+              "save in $TMP with $TMP/a.txt.bmp: Cancel, then in $TMP");
 }
 
 // Work that outlasts the delay gets a progress dialog whose Cancel button reaches the work.
@@ -134,9 +117,11 @@ TEST(QtQuestions, AYesNoQuestionOffersItsHelpPageOnF1)
     EXPECT_EQ(asked, std::vector<unsigned>{143});
 }
 
-// A folder name may hold "::" or '>' without being taken for a page or a window.
-TEST(HelpLocation, KeepsFolderBundlePageAndWindowApart)
+// A folder name may hold "::" or '>' without being taken for a page or a window. The help
+// window shows the page asked for, and when left open does not keep the program running.
+TEST(HelpWindow, ShowsThePageAskedForFromTheBundleInTheProgramsFolder)
 {
+    Application application(ORVANE_PROGRAM_DIR);
     const std::pair<std::uint32_t, const char*> pages[] = {
         {102, "Orvane-Window.htm"}, {32795, ""}, {0x20000 + 138, "Orvane-AddFixed.htm"}, {0, ""}};
     for (const auto& [context, page] : pages) {
@@ -144,23 +129,14 @@ TEST(HelpLocation, KeepsFolderBundlePageAndWindowApart)
         EXPECT_EQ(location.bundlePath, "/opt/or::vane>x/Orvane.chm");
         EXPECT_EQ(location.page, page);
         EXPECT_EQ(helpWindowTitle(location.windowType), "Orvane Help");
+        if (context != 0) {
+            requestHelp(context);
+            EXPECT_EQ(application.helpWindow()->currentPage().fileName(),
+                      *page ? page : "index.htm");
+        }
     }
-}
-
-TEST(HelpWindow, ShowsThePageAskedForFromTheBundle)
-{
-    Application application(ORVANE_PROGRAM_DIR);
-    requestHelp(102);
-    HelpWindow* help = application.helpWindow();
-    ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->currentPage().fileName(), "Orvane-Window.htm");
-    requestHelp(32795);
-    EXPECT_EQ(help->currentPage().fileName(), "index.htm");
-    requestHelp(0x20000 + 138);
-    EXPECT_EQ(help->currentPage().fileName(), "Orvane-AddFixed.htm");
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_FALSE(help->testAttribute(Qt::WA_QuitOnClose)) << "a help window left open does not "
-                                                             "keep the program running";
+    EXPECT_TRUE(application.helpWindow()->isVisible());
+    EXPECT_FALSE(application.helpWindow()->testAttribute(Qt::WA_QuitOnClose));
 }
 
 TEST(ChooserFilters, KeepEntriesAndOrderAndGiveTheFirstPatternsExtension)

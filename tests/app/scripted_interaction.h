@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/plan_document.h"
 #include "app/user_interaction.h"
+#include "support/c_locale_printf.h"
 
 #include <deque>
 #include <functional>
@@ -10,18 +12,15 @@
 
 namespace orvane::testing {
 
-// Answers the commands' questions from a script and records what they showed.
+// Answers the commands' questions from a script and logs each call, one line a call in the
+// order the calls came, with what it showed.
 class ScriptedInteraction : public UserInteraction {
 public:
+    using Chosen = std::optional<ChosenFile>;
     struct Message {
         std::string text;
         std::string caption;
         MessageIcon icon;
-    };
-    struct Selection {
-        std::vector<Carrier> listed; // the list's carriers as the dialog showed them
-        std::string caption;
-        std::optional<int> preselectedIndex;
     };
 
     // Chooser answers, in order; an empty path stands for Cancel.
@@ -38,73 +37,81 @@ public:
     int openResult = 0;
     bool cancelWork = false; // Cancel is pressed on the progress dialog before the work starts
 
-    std::vector<Carrier> editedCarriers; // each carrier as handed to a carrier dialog
-    std::vector<Selection> selections;
-    std::vector<double> frequencyOffers; // the initial value of each frequency entry
-    std::vector<unsigned> yesNoHelpKeys; // one for each Yes/No question
-    int okCancelQuestions = 0;
-    int saveChangesQuestions = 0;
-    std::vector<std::string> chooserFolders; // the folder each chooser opened in
-    std::vector<std::string> suggestedNames; // image chooser suggestions
+    std::string log;
+    // Also kept apart, for the tests that look at them alone.
     std::vector<Message> messages;
     std::vector<std::string> openedPaths;
     int busyDepth = 0;
-    int busyCount = 0;
 
-    std::optional<ChosenFile> chooseCarrierFileToOpen(std::string& f) override { return choose(f); }
-    std::optional<ChosenFile> chooseCarrierFileToSave(std::string& f) override { return choose(f); }
-    std::optional<ChosenFile> chooseModcodFile(std::string& f) override { return choose(f); }
-    std::optional<ChosenFile> chooseReportFile(std::string& f) override { return choose(f); }
-    std::optional<ChosenFile> chooseImageFile(std::string& f, const std::string& name) override
+    Chosen chooseCarrierFileToOpen(std::string& f) override { return choose("open", f); }
+    Chosen chooseCarrierFileToSave(std::string& f) override { return choose("save", f); }
+    Chosen chooseModcodFile(std::string& f) override { return choose("modcod", f); }
+    Chosen chooseReportFile(std::string& f) override { return choose("report", f); }
+    Chosen chooseImageFile(std::string& f, const std::string& name) override
     {
-        suggestedNames.push_back(name);
-        return choose(f);
+        return choose("image " + name, f);
     }
     bool editCarrier(Carrier& carrier) override
     {
-        editedCarriers.push_back(carrier);
+        const Carrier& c = carrier;
+        log +=
+            test::printfInCLocale("edit '%s' mode %d at %.9g, %.9g/%.9g, rs %g/%g, eff %.9g\n",
+                                  c.label.c_str(), c.calcMode, c.centreFrequencyMhz,
+                                  c.rolloffFactor, c.fecRate, c.rsN, c.rsK, c.spectralEfficiency);
         return carrierDialog(carrier);
     }
     std::optional<CarrierPosition>
-    selectCarrier(const CarrierList& list, const std::string& caption, const std::string&,
+    selectCarrier(const CarrierList& list, const std::string& caption, const std::string& ok,
                   std::optional<CarrierPosition> preselected) override
     {
-        selections.push_back({{list.begin(), list.end()},
-                              caption,
-                              preselected ? list.indexOf(*preselected) : std::nullopt});
+        log += "select '" + caption + "' " + ok + " from";
+        for (const Carrier& carrier : list)
+            log += " " + carrier.label;
+        if (preselected)
+            log += ", preselected " + std::to_string(list.indexOf(*preselected).value_or(-1));
+        log += "\n";
         if (cancelSelection)
             return std::nullopt;
         return pickedIndex ? list.findIndex(*pickedIndex) : preselected;
     }
-    std::optional<double> askFrequency(const std::string&, double initialMhz) override
+    std::optional<double> askFrequency(const std::string& caption, double initialMhz) override
     {
-        frequencyOffers.push_back(initialMhz);
+        log += test::printfInCLocale("frequency '%s' %.9g\n", caption.c_str(), initialMhz);
         return frequencyAnswer;
     }
-    bool askYesNo(const std::string&, unsigned helpKey) override
+    bool askYesNo(const std::string& text, unsigned helpKey) override
     {
-        yesNoHelpKeys.push_back(helpKey);
+        log += "yes/no '" + text + "' help " + std::to_string(helpKey) + "\n";
         return yesNoAnswer;
     }
-    bool askOkCancel(const std::string&) override { return ++okCancelQuestions, okCancelAnswer; }
-    UnsavedChangesAnswer askToSaveChanges(const std::string&) override
+    bool askOkCancel(const std::string& text) override
     {
-        return ++saveChangesQuestions, saveChangesAnswer;
+        log += "ok/cancel '" + text + "'\n";
+        return okCancelAnswer;
+    }
+    UnsavedChangesAnswer askToSaveChanges(const std::string& text) override
+    {
+        log += "save changes '" + text + "'\n";
+        return saveChangesAnswer;
     }
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override
     {
         messages.push_back({text, caption, icon});
+        log += "message '" + caption + "' icon " + std::to_string(static_cast<int>(icon)) + ": " +
+               text + "\n";
     }
     int openWithDesktop(const std::string& path) override
     {
         openedPaths.push_back(path);
+        log += "open " + path + "\n";
         return openResult;
     }
-    void beginBusy() override { ++busyDepth, ++busyCount; }
-    void endBusy() override { --busyDepth; }
-    void runWithProgress(const std::string&,
+    void beginBusy() override { ++busyDepth, log += "busy\n"; }
+    void endBusy() override { --busyDepth, log += "not busy\n"; }
+    void runWithProgress(const std::string& text,
                          const std::function<void(WorkProgress&)>& work) override
     {
+        log += "progress '" + text + "'" + (cancelWork ? ", cancelled\n" : "\n");
         WorkProgress progress;
         if (cancelWork)
             progress.requestCancel();
@@ -113,17 +120,63 @@ public:
 
 private:
     // Behaves like the real choosers: the folder follows the chosen file.
-    std::optional<ChosenFile> choose(std::string& folder)
+    Chosen choose(const std::string& kind, std::string& folder)
     {
-        chooserFolders.push_back(folder);
         const std::string path = chosenPaths.empty() ? "" : chosenPaths.front();
         if (!chosenPaths.empty())
             chosenPaths.pop_front();
+        log += "choose " + kind + " in '" + folder + "': " + (path.empty() ? "Cancel" : path) +
+               " type " + std::to_string(chosenFilter) + "\n";
         if (path.empty())
             return std::nullopt;
         const auto slash = path.rfind('/');
         folder = !folderAfterChoosing.empty() ? folderAfterChoosing : path.substr(0, slash);
         return ChosenFile{path, chosenFilter};
+    }
+};
+
+// A plan, its user and a transcript of the commands run on them: each command's outcome, the
+// user's log and the plan it left. Folders that differ between runs are written by an alias,
+// so that the transcript compares with a golden file.
+struct CommandScene {
+    PlanDocument document;
+    ScriptedInteraction user;
+    std::string transcript;
+    std::vector<std::pair<std::string, std::string>> aliases{{ORVANE_SOURCE_DIR, "$SRC"}};
+
+    CommandScene() { document.applyPlanDefaults(); }
+    // The plan, its edges, the view, the file and the history, in a few lines.
+    std::string state() const
+    {
+        const DisplaySettings& view = document.displaySettings;
+        const CarrierList& carriers = document.carriers;
+        std::string text = "plan";
+        for (const Carrier& c : carriers)
+            text += test::printfInCLocale(" %s@%.9g/%.9g", c.label.c_str(), c.centreFrequencyMhz,
+                                          c.occupiedBandwidthMhz);
+        if (!carriers.empty())
+            text += test::printfInCLocale(", edges %.9g to %.9g", carriers.lowestEdgeMhz(),
+                                          carriers.highestEdgeMhz());
+        std::string recent;
+        for (const std::string& path : document.recentPlans.paths())
+            recent += (recent.empty() ? "recent " : ", ") + path;
+        recent += recent.empty() ? "" : "\n";
+        text += test::printfInCLocale("\nview '%s' %.9g to %.9g\n", view.titleText.c_str(),
+                                      view.viewStartMhz, view.viewStopMhz);
+        return text + "file '" + document.carrierFilePath + "', folder '" + document.lastPath +
+               "'" + (document.history.changed() ? ", changed" : "") + ", undo '" +
+               document.history.undoName().value_or("") + "', redo '" +
+               document.history.redoName().value_or("") + "'\n" + recent;
+    }
+    void step(const std::string& name, CommandOutcome outcome)
+    {
+        std::string text = "# " + name + (outcome.refreshMenu ? ": refresh menu" : ":") +
+                           (outcome.repaint ? ", repaint\n" : "\n") + user.log + state();
+        for (const auto& [path, alias] : aliases)
+            for (auto at = text.find(path); at != std::string::npos; at = text.find(path, at))
+                text.replace(at, path.size(), alias);
+        transcript += text;
+        user.log.clear();
     }
 };
 

@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QWidget>
 
-#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -52,25 +51,22 @@ inline void clickButton(QWidget* dialog, const char* buttonName)
 }
 
 // Collects the messages the dialogs show and the help they ask for, instead of showing them.
-class ShownToUser {
-public:
+struct ShownToUser {
     ShownToUser()
     {
-        setEntryProblemReporter(
-            [list = problems_](QWidget*, const QString& text) { list->append(text); });
-        setHelpHandler([list = helpKeys_](unsigned key) { list->push_back(key); });
+        setEntryProblemReporter([this](QWidget*, const QString& text) { problems.append(text); });
+        setHelpHandler([this](unsigned key) { helpKeys.push_back(key); });
     }
     ~ShownToUser()
     {
         setEntryProblemReporter({});
         setHelpHandler({});
     }
-    const QStringList& problems() const { return *problems_; }
-    const std::vector<unsigned>& helpKeys() const { return *helpKeys_; }
+    ShownToUser(const ShownToUser&) = delete;
+    ShownToUser& operator=(const ShownToUser&) = delete;
 
-private:
-    std::shared_ptr<QStringList> problems_ = std::make_shared<QStringList>();
-    std::shared_ptr<std::vector<unsigned>> helpKeys_ = std::make_shared<std::vector<unsigned>>();
+    QStringList problems;
+    std::vector<unsigned> helpKeys;
 };
 
 } // namespace orvane::test

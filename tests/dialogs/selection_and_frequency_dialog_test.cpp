@@ -63,7 +63,7 @@ TEST_F(CarrierSelectionDialogTest, PlanRowsShowFrequencyPowerAndLabelAndModcodRo
     open();
     EXPECT_EQ(row(1), QStringList{"Line 1 Line 2"});
     QTest::keyClick(view, Qt::Key_F1);
-    EXPECT_EQ(user.helpKeys(),
+    EXPECT_EQ(user.helpKeys,
               (std::vector<unsigned>{helpKey::carrierSelection, helpKey::modcodSelection}));
 }
 
@@ -93,23 +93,6 @@ TEST_F(CarrierSelectionDialogTest, ThePickIsTheHighlightedRowByMouseOrKeyboard)
     EXPECT_EQ(dialog->selectedEntry(), list.findIndex(1));
 }
 
-TEST(SelectionRunner, AnswersThePickedPlaceOnlyOnOk)
-{
-    CarrierList list;
-    list.append(Carrier{});
-    list.append(Carrier{});
-    for (const char* button : {"buttonOk", "buttonCancel"}) {
-        whenModal([button](QWidget* dialog) {
-            auto* view = control<QTreeWidget>(dialog, "listCarriers");
-            const QPoint centre = view->visualItemRect(view->topLevelItem(1)).center();
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
-            clickButton(dialog, button);
-        });
-        EXPECT_EQ(runCarrierSelection(nullptr, list, "Delete Carrier :", "DELETE"),
-                  std::string(button) == "buttonOk" ? list.findIndex(1) : std::nullopt);
-    }
-}
-
 TEST(FrequencyEntry, ShowsTheOfferedValueAndTakesOnlyANumberThatAFileKeeps)
 {
     ShownToUser user;
@@ -119,12 +102,12 @@ TEST(FrequencyEntry, ShowsTheOfferedValueAndTakesOnlyANumberThatAFileKeeps)
     EXPECT_EQ(box->text(), "5850");
     EXPECT_EQ(overlappingControls(&dialog), QStringList{});
     QTest::keyClick(box, Qt::Key_F1);
-    EXPECT_EQ(user.helpKeys(), std::vector<unsigned>{helpKey::frequencyEntry});
+    EXPECT_EQ(user.helpKeys, std::vector<unsigned>{helpKey::frequencyEntry});
     for (const char* refused : {"", "-1.5e12"}) {
         retype(&dialog, "editFrequency", refused);
         clickButton(&dialog, "buttonOk");
     }
-    EXPECT_EQ(user.problems(),
+    EXPECT_EQ(user.problems,
               (QStringList{"Please enter a number.", "The frequency must lie between "
                                                      "-1000000000000 and 1000000000000 MHz."}));
     EXPECT_TRUE(dialog.isVisible());
@@ -136,15 +119,28 @@ TEST(FrequencyEntry, ShowsTheOfferedValueAndTakesOnlyANumberThatAFileKeeps)
     EXPECT_EQ(dialog.frequencyMhz(), -1e12);
 }
 
-TEST(FrequencyRunner, AnswersTheValueOnOkAndNothingOnCancel)
+TEST(DialogRunners, AnswerThePickOrTheValueOnlyOnOk)
 {
-    whenModal([](QWidget* dialog) {
-        retype(dialog, "editFrequency", "5900.25");
-        clickButton(dialog, "buttonOk");
-    });
-    EXPECT_EQ(runFrequencyEntry(nullptr, "Scrunch", 5850.0), 5900.25);
-    whenModal([](QWidget* dialog) { clickButton(dialog, "buttonCancel"); });
-    EXPECT_EQ(runFrequencyEntry(nullptr, "Scrunch", 5850.0), std::nullopt);
+    CarrierList list;
+    list.append(Carrier{});
+    list.append(Carrier{});
+    for (const char* button : {"buttonOk", "buttonCancel"}) {
+        const bool ok = std::string(button) == "buttonOk";
+        whenModal([button](QWidget* dialog) {
+            auto* view = control<QTreeWidget>(dialog, "listCarriers");
+            const QPoint centre = view->visualItemRect(view->topLevelItem(1)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+            clickButton(dialog, button);
+        });
+        EXPECT_EQ(runCarrierSelection(nullptr, list, "Delete Carrier :", "DELETE"),
+                  ok ? list.findIndex(1) : std::nullopt);
+        whenModal([button](QWidget* dialog) {
+            retype(dialog, "editFrequency", "5900.25");
+            clickButton(dialog, button);
+        });
+        EXPECT_EQ(runFrequencyEntry(nullptr, "Scrunch", 5850.0),
+                  ok ? std::optional<double>(5900.25) : std::nullopt);
+    }
 }
 
 } // namespace

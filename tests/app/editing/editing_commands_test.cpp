@@ -1,52 +1,33 @@
 #include "app/editing_commands.h"
 
 #include "app/scripted_interaction.h"
-#include "dialogs/help_request.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
-namespace orvane {
-
-// Found by argument-dependent lookup, so they live beside the type.
-inline bool operator==(const CommandOutcome& a, const CommandOutcome& b)
-{
-    return a.refreshMenu == b.refreshMenu && a.repaint == b.repaint;
-}
-
-inline void PrintTo(const CommandOutcome& outcome, std::ostream* out)
-{
-    *out << "{refreshMenu " << outcome.refreshMenu << ", repaint " << outcome.repaint << "}";
-}
-
-namespace test {
+namespace orvane::test {
 namespace {
 
+using orvane::testing::CommandScene;
 using orvane::testing::ScriptedInteraction;
 using Carriers = std::vector<std::pair<double, double>>; // centre and bandwidth in MHz
-using Labels = std::vector<std::string>;
+using Command = CommandOutcome (*)(PlanDocument&, UserInteraction&);
 
-constexpr CommandOutcome refreshed{true, true};
-constexpr CommandOutcome nothing{false, false};
-
-Carrier carrierAt(double centreMhz, const std::string& label, double bandwidthMhz = 1.35)
-{
-    Carrier carrier;
-    carrier.setFixedBandwidth(centreMhz, bandwidthMhz, 20.0, 1.35);
-    carrier.label = label;
-    return carrier;
-}
-
-Labels labelsOf(const CarrierList& list)
-{
-    Labels labels;
-    for (const Carrier& carrier : list)
-        labels.push_back(carrier.label);
-    return labels;
-}
+// A scene whose plan holds these carriers, labelled C0, C1, ... in this order.
+struct Scene : CommandScene {
+    explicit Scene(const Carriers& carriers = {})
+    {
+        for (const auto& [centreMhz, bandwidthMhz] : carriers) {
+            Carrier carrier;
+            carrier.setFixedBandwidth(centreMhz, bandwidthMhz, 20.0, 1.35);
+            carrier.label = "C" + std::to_string(document.carriers.count());
+            document.carriers.append(carrier);
+        }
+    }
+};
 
 // A carrier dialog answer: moves the carrier's centre, then OK.
 std::function<bool(Carrier&)> okWithCentre(double centreMhz)
@@ -54,325 +35,156 @@ std::function<bool(Carrier&)> okWithCentre(double centreMhz)
     return [centreMhz](Carrier& carrier) { return carrier.setCentreFrequency(centreMhz), true; };
 }
 
-class EditingCommandsTest : public ::testing::Test {
-protected:
-    EditingCommandsTest() { document.applyPlanDefaults(); }
-    void add(const Carriers& carriers)
-    {
-        for (const auto& [centreMhz, bandwidthMhz] : carriers)
-            document.carriers.append(carrierAt(
-                centreMhz, "C" + std::to_string(document.carriers.count()), bandwidthMhz));
+// Each mode offers a default carrier, which lies inside the default view; OK appends it. For
+// a carrier outside the view (edges on the limits are inside) the user is asked, and Yes
+// widens the view on the sides the carrier sticks out; the carrier is added either way.
+TEST(EditingCommands, AddOffersADefaultCarrierAndAsksAboutOneOutsideTheView)
+{
+    const struct {
+        Command command;
+        double centreMhz, bandwidthMhz; // the carrier's on OK; 0: the default carrier
+        bool answer;
+    } cases[] = {{addFecCarrier, 0, 0, false},
+                 {addSpectralCarrier, 0, 0, false},
+                 {addFixedCarrier, 0, 0, false},
+                 {addFixedCarrier, 5850.675, 1.35, false},
+                 {addFixedCarrier, 6424.325, 1.35, false},
+                 {addFixedCarrier, 6430.0, 1.35, false},
+                 {addFixedCarrier, 6430.0, 1.35, true},
+                 {addFixedCarrier, 5000.0, 1.35, true},
+                 {addFixedCarrier, 6000.0, 1000.0, true}};
+    std::string transcript;
+    for (const auto& c : cases) {
+        Scene scene({{5900.0, 1.35}});
+        scene.step("Cancel", c.command(scene.document, scene.user));
+        scene.user.yesNoAnswer = c.answer;
+        scene.user.carrierDialog = [&c](Carrier& carrier) {
+            if (c.bandwidthMhz > 0)
+                carrier.setFixedBandwidth(c.centreMhz, c.bandwidthMhz, 20.0, 1.35);
+            return carrier.label = "new", true;
+        };
+        scene.step(c.answer ? "OK, Yes" : "OK, No", c.command(scene.document, scene.user));
+        transcript += scene.transcript;
     }
-    double viewStart() const { return document.displaySettings.viewStartMhz; }
-    double viewStop() const { return document.displaySettings.viewStopMhz; }
-
-    PlanDocument document;
-    ScriptedInteraction user;
-};
-
-using Command = CommandOutcome (*)(PlanDocument&, UserInteraction&);
-
-struct AddCase {
-    const char* name;
-    Command command;
-    int calcMode;
-};
-
-class AddCarrierCommand : public EditingCommandsTest,
-                          public ::testing::WithParamInterface<AddCase> {};
-
-TEST_P(AddCarrierCommand, OffersADefaultCarrierOfItsModeAndAppendsItOnOk)
-{
-    add({{5900.0, 1.35}});
-    EXPECT_EQ(GetParam().command(document, user), refreshed) << "Cancel";
-    user.carrierDialog = [](Carrier& carrier) { return carrier.label = "new", true; };
-    EXPECT_EQ(GetParam().command(document, user), refreshed);
-    ASSERT_EQ(user.editedCarriers.size(), 2u);
-    EXPECT_EQ(user.editedCarriers[1].calcMode, GetParam().calcMode);
-    EXPECT_EQ(user.editedCarriers[1].centreFrequencyMhz, 6000.0);
-    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C0", "new"}));
-    EXPECT_TRUE(user.yesNoHelpKeys.empty()) << "a default carrier lies inside the default view";
+    expectGolden(transcript, "app/add-carrier.txt");
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, AddCarrierCommand,
-                         ::testing::Values(AddCase{"Fixed", addFixedCarrier, calcModeFixed},
-                                           AddCase{"Fec", addFecCarrier, calcModeFec},
-                                           AddCase{"Spectral", addSpectralCarrier,
-                                                   calcModeSpectral}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct ViewCase {
-    const char* name;
-    double centreMhz;
-    double bandwidthMhz;
-    bool answer;
-    bool asked;
-    double startMhz; // the view afterwards
-    double stopMhz;
-};
-
-class ViewRangeCheck : public EditingCommandsTest,
-                       public ::testing::WithParamInterface<ViewCase> {};
-
-// Edges on the limits are inside; Yes widens the view on the sides the carrier sticks out.
-TEST_P(ViewRangeCheck, AsksForACarrierOutsideTheViewAndOnlyEverWidensIt)
+// The list is the plan sorted by frequency; the intermodulation table names carriers by their
+// number in that order; the Delete key deletes the marked carrier, found again after the sort.
+TEST(EditingCommands, ModifyAndDeleteActOnThePickInThePlanSortedByFrequency)
 {
-    const ViewCase& c = GetParam();
-    user.yesNoAnswer = c.answer;
-    user.carrierDialog = [&c](Carrier& carrier) {
-        carrier.setFixedBandwidth(c.centreMhz, c.bandwidthMhz, 20.0, 1.35);
-        return true;
-    };
-    addFixedCarrier(document, user);
-    EXPECT_EQ(user.yesNoHelpKeys,
-              c.asked ? std::vector<unsigned>{helpKey::adjustView} : std::vector<unsigned>{});
-    EXPECT_DOUBLE_EQ(viewStart(), c.startMhz);
-    EXPECT_DOUBLE_EQ(viewStop(), c.stopMhz);
-    EXPECT_EQ(document.carriers.count(), 1) << "the carrier is added either way";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Carriers, ViewRangeCheck,
-    ::testing::Values(ViewCase{"OnTheStart", 5850.675, 1.35, false, false, 5850.0, 6425.0},
-                      ViewCase{"OnTheStop", 6424.325, 1.35, false, false, 5850.0, 6425.0},
-                      ViewCase{"AboveAnsweredNo", 6430.0, 1.35, false, true, 5850.0, 6425.0},
-                      ViewCase{"AboveAnsweredYes", 6430.0, 1.35, true, true, 5850.0, 6430.675},
-                      ViewCase{"BelowAnsweredYes", 5000.0, 1.35, true, true, 4999.325, 6425.0},
-                      ViewCase{"WiderThanTheView", 6000.0, 1000.0, true, true, 5500.0, 6500.0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(EditingCommandsTest, ModifyListsThePlanByFrequencyAndChangesThePickInPlace)
-{
-    add({{6010.0, 1.35}, {6000.0, 1.35}});
-    EXPECT_EQ(modifyCarrier(document, user), refreshed) << "OK without a pick";
+    Scene scene({{6010.0, 1.35}, {6000.0, 1.35}, {6020.0, 1.35}});
+    PlanDocument& document = scene.document;
+    ScriptedInteraction& user = scene.user;
+    document.carrierFilePath = "/plans/a.carriers.txt";
+    scene.step("Number 0", modifyCarrierNumber(document, user, 0));
+    scene.step("Number 4", modifyCarrierNumber(document, user, 4));
+    scene.step("Modify, OK without a pick", modifyCarrier(document, user));
     user.pickedIndex = 1;
-    EXPECT_EQ(modifyCarrier(document, user), refreshed) << "the carrier dialog cancelled";
-    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C1", "C0"}));
+    scene.step("Modify, dialog cancelled", modifyCarrier(document, user));
     user.yesNoAnswer = true;
     user.carrierDialog = okWithCentre(5800.0);
-    EXPECT_EQ(modifyCarrier(document, user), refreshed);
-    EXPECT_EQ(user.selections[0].listed.front().label, "C1");
-    ASSERT_EQ(user.editedCarriers.size(), 2u);
-    EXPECT_EQ(user.editedCarriers[1].label, "C0");
-    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C1", "C0"}));
-    EXPECT_EQ(document.carriers[1].centreFrequencyMhz, 5800.0);
-    EXPECT_DOUBLE_EQ(viewStart(), 5799.325);
-}
-
-// The intermodulation table names carriers by their number in the plan sorted by frequency.
-TEST_F(EditingCommandsTest, ModifyByNumberTakesTheCarrierOfThatNumberInTheSortedPlan)
-{
-    add({{6010.0, 1.35}, {6000.0, 1.35}});
-    EXPECT_EQ(modifyCarrierNumber(document, user, 0), nothing);
-    EXPECT_EQ(modifyCarrierNumber(document, user, 3), nothing);
-    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C0", "C1"})) << "not even sorted";
-    user.carrierDialog = okWithCentre(6005.0);
-    EXPECT_EQ(modifyCarrierNumber(document, user, 2), refreshed);
-    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C1", "C0"}));
-    EXPECT_EQ(document.carriers[1].centreFrequencyMhz, 6005.0);
-    EXPECT_TRUE(user.selections.empty());
-}
-
-TEST_F(EditingCommandsTest, DeleteRemovesThePickAndOnlyAPlanItEmptiesKeepsItsFile)
-{
-    add({{6010.0, 1.35}, {6000.0, 1.35}, {6020.0, 1.35}});
-    const std::string file = "/plans/a.carriers.txt";
-    document.carrierFilePath = file;
-    EXPECT_EQ(deleteCarrier(document, user), refreshed) << "OK without a pick";
-    EXPECT_EQ(document.carriers.count(), 3);
-    EXPECT_EQ(document.carrierFilePath, "") << "the plan was sorted for the list";
-
-    // The Delete key in the window: the marked carrier, found again after the sort.
-    EXPECT_EQ(deleteCarrierAt(document, user, 3), nothing);
-    document.carriers.replaceAt(*document.carriers.findIndex(0), carrierAt(6015.0, "C1"));
-    EXPECT_EQ(deleteCarrierAt(document, user, 0), refreshed);
-    EXPECT_EQ(user.selections.back().preselectedIndex, 1);
-    EXPECT_EQ(labelsOf(document.carriers), (Labels{"C0", "C2"}));
-
+    scene.step("Modify to 5800", modifyCarrier(document, user));
+    user.pickedIndex.reset();
+    user.carrierDialog = okWithCentre(6030.0);
+    scene.step("Number 3", modifyCarrierNumber(document, user, 3));
+    scene.step("Delete, OK without a pick", deleteCarrier(document, user));
+    scene.step("Delete key, none marked", deleteCarrierAt(document, user, 3));
+    Carrier moved = document.carriers[0];
+    moved.setCentreFrequency(6015.0);
+    document.carriers.replaceAt(*document.carriers.findIndex(0), moved);
+    scene.step("Delete key on the first, moved to 6015", deleteCarrierAt(document, user, 0));
     user.pickedIndex = 0;
-    deleteCarrier(document, user);
-    document.carrierFilePath = file;
-    deleteCarrier(document, user);
-    EXPECT_TRUE(document.carriers.empty());
-    EXPECT_EQ(document.carrierFilePath, file);
-    EXPECT_EQ(deleteCarrier(document, user), refreshed);
-    EXPECT_EQ(user.selections.size(), 4u) << "an empty plan shows no list";
+    document.carrierFilePath = "/plans/b.carriers.txt";
+    scene.step("Delete", deleteCarrier(document, user));
+    document.carrierFilePath = "/plans/b.carriers.txt";
+    scene.step("Delete the last", deleteCarrier(document, user));
+    scene.step("Delete in an empty plan", deleteCarrier(document, user));
+    expectGolden(scene.transcript, "app/modify-and-delete.txt");
 }
 
-TEST_F(EditingCommandsTest, ClearAllReinitialisesThePlanButNotTheColoursAfterOk)
+TEST(EditingCommands, ClearAllReinitialisesThePlanButNotTheColoursAfterOk)
 {
-    add({{6000.0, 1.35}});
-    DisplaySettings& view = document.displaySettings;
+    Scene scene({{6000.0, 1.35}});
+    DisplaySettings& view = scene.document.displaySettings;
     view.titleText = "Mine";
     view.viewStopMhz = 4200.0;
     view.carrierColour = rgbColour(0, 0, 255);
-    document.carrierFilePath = "/plans/a.carriers.txt";
-    EXPECT_EQ(clearAll(document, user), nothing);
-    EXPECT_EQ(document.carriers.count(), 1);
-    EXPECT_EQ(document.carrierFilePath, "/plans/a.carriers.txt");
-
-    user.okCancelAnswer = true;
-    EXPECT_EQ(clearAll(document, user), refreshed);
-    EXPECT_EQ(user.okCancelQuestions, 2);
-    EXPECT_TRUE(document.carriers.empty());
-    EXPECT_EQ(view.titleText, "Transponder Frequency Plan");
-    EXPECT_EQ(viewStop(), 6425.0);
-    EXPECT_EQ(document.carrierFilePath, "");
+    scene.document.carrierFilePath = "/plans/a.carriers.txt";
+    scene.step("Cancel", clearAll(scene.document, scene.user));
+    scene.user.okCancelAnswer = true;
+    scene.step("OK", clearAll(scene.document, scene.user));
     EXPECT_EQ(view.carrierColour, rgbColour(0, 0, 255));
-    EXPECT_FALSE(document.history.changed()) << "a fresh start has nothing to lose";
+    expectGolden(scene.transcript, "app/clear-all.txt");
 }
 
-struct FitCase {
-    const char* name;
-    Carriers carriers;
-    bool fits;
-    double startMhz; // the view afterwards
-    double stopMhz;
-};
-
-class FitCarriers : public EditingCommandsTest, public ::testing::WithParamInterface<FitCase> {};
-
-TEST_P(FitCarriers, TakesTheOuterEdgesOfAPlanAboveZero)
+// Shift offers 0 and Scrunch the view start; either moves every carrier or, when one would
+// leave what a carrier file keeps, none; neither ever asks about the view. Fit takes the
+// outer edges of a plan above zero, else leaves the view.
+TEST(EditingCommands, ShiftAndScrunchMoveEveryCarrierOrNoneAndFitTakesTheEdges)
 {
-    add(GetParam().carriers);
-    EXPECT_EQ(fitCarriers(document), GetParam().fits ? refreshed : nothing);
-    EXPECT_DOUBLE_EQ(viewStart(), GetParam().startMhz);
-    EXPECT_DOUBLE_EQ(viewStop(), GetParam().stopMhz);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Plans, FitCarriers,
-    ::testing::Values(
-        FitCase{"TwoCarriers", {{4010.0, 1.35}, {4000.0, 1.35}}, true, 3999.325, 4010.675},
-        FitCase{"FromZero", {{0.5, 1.0}}, true, 0.0, 1.0},
-        FitCase{"Empty", {}, false, 5850.0, 6425.0},
-        FitCase{"ZeroBandwidth", {{6000.0, 0.0}}, false, 5850.0, 6425.0},
-        FitCase{"BelowZero", {{0.2, 1.0}}, false, 5850.0, 6425.0},
-        FitCase{"AllBelowZero", {{-5.0, 1.0}}, false, 5850.0, 6425.0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct MoveCase {
-    const char* name;
-    Command command;
-    Carriers carriers;
-    std::optional<double> answer;
-    std::vector<double> centresMhz; // afterwards, in list order
-    const char* refusal;            // the message, when the plan stays as it was
-};
-
-class MoveCarriers : public EditingCommandsTest, public ::testing::WithParamInterface<MoveCase> {};
-
-// Shift offers 0 and Scrunch the view start; neither ever asks about the view.
-TEST_P(MoveCarriers, MovesEveryCarrierOrNoneAtAll)
-{
-    const MoveCase& c = GetParam();
-    add(c.carriers);
-    user.frequencyAnswer = c.answer;
-    EXPECT_EQ(c.command(document, user), c.carriers.empty() ? nothing : refreshed);
-    std::vector<double> centres;
-    for (const Carrier& carrier : document.carriers)
-        centres.push_back(carrier.centreFrequencyMhz);
-    EXPECT_EQ(centres, c.centresMhz);
-    const double offer = c.command == shiftCarriers ? 0.0 : viewStart();
-    EXPECT_EQ(user.frequencyOffers,
-              c.carriers.empty() ? std::vector<double>{} : std::vector<double>{offer});
-    EXPECT_EQ(user.messages.empty() ? "" : user.messages[0].text, c.refusal);
-    EXPECT_EQ(document.history.undoName().has_value(),
-              !*c.refusal && c.answer && !c.carriers.empty());
-    EXPECT_TRUE(user.yesNoHelpKeys.empty());
-    EXPECT_EQ(viewStart(), 5850.0);
-}
-
-const char* const shiftedRange =
-    "The shifted centre frequency must lie between -1000000000000 and 1000000000000 MHz.";
-const char* const scrunchedRange =
-    "The scrunched centre frequency must lie between -1000000000000 and 1000000000000 MHz.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, MoveCarriers,
-    ::testing::Values(
-        MoveCase{"ShiftMirrorsBelowZero",
-                 shiftCarriers,
-                 {{6000, 1}, {-100, 1}},
-                 -7000.0,
-                 {1000, 7100},
-                 ""},
-        MoveCase{"ShiftToTheFileLimit", shiftCarriers, {{6000, 1}}, 1e12 - 6000, {1e12}, ""},
-        MoveCase{"ShiftBeyondIt", shiftCarriers, {{6000, 1}}, 1e12 - 5999, {6000}, shiftedRange},
-        MoveCase{"ShiftCancelled", shiftCarriers, {{6000, 1}}, std::nullopt, {6000}, ""},
-        MoveCase{"ShiftOfNoCarrier", shiftCarriers, {}, 10.0, {}, ""},
-        MoveCase{"ScrunchPacksByFrequency",
-                 scrunchCarriers,
-                 {{6000, 1.35}, {5990, 2.7}},
-                 5850.0,
-                 {5851.35, 5853.375},
-                 ""},
-        MoveCase{"ScrunchBeyondTheFileLimit",
-                 scrunchCarriers,
-                 {{6000, 1}, {6010, 1}},
-                 1e12 - 1,
-                 {6000, 6010},
-                 scrunchedRange},
-        MoveCase{"ScrunchCancelled", scrunchCarriers, {{6000, 1}}, std::nullopt, {6000}, ""},
-        MoveCase{"ScrunchOfNoCarrier", scrunchCarriers, {}, 10.0, {}, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-class ModcodCommandTest : public EditingCommandsTest {
-protected:
-    ModcodCommandTest()
-    {
-        document.programDirectory = ORVANE_SOURCE_DIR "/data/modcod";
-        user.folderAfterChoosing = "/somewhere/else";
+    const Command fit = [](PlanDocument& document, UserInteraction&) {
+        return fitCarriers(document);
+    };
+    const struct {
+        Command command;
+        Carriers carriers;
+        std::optional<double> answer;
+    } cases[] = {{fit, {{4010.0, 1.35}, {4000.0, 1.35}}, {}},
+                 {fit, {{0.5, 1.0}}, {}},
+                 {fit, {}, {}},
+                 {fit, {{6000.0, 0.0}}, {}},
+                 {fit, {{0.2, 1.0}}, {}},
+                 {fit, {{-5.0, 1.0}}, {}},
+                 {shiftCarriers, {{6000, 1}, {-100, 1}}, -7000.0},
+                 {shiftCarriers, {{6000, 1}}, 1e12 - 6000},
+                 {shiftCarriers, {{6000, 1}}, 1e12 - 5999},
+                 {shiftCarriers, {{6000, 1}}, std::nullopt},
+                 {shiftCarriers, {}, 10.0},
+                 {scrunchCarriers, {{6000, 1.35}, {5990, 2.7}}, 5850.0},
+                 {scrunchCarriers, {{6000, 1}, {6010, 1}}, 1e12 - 1},
+                 {scrunchCarriers, {{6000, 1}}, std::nullopt},
+                 {scrunchCarriers, {}, 10.0}};
+    std::string transcript;
+    for (const auto& c : cases) {
+        Scene scene(c.carriers);
+        scene.user.frequencyAnswer = c.answer;
+        scene.step(c.command == fit             ? "Fit"
+                   : c.command == shiftCarriers ? "Shift"
+                                                : "Scrunch",
+                   c.command(scene.document, scene.user));
+        transcript += scene.transcript;
     }
-    const std::string dvbS2 = ORVANE_SOURCE_DIR "/data/modcod/dvb-s2.modcod";
-};
+    expectGolden(transcript, "app/move-and-fit.txt");
+}
 
-TEST_F(ModcodCommandTest, ThePickedEntryOpensItsDialogAndJoinsThePlan)
+// The catalogue chooser opens in the program's folder and leaves the plans' folder alone; the
+// picked entry opens the dialog of its kind; an empty or unreadable catalogue shows no list.
+TEST(EditingCommands, AModcodEntryOpensItsDialogAndJoinsThePlan)
 {
-    user.chosenPaths = {dvbS2, dvbS2};
-    EXPECT_EQ(addModcodCarrier(document, user), refreshed) << "OK without a pick";
+    Scene scene;
+    ScriptedInteraction& user = scene.user;
+    scene.document.programDirectory = ORVANE_SOURCE_DIR "/data/modcod";
+    user.folderAfterChoosing = "/somewhere/else";
+    const std::string folder = ORVANE_SOURCE_DIR "/data/modcod/";
+    const std::string empty = ::testing::TempDir() + "orvane-empty.modcod";
+    scene.aliases.emplace_back(::testing::TempDir(), "$TMP/");
+    std::ofstream(empty) << "MODCOD\nNothing here\nR 1.2\n";
+    user.chosenPaths = {folder + "dvb-s2.modcod",  folder + "dvb-s2.modcod",
+                        folder + "dvb-s.modcod",   "",
+                        folder + "missing.modcod", empty};
+    scene.step("OK without a pick", addModcodCarrier(scene.document, user));
     user.pickedIndex = 13;
     user.carrierDialog = okWithCentre(6100.0);
-    EXPECT_EQ(addModcodCarrier(document, user), refreshed);
-
-    EXPECT_EQ(user.chooserFolders, (Labels{document.programDirectory, document.programDirectory}));
-    EXPECT_EQ(document.lastPath, "") << "the catalogue's folder is not the plans' folder";
-    ASSERT_EQ(user.selections.size(), 2u);
-    EXPECT_EQ(user.selections[0].caption,
-              "MODCOD File : DVB-S2 normal frames, quasi-error-free (ETSI EN 302 307-1 Table 13)");
-    ASSERT_EQ(user.editedCarriers.size(), 1u);
-    const Carrier& offered = user.editedCarriers[0];
-    EXPECT_EQ(offered.label, "DVB-S2 8PSK 3/4");
-    EXPECT_EQ(offered.calcMode, calcModeSpectral);
-    EXPECT_EQ(offered.spectralEfficiency, 2.228124);
-    EXPECT_EQ(offered.rolloffFactor, 1.2);
-    ASSERT_EQ(document.carriers.count(), 1);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6100.0);
-    EXPECT_TRUE(user.messages.empty());
-
-    user.chosenPaths = {ORVANE_SOURCE_DIR "/data/modcod/dvb-s.modcod"};
+    scene.step("DVB-S2 8PSK 3/4", addModcodCarrier(scene.document, user));
     user.pickedIndex = 2;
     user.carrierDialog = [](Carrier&) { return false; };
-    addModcodCarrier(document, user);
-    EXPECT_EQ(user.editedCarriers.back().calcMode, calcModeFec);
-    EXPECT_EQ(user.editedCarriers.back().rsN, 204.0);
-    EXPECT_EQ(user.editedCarriers.back().fecRate, 0.75);
-    EXPECT_EQ(document.carriers.count(), 1);
-}
-
-TEST_F(ModcodCommandTest, CancelledChooserUnreadableOrEmptyFileShowsNoList)
-{
-    const std::string empty = ::testing::TempDir() + "orvane-empty.modcod";
-    std::ofstream(empty) << "MODCOD\nNothing here\nR 1.2\n";
-    user.chosenPaths = {"", ORVANE_SOURCE_DIR "/data/modcod/missing.modcod", empty};
-    for (int attempt = 0; attempt < 3; ++attempt)
-        EXPECT_EQ(addModcodCarrier(document, user), refreshed);
+    scene.step("DVB-S, cancelled", addModcodCarrier(scene.document, user));
+    for (const char* chosen : {"chooser cancelled", "missing file", "empty file"})
+        scene.step(chosen, addModcodCarrier(scene.document, user));
     std::remove(empty.c_str());
-    EXPECT_TRUE(user.selections.empty());
-    ASSERT_EQ(user.messages.size(), 1u) << "only the unreadable file has a message";
-    EXPECT_NE(user.messages[0].text.find("missing.modcod"), std::string::npos);
+    expectGolden(scene.transcript, "app/modcod-carrier.txt");
 }
 
 } // namespace
-} // namespace test
-} // namespace orvane
+} // namespace orvane::test

@@ -3,6 +3,7 @@
 #include "app/history_commands.h"
 
 #include "app/scripted_interaction.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 namespace orvane::test {
 namespace {
 
-using orvane::testing::ScriptedInteraction;
+using Command = CommandOutcome (*)(PlanDocument&, UserInteraction&);
 
 const std::string examplePlan = ORVANE_SOURCE_DIR "/examples/c-band-36mhz.carriers.txt";
 
@@ -24,24 +25,10 @@ Carrier carrierAt(double centreMhz, const std::string& label)
     return carrier;
 }
 
-// The plan as a user sees it: title, view, carriers, and the edges a plan is fitted by.
-std::string planText(const PlanDocument& document)
-{
-    std::string text =
-        document.displaySettings.titleText + " " +
-        std::to_string(document.displaySettings.viewStopMhz) + " " +
-        std::to_string(document.carriers.highestEdgeMhz() * document.carriers.count());
-    for (const Carrier& carrier : document.carriers)
-        text += " " + carrier.label + "@" + std::to_string(carrier.centreFrequencyMhz);
-    return text;
-}
-
 // A plan of A at 6000 and B at 6010 MHz, and a user who answers every question with OK.
-class PlanHistoryTest : public ::testing::Test {
-protected:
-    PlanHistoryTest()
+struct Scene : testing::CommandScene {
+    Scene()
     {
-        document.applyPlanDefaults();
         document.carriers.append(carrierAt(6000.0, "A"));
         document.carriers.append(carrierAt(6010.0, "B"));
         document.history.restart(document.carriers, document.displaySettings);
@@ -51,106 +38,77 @@ protected:
         user.okCancelAnswer = true;
         user.chosenPaths = {ORVANE_SOURCE_DIR "/examples/ku-band-dvb-s2.modcod"};
     }
-    PlanDocument document;
-    ScriptedInteraction user;
+    // The plan and the view, without the file and the history.
+    std::string plan() const
+    {
+        const std::string text = state();
+        return text.substr(0, text.find("\nfile '"));
+    }
+    void stepWithMenus(const std::string& name, CommandOutcome outcome)
+    {
+        user.log = undoMenuText(document.history) + " " + redoMenuText(document.history) + "\n";
+        step(name, outcome);
+    }
 };
 
-using Command = CommandOutcome (*)(PlanDocument&, UserInteraction&);
-
-struct StepCase {
-    const char* stepName;
-    Command run;
-    bool leavesThePlanAsItsFile; // a load or a clear
-};
-
-void PrintTo(const StepCase& step, std::ostream* out)
+// Every change is a named step that Undo takes back and Redo makes again; a load and a clear
+// leave the plan as its file has it, so that undoing them makes a change.
+TEST(PlanHistory, EveryCommandIsAStepThatUndoAndRedoTakeBackAndMakeAgain)
 {
-    *out << step.stepName;
+    const Command commands[] = {
+        addFixedCarrier,
+        addModcodCarrier,
+        modifyCarrier,
+        [](PlanDocument& d, UserInteraction& u) { return modifyCarrierAt(d, u, 1); },
+        deleteCarrier,
+        scrunchCarriers,
+        shiftCarriers,
+        clearAll,
+        [](PlanDocument& d, UserInteraction&) { return fitCarriers(d); },
+        [](PlanDocument& d, UserInteraction& u) { return loadCarriersFrom(d, u, examplePlan); },
+        [](PlanDocument& d, UserInteraction&) {
+            d.displaySettings.titleText = "Renamed";
+            recordPlanChange(d, "View Options");
+            return CommandOutcome{};
+        }};
+    std::string transcript;
+    for (const Command command : commands) {
+        Scene scene;
+        const std::string before = scene.plan();
+        scene.step("Command", command(scene.document, scene.user));
+        const std::string after = scene.plan();
+        scene.stepWithMenus("Undo", undoPlanChange(scene.document));
+        EXPECT_EQ(scene.plan(), before) << scene.transcript;
+        scene.stepWithMenus("Redo", redoPlanChange(scene.document));
+        EXPECT_EQ(scene.plan(), after) << scene.transcript;
+        transcript += scene.transcript + "\n";
+    }
+    expectGolden(transcript, "app/undo-redo.txt");
 }
 
-class UndoableCommand : public PlanHistoryTest, public ::testing::WithParamInterface<StepCase> {};
-
-TEST_P(UndoableCommand, IsANamedStepThatUndoAndRedoTakeBackAndMakeAgain)
+// Cancelled commands and the sort for a list are no steps, and undo keeps the sorted order;
+// a new change drops what could be redone, with the saved state; undo after a failed load
+// changes nothing.
+TEST(PlanHistory, OnlyChangesAreStepsAndANewOneDropsWhatCouldBeRedone)
 {
-    const std::string before = planText(document);
-    GetParam().run(document, user);
-    const std::string after = planText(document);
-    ASSERT_NE(after, before);
-    EXPECT_EQ(document.history.changed(), !GetParam().leavesThePlanAsItsFile);
-    EXPECT_EQ(undoMenuText(document.history), std::string("&Undo ") + GetParam().stepName);
-    EXPECT_EQ(redoMenuText(document.history), "&Redo");
-
-    EXPECT_TRUE(undoPlanChange(document).repaint);
-    EXPECT_EQ(planText(document), before);
-    EXPECT_EQ(redoMenuText(document.history), std::string("&Redo ") + GetParam().stepName);
-    EXPECT_EQ(document.history.changed(), GetParam().leavesThePlanAsItsFile);
-    EXPECT_TRUE(redoPlanChange(document).repaint);
-    EXPECT_EQ(planText(document), after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, UndoableCommand,
-    ::testing::Values(
-        StepCase{"Add Carrier", addFixedCarrier, false},
-        StepCase{"Add Carrier", addModcodCarrier, false},
-        StepCase{"Modify Carrier", modifyCarrier, false},
-        StepCase{"Modify Carrier",
-                 [](PlanDocument& d, UserInteraction& u) { return modifyCarrierAt(d, u, 1); },
-                 false},
-        StepCase{"Delete Carrier", deleteCarrier, false},
-        StepCase{"Scrunch Carriers", scrunchCarriers, false},
-        StepCase{"Shift Carriers", shiftCarriers, false}, StepCase{"Clear All", clearAll, true},
-        StepCase{"Fit Carriers", [](PlanDocument& d, UserInteraction&) { return fitCarriers(d); },
-                 false},
-        StepCase{
-            "Load Carriers",
-            [](PlanDocument& d, UserInteraction& u) { return loadCarriersFrom(d, u, examplePlan); },
-            true},
-        StepCase{"View Options",
-                 [](PlanDocument& d, UserInteraction&) {
-                     d.displaySettings.titleText = "Renamed";
-                     recordPlanChange(d, "View Options");
-                     return CommandOutcome{};
-                 },
-                 false}));
-
-TEST_F(PlanHistoryTest, CancelledCommandsAndTheSortForTheListAreNoSteps)
-{
+    Scene scene;
+    PlanDocument& document = scene.document;
     document.carriers.append(carrierAt(5990.0, "Z"));
     document.history.restart(document.carriers, document.displaySettings);
-    ScriptedInteraction cancelling;
-    modifyCarrier(document, cancelling); // sorts the plan for its list
-    deleteCarrier(document, cancelling);
-    addFecCarrier(document, cancelling);
-    shiftCarriers(document, cancelling);
-    clearAll(document, cancelling);
-    EXPECT_EQ(document.carriers[0].label, "Z");
-    EXPECT_FALSE(document.history.undoName());
-    EXPECT_FALSE(document.history.changed());
-
-    addFixedCarrier(document, user);
-    undoPlanChange(document);
-    EXPECT_EQ(document.carriers[0].label, "Z") << "undo keeps the order the list was sorted in";
-}
-
-TEST_F(PlanHistoryTest, ANewChangeDropsWhatCouldBeRedoneWithTheSavedState)
-{
-    addFixedCarrier(document, user);
+    testing::ScriptedInteraction cancelling;
+    for (const Command command :
+         {modifyCarrier, deleteCarrier, addFecCarrier, shiftCarriers, clearAll})
+        command(document, cancelling);
+    scene.step("Cancelled", {});
+    addFixedCarrier(document, scene.user);
+    scene.step("Undo", undoPlanChange(document));
+    scene.step("Add", addFixedCarrier(document, scene.user));
     document.history.markUnchanged(); // as a successful save does
-    undoPlanChange(document);
-    shiftCarriers(document, user);
-    EXPECT_FALSE(document.history.redoName());
-    EXPECT_TRUE(document.history.changed());
-}
-
-TEST_F(PlanHistoryTest, UndoAfterAFailedLoadChangesNothing)
-{
-    addFixedCarrier(document, user);
-    loadCarriersFrom(document, user, "/no/such/plan.carriers.txt");
-    const std::string afterFailure = planText(document);
-    EXPECT_FALSE(undoPlanChange(document).repaint);
-    EXPECT_EQ(planText(document), afterFailure);
-    EXPECT_FALSE(document.history.changed());
+    scene.step("Undo", undoPlanChange(document));
+    scene.step("Shift", shiftCarriers(document, scene.user));
+    scene.step("Failed load", loadCarriersFrom(document, scene.user, "/no/such/plan.txt"));
+    scene.step("Undo", undoPlanChange(document));
+    expectGolden(scene.transcript, "app/history-steps.txt");
 }
 
 TEST(PlanHistoryLimits, TheOldestStepsGoBeyondTheCountOrTheMemory)
