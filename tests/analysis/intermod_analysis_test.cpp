@@ -93,12 +93,6 @@ const Case cases[] = {
     // Coincident carriers: both products land on both of their own factors; the two equal
     // products tie for strongest and the first of them is named.
     {"Own factors", {carrierAt(6000, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35)}},
-    // Ten MHz of guard: every product hits every carrier, none reaches a symbol band, and
-    // each carrier names the product nearest its centre (F1: 2*F2-F3 at 5999).
-    {"Nearest of the unpowered hits",
-     {carrierAt(6000, 100, 20), carrierAt(6003, 100, 20), carrierAt(6007, 100, 20)},
-     40.0,
-     10000.0},
     {"Hits only without an intercept point",
      {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
       carrierAt(6020, 1000, 20, 1.35)},
