@@ -38,6 +38,7 @@ namespace {
 using test::expectGolden;
 
 const QString examplePlan = QStringLiteral(ORVANE_SOURCE_DIR "/examples/c-band-36mhz.carriers.txt");
+const QString otherPlan = QStringLiteral(ORVANE_SOURCE_DIR "/examples/ku-band-dvb-s2.carriers.txt");
 
 // The main window showing the example plan to a scripted user, in a settings folder of its
 // own so that the user's settings stay out of reach.
@@ -181,13 +182,12 @@ TEST_F(DesktopWindowTest, SaveImageWritesTheChosenFormatAtTheClientSize)
 TEST_F(DesktopWindowTest, ADroppedFileIsLoadedAndTheFolderAndRecentPlansOutliveTheWindow)
 {
     EXPECT_EQ(user.log.find("choose open in '/opt/orvane'"), 0u) << "the first run starts there";
-    const QString other = QStringLiteral(ORVANE_SOURCE_DIR "/examples/ku-band-dvb-s2.carriers.txt");
     QMimeData dropped;
     for (const QList<QUrl>& urls :
          {QList<QUrl>{QUrl(QStringLiteral("https://example.org/plan.txt"))},
           QList<QUrl>{QUrl::fromLocalFile(folder.filePath(QStringLiteral("gone.txt"))),
-                      QUrl::fromLocalFile(other)},
-          QList<QUrl>{QUrl::fromLocalFile(other)}}) {
+                      QUrl::fromLocalFile(otherPlan)},
+          QList<QUrl>{QUrl::fromLocalFile(otherPlan)}}) {
         dropped.setUrls(urls);
         QDragEnterEvent enter({10, 10}, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &enter);
@@ -195,7 +195,7 @@ TEST_F(DesktopWindowTest, ADroppedFileIsLoadedAndTheFolderAndRecentPlansOutliveT
         QDropEvent drop({10, 10}, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &drop);
     }
-    EXPECT_EQ(document().carrierFilePath, other.toStdString());
+    EXPECT_EQ(document().carrierFilePath, otherPlan.toStdString());
     EXPECT_EQ(user.log.find("message"), std::string::npos) << "only the one local file opened";
 
     window.reset();
@@ -204,7 +204,7 @@ TEST_F(DesktopWindowTest, ADroppedFileIsLoadedAndTheFolderAndRecentPlansOutliveT
     EXPECT_EQ(next.document().lastPath, ORVANE_SOURCE_DIR "/examples");
     const QList<QAction*> entries = next.recentPlansMenu()->actions();
     ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[0]->text(), "&1 " + other);
+    EXPECT_EQ(entries[0]->text(), "&1 " + otherPlan);
     EXPECT_EQ(entries[1]->text(), "&2 " + examplePlan);
     writeLastPath("");
     EXPECT_EQ(readLastPath("/opt/orvane"), "") << "an empty folder is kept as it is";
@@ -224,14 +224,13 @@ TEST_F(DesktopWindowTest, TheProgramStartsWithAPlanOrEndsAtOnceWithoutADisplay)
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("ORVANE_EXIT_AFTER_START_MS"), QStringLiteral("100"));
-    const QString other = QStringLiteral(ORVANE_SOURCE_DIR "/examples/ku-band-dvb-s2.carriers.txt");
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(ORVANE_PROGRAM_DIR "/orvane"), {other});
+    program.start(QStringLiteral(ORVANE_PROGRAM_DIR "/orvane"), {otherPlan});
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 0);
     QSettings stored(configFolder.filePath(QStringLiteral("Velmora Software/orvane.conf")),
                      QSettings::IniFormat);
-    EXPECT_EQ(stored.value(QStringLiteral("RECENT/PLANS")).toStringList(), QStringList{other});
+    EXPECT_EQ(stored.value(QStringLiteral("RECENT/PLANS")).toStringList(), QStringList{otherPlan});
 
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
@@ -276,10 +275,6 @@ protected:
             Q_EMIT box->textEdited(text);
         });
     }
-    void applyPlanChange()
-    {
-        andWait([this] { window->apply(CommandOutcome{true, true}); });
-    }
     // The table as rows of tab-separated cells, "marked" after a row whose margin is marked.
     std::string tableText()
     {
@@ -292,7 +287,6 @@ protected:
         }
         return text.toStdString();
     }
-    QImage picture() { return planImage(document(), QSize(640, 480)); }
 };
 
 // Margins below the warning level are marked, and so are those that a carrier without a level
@@ -313,14 +307,14 @@ TEST_F(IntermodPanelTest, TableMarksTheWeakAndTheIncompleteCopiesAndFollowsThePl
     Carrier unrated = document().carriers[2];
     unrated.powerDbw = noPowerLevelDbw;
     document().carriers.replaceAt(*document().carriers.findIndex(2), unrated);
-    applyPlanChange();
+    andWait([this] { window->apply(CommandOutcome{true, true}); });
     expectGolden(tables + "\n" + tableText(), "app/intermod-table.txt");
 
     user.log.clear();
     Q_EMIT table->doubleClicked(table->model()->index(1, 1));
     EXPECT_EQ(user.log.find("edit 'B'"), 0u) << user.log;
     document().carriers.removeAll();
-    applyPlanChange();
+    andWait([this] { window->apply(CommandOutcome{true, true}); });
     EXPECT_EQ(table->model()->rowCount(), 0);
 }
 
@@ -344,11 +338,11 @@ TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysA
 
     // The shown panel adds its layer to the picture; the hidden one leaves it as it was.
     enter(panel().ip3Box(), QStringLiteral("0")); // products as strong as the carriers
-    const QImage withLayer = picture();
+    const QImage withLayer = planImage(document(), QSize(640, 480));
     panel().toggleViewAction()->trigger();
     const QImage plain =
         renderPlanImage(document().carriers, document().displaySettings, QSize(640, 480));
-    EXPECT_EQ(picture(), plain);
+    EXPECT_EQ(planImage(document(), QSize(640, 480)), plain);
     EXPECT_NE(withLayer, plain);
 }
 
