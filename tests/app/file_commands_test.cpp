@@ -1,7 +1,6 @@
 #include "app/file_commands.h"
 #include "scripted_interaction.h"
 
-#include "report/intermod_report.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
 
@@ -26,14 +25,10 @@ struct FileScene : testing::CommandScene {
     // Carriers A, B, ... 10 MHz apart from 6000 MHz up, appended from the highest down.
     void addCarriers(int count)
     {
-        for (int index = count - 1; index >= 0; --index) {
-            Carrier carrier;
-            carrier.setFixedBandwidth(6000.0 + 10.0 * index, 1.35, -999.0, 1.35);
-            carrier.label = std::string(1, static_cast<char>('A' + index));
-            document.carriers.append(carrier);
-        }
+        for (int index = count - 1; index >= 0; --index)
+            document.carriers.append(testing::fixedCarrier(
+                6000.0 + 10.0 * index, 1.35, std::string(1, char('A' + index)), -999.0));
     }
-    DisplaySettings& view() { return document.displaySettings; }
 
     TempFolder folder;
 };
@@ -48,7 +43,7 @@ TEST_F(FileCommandsTest, LoadTakesThePlanItsTitleAndView)
     step("Cancel", loadCarriers(document, user));
     user.chosenPaths = {examplePlan, folder.file("missing.txt")};
     step("Example", loadCarriers(document, user));
-    view().titleText = "Mine";
+    document.displaySettings.titleText = "Mine";
     step("Missing", loadCarriers(document, user));
     expectGolden(transcript, "app/load.txt");
 }
@@ -62,8 +57,8 @@ TEST_F(FileCommandsTest, SaveWritesTitleAndViewAndTakesThePathEvenWhenItFails)
     document.carrierFilePath = "/plans/old.txt";
     user.chosenPaths = {"", folder.file("a.txt"), folder.file("no-folder/b.txt")};
     step("Cancel", saveCarriers(document, user));
-    view().titleText = "Line one\tLine two";
-    view().viewStartMhz = 5990.0;
+    document.displaySettings.titleText = "Line one\tLine two";
+    document.displaySettings.viewStartMhz = 5990.0;
     step("a.txt", saveCarriers(document, user));
     EXPECT_EQ(folder.names(), Paths{"a.txt"});
     step("Into no folder", saveCarriers(document, user));

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>

@@ -135,6 +135,16 @@ private:
     }
 };
 
+// A carrier of a fixed bandwidth with a roll-off of 1.35.
+inline Carrier fixedCarrier(double centreMhz, double bandwidthMhz, const std::string& label,
+                            double powerDbw = 20.0)
+{
+    Carrier carrier;
+    carrier.setFixedBandwidth(centreMhz, bandwidthMhz, powerDbw, 1.35);
+    carrier.label = label;
+    return carrier;
+}
+
 // A plan, its user and a transcript of the commands run on them: each command's outcome, the
 // user's log and the plan it left. Folders that differ between runs are written by an alias,
 // so that the transcript compares with a golden file.

@@ -26,10 +26,7 @@ protected:
     }
     QString shown(const char* name) { return box(name)->text(); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(dialog.get(), name); }
-    template <typename Control> Control* find(const char* name)
-    {
-        return control<Control>(dialog.get(), name);
-    }
+    QComboBox* combo(const char* name) { return control<QComboBox>(dialog.get(), name); }
     void type(const char* name, const QString& text) { retype(dialog.get(), name, text); }
     void click(const char* name) { clickButton(dialog.get(), name); }
 
@@ -37,20 +34,6 @@ protected:
     Carrier carrier;
     std::unique_ptr<Dialog> dialog;
 };
-
-using CarrierDialogs =
-    ::testing::Types<FixedCarrierDialog, FecCarrierDialog, SpectralCarrierDialog>;
-TYPED_TEST_SUITE(CarrierDialogTest, CarrierDialogs);
-
-// Each dialog opens on the carrier's input, with no control covering another.
-TYPED_TEST(CarrierDialogTest, OpensOnTheCarriersInputInAnOrderlyForm)
-{
-    this->carrier.symbolRateGiven = 1;
-    this->open();
-    EXPECT_TRUE(this->template find<QRadioButton>("radioSymbolRate")->isChecked());
-    EXPECT_TRUE(this->box("editSymbolRate")->isEnabled());
-    EXPECT_EQ(overlappingControls(this->dialog.get()), QStringList{});
-}
 
 using FixedDialogTest = CarrierDialogTest<FixedCarrierDialog>;
 using FecDialogTest = CarrierDialogTest<FecCarrierDialog>;
@@ -72,7 +55,7 @@ TEST_F(FixedDialogTest, TypingRewritesTheOtherRateAndOkTakesTheLabelLines)
     type("editRolloff", "2a-0.");
     EXPECT_EQ(shown("editRolloff"), "20") << "the roll-off box takes digits only";
 
-    auto* label = find<QPlainTextEdit>("editLabel");
+    auto* label = control<QPlainTextEdit>(dialog.get(), "editLabel");
     EXPECT_EQ(label->toPlainText(), "old\nlabel");
     label->selectAll();
     QTest::keyClicks(label, "A");
@@ -97,7 +80,7 @@ TEST_F(FecDialogTest, TheDvbSExampleTypedIntoTheBoxes)
     QSignalSpy symbolRate(box("editSymbolRate"), &QLineEdit::textChanged);
     type("editDataRate", "2048");
     EXPECT_EQ(symbolRate.count(), 4) << "once a keystroke";
-    find<QComboBox>("comboFec")->setCurrentIndex(6);
+    combo("comboFec")->setCurrentIndex(6);
     click("checkReedSolomon");
     type("editRsN", "204");
     type("editRsK", "188");
@@ -115,7 +98,7 @@ TEST_F(FecDialogTest, OtherOpensTheRateBoxAndARefusalKeepsTheDialogOnTheField)
 {
     carrier.applyModcodFec(0.0, 128, 0.5, 1.0, 1.0, 1.25, 4.5, 1e-7, 0);
     open();
-    auto* fec = find<QComboBox>("comboFec");
+    auto* fec = combo("comboFec");
     EXPECT_EQ(fec->currentIndex(), 3);
     fec->setCurrentIndex(12);
     EXPECT_TRUE(box("editFecValue")->isEnabled());
@@ -124,10 +107,10 @@ TEST_F(FecDialogTest, OtherOpensTheRateBoxAndARefusalKeepsTheDialogOnTheField)
     EXPECT_FALSE(box("editFecValue")->isEnabled());
     EXPECT_EQ(shown("editFecValue"), "0.333333");
 
-    EXPECT_EQ(find<QComboBox>("comboModulation")->currentIndex(), -1);
+    EXPECT_EQ(combo("comboModulation")->currentIndex(), -1);
     click("buttonOk");
-    EXPECT_EQ(dialog->focusWidget(), find<QComboBox>("comboModulation"));
-    find<QComboBox>("comboModulation")->setCurrentIndex(1);
+    EXPECT_EQ(dialog->focusWidget(), combo("comboModulation"));
+    combo("comboModulation")->setCurrentIndex(1);
     type("editPower", "");
     click("buttonOk");
     EXPECT_EQ(user.problems,
@@ -145,8 +128,8 @@ TEST_F(SpectralDialogTest, ModulationAndFecRewriteOnlyTheOverheads)
     EXPECT_TRUE(box("editOverheads")->isReadOnly());
     EXPECT_TRUE(box("editBandwidth")->isReadOnly());
     QSignalSpy symbolRate(box("editSymbolRate"), &QLineEdit::textChanged);
-    find<QComboBox>("comboModulation")->setCurrentIndex(2);
-    find<QComboBox>("comboFec")->setCurrentIndex(6);
+    combo("comboModulation")->setCurrentIndex(2);
+    combo("comboFec")->setCurrentIndex(6);
     EXPECT_EQ(shown("editOverheads"), "1024");
     EXPECT_EQ(symbolRate.count(), 0);
 }
@@ -159,14 +142,19 @@ struct ModeCase {
 
 class CarrierDialogByMode : public ::testing::TestWithParam<ModeCase> {};
 
-// The dialog of the carrier's mode opens; OK rebuilds the carrier, Cancel changes nothing.
+// The dialog of the carrier's mode opens on the carrier's input, with no control covering
+// another; OK rebuilds the carrier, Cancel changes nothing.
 TEST_P(CarrierDialogByMode, OpensTheDialogOfTheModeWhereOnlyOkChangesTheCarrier)
 {
     ShownToUser user;
     Carrier carrier;
     carrier.setFecFromDataRate(6010.0, 2048.0, 16.0, 8, 0.75, 204.0, 188.0, 12.0, 1.25);
     carrier.calcMode = GetParam().calcMode;
+    carrier.symbolRateGiven = 1;
     whenModal([](QWidget* dialog) {
+        EXPECT_TRUE(control<QRadioButton>(dialog, "radioSymbolRate")->isChecked());
+        EXPECT_TRUE(control<QLineEdit>(dialog, "editSymbolRate")->isEnabled());
+        EXPECT_EQ(overlappingControls(dialog), QStringList{});
         QTest::keyClick(control<QLineEdit>(dialog, "editPower"), Qt::Key_F1);
         retype(dialog, "editCentreFrequency", "6100");
         clickButton(dialog, GetParam().ok ? "buttonOk" : "buttonCancel");

@@ -67,7 +67,8 @@ TEST_F(CarrierSelectionDialogTest, PlanRowsShowFrequencyPowerAndLabelAndModcodRo
               (std::vector<unsigned>{helpKey::carrierSelection, helpKey::modcodSelection}));
 }
 
-// A click picks a row; moving the highlight with the keys moves the pick with it.
+// A click picks a row; moving the highlight with the keys moves the pick with it; the runner
+// answers the pick on OK only.
 TEST_F(CarrierSelectionDialogTest, ThePickIsTheHighlightedRowByMouseOrKeyboard)
 {
     for (const char* label : {"A", "B", "C"})
@@ -77,70 +78,56 @@ TEST_F(CarrierSelectionDialogTest, ThePickIsTheHighlightedRowByMouseOrKeyboard)
     clickButton(dialog.get(), "buttonOk");
     EXPECT_FALSE(dialog->selectedEntry().has_value()) << "nothing highlighted, nothing picked";
 
-    open(1);
-    EXPECT_EQ(view->currentItem(), view->topLevelItem(1));
-    EXPECT_EQ(dialog->selectedEntry(), list.findIndex(1));
-    // A double click as the window system delivers it: press, release, double click, release.
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
-    EXPECT_EQ(dialog->selectedEntry(), list.findIndex(2));
-    EXPECT_TRUE(dialog->isVisible()) << "a double click does not close the dialog";
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(0));
-    QTest::keyClick(view, Qt::Key_Down);
-    QTest::keyClick(view, Qt::Key_Return);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->selectedEntry(), list.findIndex(1));
+    for (const bool ok : {false, true}) {
+        whenModal([this, ok](QWidget* modal) {
+            auto* shown = static_cast<CarrierSelectionDialog*>(modal);
+            view = control<QTreeWidget>(modal, "listCarriers");
+            EXPECT_EQ(view->currentItem(), view->topLevelItem(1));
+            EXPECT_EQ(shown->selectedEntry(), list.findIndex(1));
+            // A double click as the window system delivers it: press, release, double click,
+            // release.
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
+            EXPECT_EQ(shown->selectedEntry(), list.findIndex(2));
+            EXPECT_TRUE(shown->isVisible()) << "a double click does not close the dialog";
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(0));
+            QTest::keyClick(view, Qt::Key_Down);
+            ok ? QTest::keyClick(view, Qt::Key_Return) : clickButton(modal, "buttonCancel");
+        });
+        EXPECT_EQ(
+            runCarrierSelection(nullptr, list, "Delete Carrier :", "DELETE", list.findIndex(1)),
+            ok ? list.findIndex(1) : std::nullopt);
+    }
 }
 
+// The offered value shows; only a number that a file keeps is taken, and only on OK.
 TEST(FrequencyEntry, ShowsTheOfferedValueAndTakesOnlyANumberThatAFileKeeps)
 {
     ShownToUser user;
-    FrequencyEntryDialog dialog("Enter Frequency Step for Carrier Shift : ", 5850.0);
-    dialog.show();
-    QLineEdit* box = control<QLineEdit>(&dialog, "editFrequency");
-    EXPECT_EQ(box->text(), "5850");
-    EXPECT_EQ(overlappingControls(&dialog), QStringList{});
-    QTest::keyClick(box, Qt::Key_F1);
-    EXPECT_EQ(user.helpKeys, std::vector<unsigned>{helpKey::frequencyEntry});
-    for (const char* refused : {"", "-1.5e12"}) {
-        retype(&dialog, "editFrequency", refused);
-        clickButton(&dialog, "buttonOk");
-    }
-    EXPECT_EQ(user.problems,
-              (QStringList{"Please enter a number.", "The frequency must lie between "
-                                                     "-1000000000000 and 1000000000000 MHz."}));
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.focusWidget(), box);
-    EXPECT_EQ(dialog.frequencyMhz(), 5850.0);
-    retype(&dialog, "editFrequency", "-1e12");
-    QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.frequencyMhz(), -1e12);
-}
-
-TEST(DialogRunners, AnswerThePickOrTheValueOnlyOnOk)
-{
-    CarrierList list;
-    list.append(Carrier{});
-    list.append(Carrier{});
-    for (const char* button : {"buttonOk", "buttonCancel"}) {
-        const bool ok = std::string(button) == "buttonOk";
-        whenModal([button](QWidget* dialog) {
-            auto* view = control<QTreeWidget>(dialog, "listCarriers");
-            const QPoint centre = view->visualItemRect(view->topLevelItem(1)).center();
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
-            clickButton(dialog, button);
+    for (const bool ok : {false, true}) {
+        whenModal([ok](QWidget* dialog) {
+            QLineEdit* box = control<QLineEdit>(dialog, "editFrequency");
+            EXPECT_EQ(box->text(), "5850");
+            EXPECT_EQ(overlappingControls(dialog), QStringList{});
+            QTest::keyClick(box, Qt::Key_F1);
+            for (const char* refused : {"", "-1.5e12"}) {
+                retype(dialog, "editFrequency", refused);
+                clickButton(dialog, "buttonOk");
+            }
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_EQ(dialog->focusWidget(), box);
+            EXPECT_EQ(static_cast<FrequencyEntryDialog*>(dialog)->frequencyMhz(), 5850.0);
+            retype(dialog, "editFrequency", "-1e12");
+            ok ? QTest::keyClick(box, Qt::Key_Return) : clickButton(dialog, "buttonCancel");
         });
-        EXPECT_EQ(runCarrierSelection(nullptr, list, "Delete Carrier :", "DELETE"),
-                  ok ? list.findIndex(1) : std::nullopt);
-        whenModal([button](QWidget* dialog) {
-            retype(dialog, "editFrequency", "5900.25");
-            clickButton(dialog, button);
-        });
-        EXPECT_EQ(runFrequencyEntry(nullptr, "Scrunch", 5850.0),
-                  ok ? std::optional<double>(5900.25) : std::nullopt);
+        EXPECT_EQ(runFrequencyEntry(nullptr, "Enter Frequency Step for Carrier Shift : ", 5850.0),
+                  ok ? std::optional<double>(-1e12) : std::nullopt);
     }
+    EXPECT_EQ(user.helpKeys, std::vector<unsigned>(2, helpKey::frequencyEntry));
+    const QString refusals[] = {"Please enter a number.", "The frequency must lie between "
+                                                          "-1000000000000 and 1000000000000 MHz."};
+    EXPECT_EQ(user.problems, (QStringList{refusals[0], refusals[1], refusals[0], refusals[1]}));
 }
 
 } // namespace

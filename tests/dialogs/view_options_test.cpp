@@ -13,47 +13,6 @@
 namespace orvane::test {
 namespace {
 
-TEST(ViewOptions, OkTakesEveryPageAndANewFontKeepsItsProportion)
-{
-    DisplaySettings settings;
-    settings.titleText = "Plan\tBeam A";
-    settings.titleFont.height = -24;
-    settings.labelFont.height = -11;
-    CNoApplySheet sheet(nullptr, 0);
-    loadViewOptions(sheet, settings);
-    CFreqProp& frequencies = *sheet.freqPage();
-    EXPECT_EQ(frequencies.titleBox()->toPlainText(), "Plan\nBeam A");
-    EXPECT_EQ(frequencies.startBox()->text(), "5850");
-
-    frequencies.titleBox()->setPlainText("a\nb\n\nc");
-    frequencies.startBox()->setText("6500.25");
-    frequencies.stopBox()->setText("6000");
-    frequencies.labelEdgesBox()->setChecked(true);
-    sheet.colourPage()->colourChooser = [](Colour, QWidget*) { return rgbColour(0, 0, 255); };
-    sheet.colourPage()->chooseColour(CColourProp::carriers);
-    sheet.fontPage()->fontChooser = [](const FontDescription& current, QWidget*) {
-        FontDescription chosen = current;
-        chosen.height = -32;
-        chosen.faceName = "Liberation Serif";
-        return std::optional<FontDescription>(chosen);
-    };
-    sheet.fontPage()->chooseFont(CFontProp::title);
-    sheet.tabs()->setCurrentIndex(2);
-    sheet.accept();
-    ASSERT_EQ(sheet.result(), QDialog::Accepted);
-    applyViewOptions(sheet, settings);
-
-    EXPECT_EQ(settings.titleText, "a\tb\t\tc");
-    EXPECT_EQ(settings.viewStartMhz, 6500.25);
-    EXPECT_EQ(settings.viewStopMhz, 6000.0) << "start above stop is allowed";
-    EXPECT_TRUE(settings.labelEdges);
-    EXPECT_EQ(settings.carrierColour, rgbColour(0, 0, 255));
-    EXPECT_EQ(settings.lastOptionsPage, 2);
-    EXPECT_EQ(settings.titleFont.faceName, "Liberation Serif");
-    EXPECT_DOUBLE_EQ(settings.titleSize, 2.0);
-    EXPECT_DOUBLE_EQ(settings.labelSize, 0.7);
-}
-
 struct RefusedStop {
     const char* text;
     const char* problem;
@@ -86,11 +45,14 @@ INSTANTIATE_TEST_SUITE_P(Texts, ViewOptionsRefusal,
                                                        "The view stop frequency must lie between "
                                                        "-1000000000000 and 1000000000000 MHz."}));
 
-// The sheet opens on the page last shown, where no control covers another; only OK changes
-// the settings.
-TEST(ViewOptions, RunOpensOnTheLastPageAndOnlyOkChangesTheSettings)
+// The sheet opens on the page last shown, where no control covers another; OK takes every
+// page and the page shown, and a new font keeps its proportion; Cancel changes nothing.
+TEST(ViewOptions, RunOpensOnTheLastPageAndOnlyOkTakesEveryPage)
 {
     DisplaySettings settings;
+    settings.titleText = "Plan\tBeam A";
+    settings.titleFont.height = -24;
+    settings.labelFont.height = -11;
     settings.lastOptionsPage = 1;
     for (const bool ok : {false, true}) {
         whenModal([ok](QWidget* modal) {
@@ -104,14 +66,38 @@ TEST(ViewOptions, RunOpensOnTheLastPageAndOnlyOkChangesTheSettings)
                     covered += overlappingControls(frame);
                 EXPECT_EQ(covered, QStringList{}) << page;
             }
-            sheet->freqPage()->startBox()->setText("3700");
-            sheet->tabs()->setCurrentIndex(ok ? 1 : 2);
+            CFreqProp& frequencies = *sheet->freqPage();
+            EXPECT_EQ(frequencies.titleBox()->toPlainText(), "Plan\nBeam A");
+            EXPECT_EQ(frequencies.startBox()->text(), "5850");
+            frequencies.titleBox()->setPlainText("a\nb\n\nc");
+            frequencies.startBox()->setText("6500.25");
+            frequencies.stopBox()->setText("6000");
+            frequencies.labelEdgesBox()->setChecked(true);
+            sheet->colourPage()->colourChooser = [](Colour, QWidget*) {
+                return rgbColour(0, 0, 255);
+            };
+            sheet->colourPage()->chooseColour(CColourProp::carriers);
+            sheet->fontPage()->fontChooser = [](const FontDescription& current, QWidget*) {
+                FontDescription chosen = current;
+                chosen.height = -32;
+                chosen.faceName = "Liberation Serif";
+                return std::optional<FontDescription>(chosen);
+            };
+            sheet->fontPage()->chooseFont(CFontProp::title);
+            sheet->tabs()->setCurrentIndex(2);
             ok ? sheet->accept() : sheet->reject();
         });
         EXPECT_EQ(runViewOptions(nullptr, settings), ok);
-        EXPECT_EQ(settings.viewStartMhz, ok ? 3700.0 : 5850.0);
-        EXPECT_EQ(settings.lastOptionsPage, 1);
+        EXPECT_EQ(settings.viewStartMhz, ok ? 6500.25 : 5850.0);
+        EXPECT_EQ(settings.lastOptionsPage, ok ? 2 : 1);
     }
+    EXPECT_EQ(settings.titleText, "a\tb\t\tc");
+    EXPECT_EQ(settings.viewStopMhz, 6000.0) << "start above stop is allowed";
+    EXPECT_TRUE(settings.labelEdges);
+    EXPECT_EQ(settings.carrierColour, rgbColour(0, 0, 255));
+    EXPECT_EQ(settings.titleFont.faceName, "Liberation Serif");
+    EXPECT_DOUBLE_EQ(settings.titleSize, 2.0);
+    EXPECT_DOUBLE_EQ(settings.labelSize, 0.7);
 }
 
 TEST(FontConversion, AChosenPointSizeBecomesANegativePixelHeightAndBack)

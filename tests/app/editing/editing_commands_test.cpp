@@ -1,11 +1,11 @@
 #include "app/editing_commands.h"
 
 #include "app/scripted_interaction.h"
+#include "support/temp_folder.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 namespace orvane::test {
@@ -20,12 +20,9 @@ using Command = CommandOutcome (*)(PlanDocument&, UserInteraction&);
 struct Scene : CommandScene {
     explicit Scene(const Carriers& carriers = {})
     {
-        for (const auto& [centreMhz, bandwidthMhz] : carriers) {
-            Carrier carrier;
-            carrier.setFixedBandwidth(centreMhz, bandwidthMhz, 20.0, 1.35);
-            carrier.label = "C" + std::to_string(document.carriers.count());
-            document.carriers.append(carrier);
-        }
+        for (const auto& [centreMhz, bandwidthMhz] : carriers)
+            document.carriers.append(testing::fixedCarrier(
+                centreMhz, bandwidthMhz, "C" + std::to_string(document.carriers.count())));
     }
 };
 
@@ -167,9 +164,10 @@ TEST(EditingCommands, AModcodEntryOpensItsDialogAndJoinsThePlan)
     scene.document.programDirectory = ORVANE_SOURCE_DIR "/data/modcod";
     user.folderAfterChoosing = "/somewhere/else";
     const std::string folder = ORVANE_SOURCE_DIR "/data/modcod/";
-    const std::string empty = ::testing::TempDir() + "orvane-empty.modcod";
-    scene.aliases.emplace_back(::testing::TempDir(), "$TMP/");
-    std::ofstream(empty) << "MODCOD\nNothing here\nR 1.2\n";
+    TempFolder temporary;
+    const std::string empty = temporary.file("orvane-empty.modcod");
+    scene.aliases.emplace_back(temporary.path(), "$TMP");
+    put(empty, "MODCOD\nNothing here\nR 1.2\n");
     user.chosenPaths = {folder + "dvb-s2.modcod",  folder + "dvb-s2.modcod",
                         folder + "dvb-s.modcod",   "",
                         folder + "missing.modcod", empty};
@@ -182,7 +180,6 @@ TEST(EditingCommands, AModcodEntryOpensItsDialogAndJoinsThePlan)
     scene.step("DVB-S, cancelled", addModcodCarrier(scene.document, user));
     for (const char* chosen : {"chooser cancelled", "missing file", "empty file"})
         scene.step(chosen, addModcodCarrier(scene.document, user));
-    std::remove(empty.c_str());
     expectGolden(scene.transcript, "app/modcod-carrier.txt");
 }
 
