@@ -95,14 +95,15 @@ TEST(ImageFormatChoice, FollowsTheExtensionElseTheChosenFileType)
         EXPECT_EQ(imageFormatFor(chosen), format) << chosen.path << " " << chosen.filterIndex;
 }
 
-// The report is written for the plan sorted, then opened; a cancel leaves the earlier one.
+// The report is written for the plan sorted, then opened; a cancel leaves the earlier one, a
+// failed write opens nothing.
 TEST_F(FileCommandsTest, ReportIsWrittenOpenedAndACancelLeavesTheEarlierOne)
 {
     addCarriers(2);
     step("Cancel", saveReport(document, user));
     const std::string report = folder.file("r.csv");
     put(report, "earlier report");
-    user.chosenPaths = {report, report, report};
+    user.chosenPaths = {report, report, report, folder.file("missing/r.csv")};
     user.cancelWork = true;
     step("Work cancelled", saveReport(document, user));
     EXPECT_EQ(folder.names(), Paths{"r.csv"});
@@ -112,6 +113,7 @@ TEST_F(FileCommandsTest, ReportIsWrittenOpenedAndACancelLeavesTheEarlierOne)
     EXPECT_EQ(contentOf(report), expectedDocument("report/two-carriers.csv"));
     user.openResult = 31;
     step("Not opened", saveReport(document, user));
+    step("Failed write", saveReport(document, user)); // the writer's message; nothing opened
     expectGolden(transcript, "app/report.txt");
 }
 

@@ -17,12 +17,6 @@ namespace orvane::testing {
 class ScriptedInteraction : public UserInteraction {
 public:
     using Chosen = std::optional<ChosenFile>;
-    struct Message {
-        std::string text;
-        std::string caption;
-        MessageIcon icon;
-    };
-
     // Chooser answers, in order; an empty path stands for Cancel.
     std::deque<std::string> chosenPaths;
     std::string folderAfterChoosing; // when set, what a chooser writes back into the folder
@@ -38,10 +32,6 @@ public:
     bool cancelWork = false; // Cancel is pressed on the progress dialog before the work starts
 
     std::string log;
-    // Also kept apart, for the tests that look at them alone.
-    std::vector<Message> messages;
-    std::vector<std::string> openedPaths;
-    int busyDepth = 0;
 
     Chosen chooseCarrierFileToOpen(std::string& f) override { return choose("open", f); }
     Chosen chooseCarrierFileToSave(std::string& f) override { return choose("save", f); }
@@ -96,18 +86,16 @@ public:
     }
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override
     {
-        messages.push_back({text, caption, icon});
         log += "message '" + caption + "' icon " + std::to_string(static_cast<int>(icon)) + ": " +
                text + "\n";
     }
     int openWithDesktop(const std::string& path) override
     {
-        openedPaths.push_back(path);
         log += "open " + path + "\n";
         return openResult;
     }
-    void beginBusy() override { ++busyDepth, log += "busy\n"; }
-    void endBusy() override { --busyDepth, log += "not busy\n"; }
+    void beginBusy() override { log += "busy\n"; }
+    void endBusy() override { log += "not busy\n"; }
     void runWithProgress(const std::string& text,
                          const std::function<void(WorkProgress&)>& work) override
     {
