@@ -190,7 +190,7 @@ bool runChunks(const SweepPlan& plan, int chunkCount, int threadCount,
     const std::size_t carrierCount = plan.carriers.index.size();
     std::atomic<int> nextChunk{0};
     std::atomic<bool> stopped{false};
-    std::atomic<std::size_t> carriersDone{0};
+    std::size_t carriersDone = 0; // guarded by progressLock, so that progress never goes back
     std::mutex progressLock;
     const auto work = [&] {
         while (!stopped.load()) {
@@ -207,9 +207,10 @@ bool runChunks(const SweepPlan& plan, int chunkCount, int threadCount,
                 return;
             }
             if (options.progress) {
-                const std::size_t done = carriersDone.fetch_add(end - begin) + (end - begin);
                 std::lock_guard<std::mutex> lock(progressLock);
-                options.progress(static_cast<double>(done) / static_cast<double>(carrierCount));
+                carriersDone += end - begin;
+                options.progress(static_cast<double>(carriersDone) /
+                                 static_cast<double>(carrierCount));
             }
         }
     };
