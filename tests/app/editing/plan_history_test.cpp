@@ -92,6 +92,7 @@ TEST(PlanHistory, OnlyChangesAreStepsAndANewOneDropsWhatCouldBeRedone)
          {modifyCarrier, deleteCarrier, addFecCarrier, shiftCarriers, clearAll})
         command(document, cancelling);
     scene.step("Cancelled", {});
+    scene.step("Redo with nothing to redo", redoPlanChange(document));
     addFixedCarrier(document, scene.user);
     scene.step("Undo", undoPlanChange(document));
     scene.step("Add", addFixedCarrier(document, scene.user));
