@@ -323,6 +323,7 @@ TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysA
     enter(panel().ip3Box(), QStringLiteral("40"));
     enter(panel().guardBox(), QStringLiteral("0"));
     const IntermodAnalysis* kept = panel().analysis();
+    EXPECT_EQ(document().intermodOverlay->hitBandsMhz.size(), 3u) << "every carrier is hit";
     const auto problems = [this] {
         return std::make_pair(!panel().problemBeside(panel().ip3Box()).isEmpty(),
                               !panel().problemBeside(panel().guardBox()).isEmpty());
@@ -335,6 +336,12 @@ TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysA
     EXPECT_EQ(problems(), std::make_pair(true, false));
     EXPECT_EQ(panel().analysis(), kept);
     EXPECT_NE(tableText().find("\t35.74\t"), std::string::npos);
+    // Rows of the last result no longer name the plan's carriers once it changed.
+    document().carriers.removeAt(*document().carriers.findIndex(0));
+    window->apply(CommandOutcome{true, true});
+    user.log.clear();
+    Q_EMIT panel().table()->doubleClicked(panel().table()->model()->index(1, 1));
+    EXPECT_EQ(user.log, "");
 
     // The shown panel adds its layer to the picture; the hidden one leaves it as it was.
     enter(panel().ip3Box(), QStringLiteral("0")); // products as strong as the carriers
