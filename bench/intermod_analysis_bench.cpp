@@ -1,33 +1,16 @@
 #include "analysis/intermod_analysis.h"
 #include "analysis/intermod_products.h"
 
+#include "bench_plans.h"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
-// A channel plan on a regular 2.5 MHz grid, 2 MHz wide carriers at 10 dBW: two thirds of the
-// products land in the band and each hits three carriers, the hard case for the analysis.
-orvane::CarrierList channelPlan(int carrierCount)
-{
-    orvane::CarrierList plan;
-    for (int i = carrierCount - 1; i >= 0; --i) {
-        orvane::Carrier carrier;
-        carrier.setFixedBandwidth(5860.0 + 2.5 * i, 2.0, 10.0, 1.35);
-        carrier.label = "Channel " + std::to_string(i + 1);
-        plan.append(carrier);
-    }
-    return plan;
-}
-
-double peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
-}
+using orvane::bench::channelPlan;
+using orvane::bench::peakMemoryMb;
 
 // range(0): carriers; range(1): 1 with the density curve of the desktop's plot, else 0.
 void analyse(benchmark::State& state)

@@ -1,29 +1,19 @@
 #include "analysis/intermod_products.h"
 #include "report/intermod_report.h"
 
+#include "bench_plans.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
-// A channel plan on a regular 2.5 MHz grid: many products coincide, which is the hard case for
-// the sort and the usual case for real transponders.
-orvane::CarrierList channelPlan(int carrierCount)
-{
-    orvane::CarrierList plan;
-    for (int i = carrierCount - 1; i >= 0; --i) {
-        orvane::Carrier carrier;
-        carrier.setFixedBandwidth(5860.0 + 2.5 * i, 2.0, 10.0, 1.35);
-        carrier.label = "Channel " + std::to_string(i + 1);
-        plan.append(carrier);
-    }
-    return plan;
-}
+using orvane::bench::channelPlan;
+using orvane::bench::peakMemoryMb;
 
 // The report goes where ORVANE_BENCH_DIR says, else to the temporary folder.
 std::string reportPath(const char* extension)
@@ -32,13 +22,6 @@ std::string reportPath(const char* extension)
     const std::filesystem::path base =
         folder ? std::filesystem::path(folder) : std::filesystem::temp_directory_path();
     return (base / (std::string("orvane-report-bench.") + extension)).string();
-}
-
-double peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
 }
 
 // The whole report as the program writes it: sort, compute, sort, write, put in place.

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/carrier_list.h"
+
+#include <string>
+#include <sys/resource.h>
+
+namespace orvane::bench {
+
+// A channel plan on a regular 2.5 MHz grid, 2 MHz wide carriers at 10 dBW, entered from the top
+// down: many products coincide (the hard case for the report's sort, the usual one for real
+// transponders) and two thirds of them land in the band, each hitting three carriers (the hard
+// case for the analysis).
+inline CarrierList channelPlan(int carrierCount)
+{
+    CarrierList plan;
+    for (int i = carrierCount - 1; i >= 0; --i) {
+        Carrier carrier;
+        carrier.setFixedBandwidth(5860.0 + 2.5 * i, 2.0, 10.0, 1.35);
+        carrier.label = "Channel " + std::to_string(i + 1);
+        plan.append(carrier);
+    }
+    return plan;
+}
+
+// The process's peak resident memory so far.
+inline double peakMemoryMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
+}
+
+} // namespace orvane::bench
