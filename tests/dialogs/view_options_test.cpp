@@ -104,6 +104,7 @@ TEST(FontConversion, AChosenPointSizeBecomesANegativePixelHeightAndBack)
 {
     FontDescription previous;
     previous.escapement = 900;
+    previous.width = 7; // a chosen font takes its natural width
     QFont chosen(QStringLiteral("Liberation Sans"));
     chosen.setPointSize(24);
     chosen.setWeight(QFont::Bold);
@@ -111,6 +112,7 @@ TEST(FontConversion, AChosenPointSizeBecomesANegativePixelHeightAndBack)
     EXPECT_EQ(description.height, -32);
     EXPECT_EQ(description.weight, 700);
     EXPECT_EQ(description.escapement, 900);
+    EXPECT_EQ(description.width, 0);
     chosen.setPixelSize(20);
     EXPECT_EQ(descriptionOfChosenFont(chosen, previous, 96.0).height, -20);
 
