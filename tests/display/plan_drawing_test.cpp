@@ -158,6 +158,7 @@ TEST(CarrierHit, FindsTheCarrierDrawnThere)
     const std::tuple<int, int, std::optional<int>> hits[] = {
         {243, 400, 1},            // an overlap goes to the last drawn
         {235, 400, 0},            // beside the overlap is the wide one
+        {229, 400, 0},            // just beside the wide one's slanted side
         {243, 262, std::nullopt}, // above the top
         {243, 483, std::nullopt}, // below the axis
         {363, 300, 2},            // beside a narrow one
@@ -204,7 +205,10 @@ TEST(CarrierSummary, NamesWhatTheCarrierHas)
     fec.label = "IDR\t2048k";
     Carrier plain;
     plain.setFixedBandwidth(5969.5, 7.2, -999.0, 1.25);
-    test::expectGolden(carrierSummary(fec) + "\n\n" + carrierSummary(plain),
+    Carrier faint; // a power whose density is exactly the no-level value: no density shown
+    faint.setFixedBandwidth(6000.0, 1.25, -969.0, 1.25);
+    test::expectGolden(carrierSummary(fec) + "\n\n" + carrierSummary(plain) + "\n\n" +
+                           carrierSummary(faint),
                        "drawing/carrier_summaries.txt");
 }
 
