@@ -69,7 +69,7 @@ TEST(ReportPaths, LayoutFolderAndNameAndOpenErrors)
     std::string described;
     for (const std::string path :
          {"/r/plan.htm", "plan.Htm", "/r/plan.html", "/r/plan", "/r/plan.htmx", "/r/plan.xtm",
-          "/r.htm/plan", "/home/me/plan.htm", "/plan.htm", "reports/"})
+          "/r/plan.h", "/r.htm/plan", "/home/me/plan.htm", "/plan.htm", "reports/"})
         described += path + (reportLayoutForPath(path) == ReportLayout::html ? " html" : " csv") +
                      " [" + directoryOf(path) + "] [" + fileNameOf(path) + "]\n";
     for (const int code : {0, 31, 1})
