@@ -159,6 +159,7 @@ TEST(CarrierHit, FindsTheCarrierDrawnThere)
         {243, 400, 1},            // an overlap goes to the last drawn
         {235, 400, 0},            // beside the overlap is the wide one
         {229, 400, 0},            // just beside the wide one's slanted side
+        {229, 270, std::nullopt}, // beside it near the top, where the side has come in
         {243, 262, std::nullopt}, // above the top
         {243, 483, std::nullopt}, // below the axis
         {363, 300, 2},            // beside a narrow one

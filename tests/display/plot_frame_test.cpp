@@ -115,11 +115,13 @@ TEST(PlotFrame, NothingIsDrawnWithoutAPictureOrAScale)
             EXPECT_EQ(surface.log(), "") << clientSize << " " << world;
         }
     }
+    // Without a scale every point maps to the frame's bottom left corner.
     RecordingSurface surface;
     PlotFrame frame(surface, 801, 601);
+    frame.setPlotArea(10, 90, 20, 80);
     frame.setWorld(6000, 6000, 0, 100);
-    EXPECT_EQ(frame.toPixelX(6001), 0);
-    EXPECT_EQ(frame.toPixelY(6001), 600);
+    EXPECT_EQ(frame.toPixelX(6000), 0);
+    EXPECT_EQ(frame.toPixelY(50), frame.frameBottom() - frame.frameTop());
 }
 
 // A paint step's font upkeep: a new frame over the client area keeps the fonts for it.
