@@ -93,6 +93,12 @@ const Case cases[] = {
     // Coincident carriers: both products land on both of their own factors; the two equal
     // products tie for strongest and the first of them is named.
     {"Own factors", {carrierAt(6000, 1000, 20, 1.35), carrierAt(6000, 1000, 20, 1.35)}},
+    // F1's band takes a weak product near its centre (F2+F4-F5 at 6000.25) and a strong one
+    // further out (2*F3-F5 at 6003): the strong one is named, though under 0.1 W.
+    {"Strongest is not the nearest",
+     {carrierAt(6000, 10000, 20), carrierAt(6200.25, 1000, 0), carrierAt(6400, 1000, 0),
+      carrierAt(6301.5, 1000, 30), carrierAt(6600, 1000, 30)},
+     60.0},
     {"Hits only without an intercept point",
      {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
       carrierAt(6020, 1000, 20, 1.35)},
