@@ -100,6 +100,18 @@ bool centresFitInFile(const CarrierList& carriers, const char* quantity,
     return true;
 }
 
+// The carriers moved on a copy take the plan's place, unless a centre lies where a saved plan
+// could not keep it: then the plan stays as it was.
+CommandOutcome takeMovedCarriers(PlanDocument& document, UserInteraction& interaction,
+                                 CarrierList moved, const char* centreName, const char* stepName)
+{
+    if (centresFitInFile(moved, centreName, interaction)) {
+        document.carriers = std::move(moved);
+        recordPlanChange(document, stepName);
+    }
+    return refreshAndRepaint;
+}
+
 } // namespace
 
 void checkViewRange(PlanDocument& document, UserInteraction& interaction, const Carrier& carrier)
@@ -248,14 +260,10 @@ CommandOutcome scrunchCarriers(PlanDocument& document, UserInteraction& interact
         "Enter Start Frequency for Scrunch : ", document.displaySettings.viewStartMhz);
     if (!startMhz)
         return refreshAndRepaint;
-    // Packed on a copy: a centre that a saved plan could not keep leaves the plan as it was.
     CarrierList packed = document.carriers;
     packed.scrunch(*startMhz);
-    if (!centresFitInFile(packed, "scrunched centre frequency", interaction))
-        return refreshAndRepaint;
-    document.carriers = std::move(packed);
-    recordPlanChange(document, "Scrunch Carriers");
-    return refreshAndRepaint;
+    return takeMovedCarriers(document, interaction, std::move(packed), "scrunched centre frequency",
+                             "Scrunch Carriers");
 }
 
 CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interaction)
@@ -266,14 +274,10 @@ CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interactio
         interaction.askFrequency("Enter Frequency Step for Carrier Shift : ", 0.0);
     if (!stepMhz)
         return refreshAndRepaint;
-    // A centre that a saved plan could not keep is refused before any carrier moves.
     CarrierList shifted = document.carriers;
     shifted.shift(*stepMhz);
-    if (!centresFitInFile(shifted, "shifted centre frequency", interaction))
-        return refreshAndRepaint;
-    document.carriers = std::move(shifted);
-    recordPlanChange(document, "Shift Carriers");
-    return refreshAndRepaint;
+    return takeMovedCarriers(document, interaction, std::move(shifted), "shifted centre frequency",
+                             "Shift Carriers");
 }
 
 } // namespace orvane
