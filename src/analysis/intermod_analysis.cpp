@@ -288,6 +288,7 @@ IntermodAnalysis analyseIntermod(const CarrierList& plan, const IntermodOptions&
         return finiteValue(referenceDbw + 10.0 * std::log10(relativePower));
     };
     analysis.carriers.resize(factors.size());
+    bool anyRatedIncomplete = false;
     for (std::size_t i = 0; i < factors.size(); ++i) {
         const Carrier& carrier = sorted[static_cast<int>(i)];
         CarrierIntermod& entry = analysis.carriers[i];
@@ -314,7 +315,11 @@ IntermodAnalysis analyseIntermod(const CarrierList& plan, const IntermodOptions&
             analysis.minCimDb = entry.cimDb;
             analysis.worstCarrier = entry.fNumber;
         }
+        if (factors[i].rated && entry.complete == false)
+            anyRatedIncomplete = true;
     }
+    if (analysis.minCimDb)
+        analysis.minCimComplete = !anyRatedIncomplete;
 
     const Bins& bins = sweep.bins;
     if (bins.count > 0) {

@@ -76,6 +76,10 @@ struct IntermodAnalysis {
     long long productsHitting = 0;   // products that hit at least one carrier
     std::optional<int> worstCarrier; // F-number of the lowest C/IM (the lowest F on a tie)
     std::optional<double> minCimDb;
+    // False when the true lowest C/IM may lie below minCimDb: a carrier with a level is hit by a
+    // product without one (its C/IM leaves that product out, or is unknown when nothing rated
+    // reaches it); none without an intercept point or without a lowest C/IM.
+    std::optional<bool> minCimComplete;
     std::vector<CarrierIntermod> carriers; // in F-number order
     DensityCurve density;
 };
