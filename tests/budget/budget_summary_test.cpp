@@ -23,8 +23,9 @@ TEST(BudgetSummary, NamesWhatIsKnown)
     budget.limitedBy = BudgetLimit::bandwidth;
     budget.carriers[6].upperBound = true;
     budget.powerUsedPct.reset();
-    EXPECT_EQ(budgetSummaryText(budget), "bandwidth 61 % \u00b7 bandwidth-limited \u00b7 over-driven "
-                                         "by 2.0 dB \u00b7 worst margin \u2264 1.2 dB at F7");
+    EXPECT_EQ(budgetSummaryText(budget),
+              "bandwidth 61 % \u00b7 bandwidth-limited \u00b7 over-driven "
+              "by 2.0 dB \u00b7 worst margin \u2264 1.2 dB at F7");
 }
 
 } // namespace

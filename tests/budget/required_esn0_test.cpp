@@ -31,11 +31,11 @@ TEST_P(RequiredEsN0, FollowsTheDvbS2Table)
     if (lookup.calcMode == calcModeFixed)
         carrier.setFixedSymbolRate(6000, 1000, 10, 1.2);
     else if (lookup.calcMode == calcModeFec)
-        carrier.setFecFromDataRate(6000, 2000, 0, lookup.modulationOrder, lookup.fecRate, 1, 1,
-                                   10, 1.2);
+        carrier.setFecFromDataRate(6000, 2000, 0, lookup.modulationOrder, lookup.fecRate, 1, 1, 10,
+                                   1.2);
     else
-        carrier.setSpectralFromDataRate(6000, 2000, 1.5, lookup.modulationOrder, lookup.fecRate,
-                                        10, 1.2);
+        carrier.setSpectralFromDataRate(6000, 2000, 1.5, lookup.modulationOrder, lookup.fecRate, 10,
+                                        1.2);
     EXPECT_EQ(requiredEsN0Db(carrier, shippedDvbS2Catalogue()), lookup.expectedDb);
 }
 

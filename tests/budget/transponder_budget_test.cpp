@@ -31,7 +31,8 @@ BudgetInputs inputs(std::optional<double> bandwidthMhz, std::optional<double> ps
     return {bandwidthMhz, psatDbw, oboDb, cn0SatDbHz};
 }
 
-const CarrierList workedExample = planOf({qpskThreeQuarters(6005, 10), qpskThreeQuarters(5990, 10)});
+const CarrierList workedExample =
+    planOf({qpskThreeQuarters(6005, 10), qpskThreeQuarters(5990, 10)});
 
 // 36 MHz, Psat 20 dBW, C/N0(sat) 95 dB-Hz, two QPSK 3/4 carriers of 10 dBW, 5 MSps, 6 MHz: the
 // figures worked by hand. Total 10 + 10·log10(2) = 13.0103 dBW; C/N0 95 - 10 = 85 dB-Hz;
@@ -101,12 +102,12 @@ TEST(TransponderBudget, FiguresNeedTheirInputs)
     plan.viewStartMhz = 6018;
     plan.viewStopMhz = 5982;
     EXPECT_DOUBLE_EQ(*computeTransponderBudget(plan, {}, {}).transponderBandwidthMhz, 36.0);
-    EXPECT_DOUBLE_EQ(*computeTransponderBudget(plan, inputs(72, {}, {}, {}), {})
-                          .carriers[0]
-                          .bandwidthSharePct,
-                     100.0 / 12);
+    EXPECT_DOUBLE_EQ(
+        *computeTransponderBudget(plan, inputs(72, {}, {}, {}), {}).carriers[0].bandwidthSharePct,
+        100.0 / 12);
     for (const double bad : {0.0, -36.0, std::numeric_limits<double>::quiet_NaN()})
-        EXPECT_FALSE(computeTransponderBudget(plan, inputs(bad, {}, {}, {}), {}).transponderBandwidthMhz);
+        EXPECT_FALSE(
+            computeTransponderBudget(plan, inputs(bad, {}, {}, {}), {}).transponderBandwidthMhz);
 
     // C/N0 at saturation without Psat, and a back-off without Psat: no C/N, no available power.
     budget = computeTransponderBudget(plan, inputs({}, {}, 3.0, 95), {});
