@@ -72,7 +72,8 @@ void setLinkFigures(CarrierBudget& row, const Carrier& carrier, const Transponde
     row.cimDb = finiteInput(interference.cimDb);
     if (!budget.saturatedPowerDbw || !budget.saturatedCn0DbHz)
         return;
-    row.cn0DbHz = finiteValue(*budget.saturatedCn0DbHz + carrier.powerDbw - *budget.saturatedPowerDbw);
+    row.cn0DbHz =
+        finiteValue(*budget.saturatedCn0DbHz + carrier.powerDbw - *budget.saturatedPowerDbw);
     const double symbolRateHz = carrier.symbolRateKsps * 1000.0;
     if (!row.cn0DbHz || !(symbolRateHz > 0.0) || !std::isfinite(symbolRateHz))
         return;
@@ -117,7 +118,8 @@ void setTotals(TransponderBudget& budget)
         budget.powerUsedPct = percentOf(*budget.totalCarrierPowerDbw, *budget.availablePowerDbw);
     for (const CarrierBudget& row : budget.carriers) {
         if (row.bandwidthSharePct)
-            budget.bandwidthUsedPct = budget.bandwidthUsedPct.value_or(0.0) + *row.bandwidthSharePct;
+            budget.bandwidthUsedPct =
+                budget.bandwidthUsedPct.value_or(0.0) + *row.bandwidthSharePct;
         if (row.marginDb && (!budget.minMarginDb || *row.marginDb < *budget.minMarginDb)) {
             budget.minMarginDb = row.marginDb;
             budget.worstMarginCarrier = row.fNumber;
@@ -128,7 +130,7 @@ void setTotals(TransponderBudget& budget)
     if (budget.powerUsedPct && budget.bandwidthUsedPct &&
         *budget.powerUsedPct != *budget.bandwidthUsedPct)
         budget.limitedBy = *budget.powerUsedPct > *budget.bandwidthUsedPct ? BudgetLimit::power
-                                                                            : BudgetLimit::bandwidth;
+                                                                           : BudgetLimit::bandwidth;
 }
 
 } // namespace

@@ -32,9 +32,8 @@ std::string csvLine(const std::vector<std::string>& cells, const std::vector<boo
 
 std::vector<std::string> budgetTableHeader()
 {
-    return {"Power share (%)",   "Bandwidth share (%)", "PEB (MHz)",
-            "Power-limited",     "Es/N0 (dB)",          "C/(N+IM) (dB)",
-            "Required Es/N0 (dB)", "Margin (dB)"};
+    return {"Power share (%)", "Bandwidth share (%)", "PEB (MHz)",           "Power-limited",
+            "Es/N0 (dB)",      "C/(N+IM) (dB)",       "Required Es/N0 (dB)", "Margin (dB)"};
 }
 
 std::vector<std::string> budgetTableRow(const CarrierBudget& carrier)
@@ -42,8 +41,9 @@ std::vector<std::string> budgetTableRow(const CarrierBudget& carrier)
     std::string powerLimited;
     if (carrier.powerLimited)
         powerLimited = *carrier.powerLimited ? "yes" : "no";
-    return {cell(carrier.powerSharePct), cell(carrier.bandwidthSharePct), cell(carrier.pebMhz),
-            powerLimited,               cell(carrier.esN0Db),            cell(carrier.cnimDb),
+    return {cell(carrier.powerSharePct),  cell(carrier.bandwidthSharePct),
+            cell(carrier.pebMhz),         powerLimited,
+            cell(carrier.esN0Db),         cell(carrier.cnimDb),
             cell(carrier.requiredEsN0Db), cell(carrier.marginDb)};
 }
 

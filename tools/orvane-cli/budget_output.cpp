@@ -62,10 +62,9 @@ void addBudget(Json& document, const TransponderBudget& budget)
     document["overDriven"] = optionalValue(budget.overDriven);
     document["powerUsedPct"] = optionalValue(budget.powerUsedPct);
     document["bandwidthUsedPct"] = optionalValue(budget.bandwidthUsedPct);
-    document["limitedBy"] = budget.limitedBy ? Json(*budget.limitedBy == BudgetLimit::power
-                                                        ? "power"
-                                                        : "bandwidth")
-                                             : Json(nullptr);
+    document["limitedBy"] =
+        budget.limitedBy ? Json(*budget.limitedBy == BudgetLimit::power ? "power" : "bandwidth")
+                         : Json(nullptr);
     document["minMarginDb"] = optionalValue(budget.minMarginDb);
     document["worstMarginCarrier"] = optionalValue(budget.worstMarginCarrier);
     for (std::size_t i = 0; i < carriers.size() && i < budget.carriers.size(); ++i) {
