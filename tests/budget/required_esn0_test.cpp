@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 
 namespace orvane {
@@ -71,6 +72,21 @@ TEST(RequiredEsN0Catalogue, TheCompiledInCatalogueIsTheShippedFile)
     EXPECT_EQ(std::string(shippedDvbS2CatalogueText()),
               test::contentOf(std::string(ORVANE_SOURCE_DIR) + "/data/modcod/dvb-s2.modcod"));
     EXPECT_EQ(shippedDvbS2Catalogue().count(), 28);
+}
+
+TEST(RequiredEsN0Catalogue, TheDvbSCatalogueHoldsEsN0)
+{
+    // ETSI EN 300 421 gives Eb/N0 per useful bit: Es/N0 adds 10·log10(2 · rate · 188/204).
+    CarrierList catalogue;
+    loadModcodFile(catalogue, std::string(ORVANE_SOURCE_DIR) + "/data/modcod/dvb-s.modcod");
+    const double ebN0Db[] = {4.5, 5.0, 5.5, 6.0, 6.4};
+    ASSERT_EQ(catalogue.count(), 5);
+    for (int i = 0; i < catalogue.count(); ++i) {
+        const Carrier& entry = catalogue[i];
+        EXPECT_NEAR(*requiredEsN0Db(entry, CarrierList()),
+                    ebN0Db[i] + 10 * std::log10(2 * entry.fecRate * entry.rsK / entry.rsN), 0.005)
+            << entry.label;
+    }
 }
 
 } // namespace
