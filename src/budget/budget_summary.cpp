@@ -17,9 +17,9 @@ std::vector<std::string> budgetSummaryPieces(const TransponderBudget& budget)
     if (budget.overDriven.value_or(false) && budget.outputBackoffDb)
         pieces.push_back("over-driven by " + formatFixed(-*budget.outputBackoffDb, 0, 1) + " dB");
     if (budget.minMarginDb && budget.worstMarginCarrier) {
-        const CarrierBudget& worst =
-            budget.carriers[static_cast<std::size_t>(*budget.worstMarginCarrier - 1)];
-        pieces.push_back("worst margin " + std::string(worst.upperBound ? "\u2264 " : "") +
+        const std::size_t worst = static_cast<std::size_t>(*budget.worstMarginCarrier - 1);
+        const bool upperBound = worst < budget.carriers.size() && budget.carriers[worst].upperBound;
+        pieces.push_back("worst margin " + std::string(upperBound ? "\u2264 " : "") +
                          formatFixed(*budget.minMarginDb, 0, 1) + " dB at F" +
                          formatInteger(*budget.worstMarginCarrier));
     }
