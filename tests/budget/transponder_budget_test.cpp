@@ -104,23 +104,30 @@ TEST(TransponderBudget, BackOffGivenOrOverDriven)
     EXPECT_NEAR(*budget.carriers[0].cn0DbHz, 95.0, 1e-9);
     EXPECT_NE(budgetSummaryText(budget).find("over-driven by 3.0 dB"), std::string::npos);
     EXPECT_TRUE(*computeTransponderBudget(twoCarriers, {36, 20, -1, 95}, {}).overDriven);
+    EXPECT_FALSE(*computeTransponderBudget(twoCarriers, {36, 20, 0, 95}, {}).overDriven);
+    // All the power and all the bandwidth used: neither runs out first.
+    EXPECT_FALSE(computeTransponderBudget(twoCarriers, {12, 20, none, none}, {}).limitedBy);
 }
 
 TEST(TransponderBudget, CarriersWithoutLevelOrSymbolRateLackTheirFigures)
 {
+    // A spectral line and a fixed carrier of 10 dBW, and a carrier at -998 dBW: no level.
     Carrier line;
     line.setFixedSymbolRate(5980, 0.0, 10.0, 1.35);
+    Carrier fixed;
+    fixed.setFixedSymbolRate(6030, 1000.0, 10.0, 1.35);
     const TransponderBudget budget = computeTransponderBudget(
-        planOf({qpskThreeQuarters(5990, 10), qpskThreeQuarters(6010, noPowerLevelDbw), line}),
-        {36, 20, none, 95}, {{30.0, true}, {30.0, true}, {30.0, true}});
+        planOf({qpskThreeQuarters(5990, 10), qpskThreeQuarters(6010, -998.0), line, fixed}),
+        {36, 20, none, 95}, {{30.0, true}, {30.0, true}, {30.0, true}, {30.0, true}});
     const CarrierBudget& lineRow = budget.carriers[0];
-    EXPECT_NEAR(*lineRow.powerSharePct, 50.0, 1e-9);
+    EXPECT_NEAR(*lineRow.powerSharePct, 100.0 / 3, 1e-9);
     EXPECT_TRUE(lineRow.cn0DbHz && !lineRow.esN0Db && !lineRow.cnimDb && !lineRow.marginDb);
+    EXPECT_TRUE(budget.carriers[3].cnimDb && !budget.carriers[3].marginDb) << "no modcod";
     const CarrierBudget& unlevelled = budget.carriers[2];
     EXPECT_FALSE(unlevelled.powerSharePct || unlevelled.bandwidthSharePct || unlevelled.cn0DbHz ||
                  unlevelled.marginDb);
     EXPECT_DOUBLE_EQ(*unlevelled.requiredEsN0Db, 4.03);
-    EXPECT_NEAR(*budget.bandwidthUsedPct, 100.0 / 6, 1e-9) << "only carriers with a level";
+    EXPECT_NEAR(*budget.bandwidthUsedPct, (6 + 1.35) / 0.36, 1e-9) << "only those with a level";
     EXPECT_EQ(budget.worstMarginCarrier, 2);
 }
 
