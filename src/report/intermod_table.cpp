@@ -20,19 +20,13 @@ std::string megahertz(double value)
     return std::isfinite(value) ? formatFixed(value, 0, 5) : std::string();
 }
 
-// Columns holding text rather than numbers, quoted in the CSV text.
-bool isTextColumn(std::size_t column)
-{
-    return column == 0 || column == 1 || column == 7 || column == 8;
-}
-
 std::string csvLine(const std::vector<std::string>& cells, bool allText)
 {
     std::string line;
     for (std::size_t column = 0; column < cells.size(); ++column) {
         if (column > 0)
             line += ',';
-        if ((allText || isTextColumn(column)) && !cells[column].empty())
+        if ((allText || intermodTableColumnIsText(column)) && !cells[column].empty())
             line += '"' + escapeCsvQuoted(cells[column]) + '"';
         else
             line += cells[column];
@@ -41,6 +35,11 @@ std::string csvLine(const std::vector<std::string>& cells, bool allText)
 }
 
 } // namespace
+
+bool intermodTableColumnIsText(std::size_t column)
+{
+    return column == 0 || column == 1 || column == 7 || column == 8;
+}
 
 std::vector<std::string> intermodTableHeader()
 {

@@ -13,6 +13,8 @@ namespace orvane {
 // exist is an empty cell.
 std::vector<std::string> intermodTableHeader();
 std::vector<std::string> intermodTableRow(const CarrierIntermod& carrier);
+// Whether a column holds text (quoted in CSV text) rather than numbers.
+bool intermodTableColumnIsText(std::size_t column);
 
 // The whole analysis as comma-separated text for spreadsheets: the header line, then one line
 // per carrier; text cells quoted, numbers bare, UTF-8, LF line ends.

@@ -1,6 +1,7 @@
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdlib>
@@ -145,6 +146,34 @@ TEST_F(Cli, AnalyseGivesEveryCarrierInJsonOrCsv)
     expectGolden(output, "cli/three.analysis.csv");
     ASSERT_EQ(run({"analyse", "@/three.txt"}), 0) << errors;
     expectGolden(output, "cli/three.hits.json");
+}
+
+TEST_F(Cli, AnalyseClosesEachCarriersBudget)
+{
+    // The help page's worked example, its 36 MHz the plan's view range.
+    put("budget.txt", dataFile("cli/budget.carriers.txt"));
+    ASSERT_EQ(run({"analyse", "@/budget.txt", "--psat", "20", "--cn0-sat", "95"}), 0) << errors;
+    nlohmann::json document = nlohmann::json::parse(output);
+    EXPECT_NEAR(document["oboDb"].get<double>(), 6.9897, 1e-4);
+    EXPECT_EQ(document["limitedBy"], "power");
+    EXPECT_EQ(document["worstMarginCarrier"], 1);
+    const nlohmann::json& first = document["carriers"][0];
+    EXPECT_EQ(first["label"], "A");
+    EXPECT_NEAR(first["pebMhz"].get<double>(), 18.0, 1e-9);
+    EXPECT_NEAR(first["marginDb"].get<double>(), 13.9803, 1e-4);
+    // A back-off without Psat: over-driven, but no power share, C/N or margin.
+    ASSERT_EQ(run({"analyse", "@/budget.txt", "--transponder-mhz", "72", "--obo", "-1"}), 0);
+    document = nlohmann::json::parse(output);
+    EXPECT_EQ(document["overDriven"], true);
+    const nlohmann::json& carrier = document["carriers"][1];
+    EXPECT_NEAR(carrier["bandwidthSharePct"].get<double>(), 8.3333, 1e-4);
+    EXPECT_TRUE(carrier["powerSharePct"].is_null() && carrier["esN0Db"].is_null() &&
+                carrier["marginDb"].is_null() && document["minMarginDb"].is_null());
+    ASSERT_EQ(
+        run({"analyse", "@/budget.txt", "--format", "csv", "--psat", "20", "--cn0-sat", "95"}), 0);
+    EXPECT_NE(output.find(",50.0000,16.6667,18.0000,\"yes\",18.0103,18.0103,4.0300,13.9803\n"),
+              std::string::npos)
+        << output;
 }
 
 TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)

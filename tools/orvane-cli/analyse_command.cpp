@@ -1,8 +1,10 @@
 #include "commands.h"
 
 #include "analysis/intermod_analysis.h"
+#include "budget_output.h"
 #include "cli_support.h"
 #include "model/number_text.h"
+#include "report/budget_table.h"
 #include "report/intermod_table.h"
 
 #include <nlohmann/json.hpp>
@@ -18,16 +20,25 @@ using Json = nlohmann::ordered_json;
 
 constexpr const char* analyseUsage =
     "Usage: orvane-cli analyse PLAN [--ip3 DBW] [--guard-khz K] [--format json|csv]\n"
+    "                   [--transponder-mhz W] [--psat DBW] [--obo DB] [--cn0-sat DBHZ]\n"
     "Finds which carriers of the carrier file PLAN the third-order intermodulation products\n"
-    "hit and prints one entry per carrier, F-numbers as in the intermodulation report.\n"
+    "hit and prints one entry per carrier, F-numbers as in the intermodulation report, with\n"
+    "the transponder budget: each carrier's power and bandwidth shares, Es/N0, C/(N+IM) and\n"
+    "margin over the Es/N0 its modcod needs (null where an input is missing).\n"
     "  --ip3 DBW        the transponder's output third-order intercept point: gives each\n"
     "                   product a level and each carrier its C/IM (without it: hits only)\n"
     "  --guard-khz K    widen each carrier's occupied band by K kHz on both sides (default 0)\n"
-    "  --format F       json (default) or csv\n";
+    "  --format F       json (default) or csv\n"
+    "  --transponder-mhz W   the transponder bandwidth (default: the plan's view range)\n"
+    "  --psat DBW       the saturated output power, on the carriers' power reference\n"
+    "  --obo DB         the output back-off of the operating point (default: the carriers'\n"
+    "                   total power below the saturated power)\n"
+    "  --cn0-sat DBHZ   the thermal C/N0 of one carrier using the whole saturated power\n";
 
 struct AnalyseArguments {
     std::string planPath;
     IntermodOptions options;
+    BudgetInputs budget;
     bool csv = false;
 };
 
@@ -68,6 +79,9 @@ bool readArguments(const std::vector<std::string>& args, AnalyseArguments& read)
                 return false;
             }
             read.csv = args[++i] == "csv";
+        } else if (isBudgetOption(arg)) {
+            if (!readBudgetOption(args, i, read.budget, analyseUsage))
+                return false;
         } else if (arg.rfind("--", 0) == 0 || !read.planPath.empty()) {
             usageError("analyse: unknown argument '" + arg + "'", analyseUsage);
             return false;
@@ -142,8 +156,13 @@ int runAnalyse(const std::vector<std::string>& args)
         printMessage(*analysis.refusal);
         return exitInputFailed;
     }
-    return read.csv ? printText(intermodTableCsv(analysis))
-                    : printDocument(analysisDocument(analysis));
+    const TransponderBudget budget =
+        computeTransponderBudget(plan, read.budget, interferenceFromAnalysis(analysis));
+    if (read.csv)
+        return printText(intermodBudgetCsv(analysis, budget));
+    Json document = analysisDocument(analysis);
+    addBudget(document, budget);
+    return printDocument(document);
 }
 
 } // namespace orvane::cli
