@@ -1,8 +1,8 @@
 #include "app/application.h"
 
-#include "app/help_paths.h"
 #include "app/help_window.h"
-#include "dialogs/help_request.h"
+#include "commands/help_paths.h"
+#include "commands/help_request.h"
 #include "report/path_names.h"
 
 #include <QApplication>

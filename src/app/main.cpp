@@ -1,6 +1,6 @@
 #include "app/application.h"
-#include "app/display_check.h"
 #include "app/main_window.h"
+#include "commands/display_check.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,14 +1,14 @@
 #include "app/main_window.h"
 
-#include "app/editing_commands.h"
-#include "app/file_commands.h"
-#include "app/history_commands.h"
 #include "app/intermod_panel.h"
 #include "app/plan_picture.h"
 #include "app/plan_view.h"
 #include "app/settings_store.h"
+#include "commands/editing_commands.h"
+#include "commands/file_commands.h"
+#include "commands/help_request.h"
+#include "commands/history_commands.h"
 #include "dialogs/about_box.h"
-#include "dialogs/help_request.h"
 #include "dialogs/view_options.h"
 #include "dialogs/window_resources.h"
 #include "model/program_identity.h"
@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -24,9 +25,15 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QUrl>
 
 namespace orvane {
+
+namespace {
+// How long a passing note stays in the status bar.
+constexpr int statusMessageMs = 8000;
+} // namespace
 
 MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
     : QMainWindow(parent), qtInteraction_(this), interaction_(&qtInteraction_)
@@ -181,6 +188,13 @@ void MainWindow::addIntermodPanel(QMenu* viewMenu)
     connect(intermodPanel_, &IntermodPanel::pictureChanged, view_, [this] { view_->update(); });
     connect(intermodPanel_, &IntermodPanel::modifyRequested, this,
             [this](int fNumber) { apply(modifyCarrierNumber(document_, *interaction_, fNumber)); });
+    connect(intermodPanel_, &IntermodPanel::saveRequested, this, [this] {
+        const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
+        apply(saveAnalysisTable(document_, *interaction_, intermodPanel_->model(),
+                                now.toStdString()));
+    });
+    connect(intermodPanel_, &IntermodPanel::rowNotOpened, this,
+            [this](const QString& why) { statusBar()->showMessage(why, statusMessageMs); });
 }
 
 void MainWindow::runCommand(MenuCommand command)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/plan_document.h"
 #include "app/qt_user_interaction.h"
+#include "commands/plan_document.h"
 
 #include <QIcon>
 #include <QMainWindow>

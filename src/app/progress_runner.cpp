@@ -1,6 +1,6 @@
 #include "app/progress_runner.h"
 
-#include "app/file_commands.h"
+#include "commands/file_commands.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 #include "app/qt_user_interaction.h"
 
-#include "app/chooser_filters.h"
-#include "app/file_commands.h"
 #include "app/progress_runner.h"
+#include "commands/chooser_filters.h"
+#include "commands/file_commands.h"
+#include "commands/help_request.h"
 #include "dialogs/dialog_runners.h"
-#include "dialogs/help_request.h"
 #include "report/path_names.h"
 
 #include <QApplication>
@@ -47,6 +47,8 @@ constexpr ChooserSettings imageChooser{"Save Image As ...",
 constexpr ChooserSettings reportChooser{"Output File Name...",
                                         "HTML Format (*.htm)|*.htm|Comma Separated (*.csv)|*.csv||",
                                         "htm", true};
+constexpr ChooserSettings analysisTableChooser{
+    "Save Intermodulation Analysis", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||", "csv", true};
 
 // Shows one chooser; on OK the folder becomes the chosen file's folder.
 std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& settings,
@@ -137,6 +139,11 @@ std::optional<ChosenFile> QtUserInteraction::chooseImageFile(std::string& folder
 std::optional<ChosenFile> QtUserInteraction::chooseReportFile(std::string& folder)
 {
     return runChooser(parent_, reportChooser, folder);
+}
+
+std::optional<ChosenFile> QtUserInteraction::chooseAnalysisTableFile(std::string& folder)
+{
+    return runChooser(parent_, analysisTableChooser, folder);
 }
 
 bool QtUserInteraction::editCarrier(Carrier& carrier)

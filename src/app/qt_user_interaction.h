@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/user_interaction.h"
+#include "commands/user_interaction.h"
 
 class QWidget;
 
@@ -19,6 +19,7 @@ public:
     std::optional<ChosenFile> chooseImageFile(std::string& folder,
                                               const std::string& suggestedName) override;
     std::optional<ChosenFile> chooseReportFile(std::string& folder) override;
+    std::optional<ChosenFile> chooseAnalysisTableFile(std::string& folder) override;
 
     bool editCarrier(Carrier& carrier) override;
     std::optional<CarrierPosition>

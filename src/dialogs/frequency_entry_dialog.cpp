@@ -1,9 +1,9 @@
 #include "dialogs/frequency_entry_dialog.h"
 
+#include "commands/help_request.h"
 #include "dialogs/carrier_form.h"
 #include "dialogs/dialog_text.h"
 #include "dialogs/entry_problem.h"
-#include "dialogs/help_request.h"
 #include "model/entry_text.h"
 
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
 #include "app/application.h"
-#include "app/chooser_filters.h"
-#include "app/help_paths.h"
 #include "app/help_window.h"
 #include "app/qt_user_interaction.h"
-#include "dialogs/help_request.h"
+#include "commands/chooser_filters.h"
+#include "commands/help_paths.h"
+#include "commands/help_request.h"
 #include "support/modal_dialog.h"
 
 #include <gtest/gtest.h>

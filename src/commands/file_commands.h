@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/plan_document.h"
-#include "app/user_interaction.h"
+#include "commands/intermod_panel_model.h"
+#include "commands/plan_document.h"
+#include "commands/user_interaction.h"
 #include "display/image_format.h"
 #include "model/program_identity.h"
 
@@ -41,5 +42,11 @@ CommandOutcome saveImage(PlanDocument& document, UserInteraction& interaction,
 std::string suggestedImageName(const std::string& carrierFilePath);
 
 CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction);
+
+// The intermodulation panel's Save as CSV...: the table shown with the plan's title, the
+// analysis's inputs and dateText in its leading comment lines. A name typed without an
+// extension gets ".csv".
+CommandOutcome saveAnalysisTable(PlanDocument& document, UserInteraction& interaction,
+                                 const IntermodPanelModel& panel, const std::string& dateText);
 
 } // namespace orvane

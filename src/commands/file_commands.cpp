@@ -1,7 +1,8 @@
-#include "app/file_commands.h"
+#include "commands/file_commands.h"
 
-#include "app/history_commands.h"
+#include "commands/history_commands.h"
 #include "files/carrier_file.h"
+#include "files/safe_file_writer.h"
 #include "report/intermod_report.h"
 #include "report/path_names.h"
 
@@ -195,6 +196,26 @@ CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction)
                                 MessageIcon::none);
     document.lastPath = directoryOf(chosen->path);
     return refreshAndRepaint;
+}
+
+CommandOutcome saveAnalysisTable(PlanDocument& document, UserInteraction& interaction,
+                                 const IntermodPanelModel& panel, const std::string& dateText)
+{
+    const std::string table = panel.csv(document.displaySettings.titleText, dateText);
+    if (table.empty())
+        return {};
+    const auto chosen = interaction.chooseAnalysisTableFile(document.lastPath);
+    if (!chosen || chosen->path.empty())
+        return {};
+    std::string path = chosen->path;
+    if (fileNameOf(path).find('.') == std::string::npos)
+        path += ".csv";
+    interaction.beginBusy();
+    const std::optional<FileError> error = writeFileSafely(path, table);
+    interaction.endBusy();
+    if (error)
+        interaction.showMessage(fileErrorText(*error), programCaption, MessageIcon::warning);
+    return {};
 }
 
 } // namespace orvane

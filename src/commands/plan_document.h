@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/plan_history.h"
-#include "app/recent_plans.h"
+#include "commands/plan_history.h"
+#include "commands/recent_plans.h"
 #include "display/display_settings.h"
 #include "display/intermod_overlay.h"
 #include "model/carrier_list.h"

@@ -1,4 +1,4 @@
-#include "app/display_check.h"
+#include "commands/display_check.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/plan_document.h"
-#include "app/user_interaction.h"
+#include "commands/plan_document.h"
+#include "commands/user_interaction.h"
 #include "support/c_locale_printf.h"
 
 #include <deque>
@@ -37,6 +37,7 @@ public:
     Chosen chooseCarrierFileToSave(std::string& f) override { return choose("save", f); }
     Chosen chooseModcodFile(std::string& f) override { return choose("modcod", f); }
     Chosen chooseReportFile(std::string& f) override { return choose("report", f); }
+    Chosen chooseAnalysisTableFile(std::string& f) override { return choose("table", f); }
     Chosen chooseImageFile(std::string& f, const std::string& name) override
     {
         return choose("image " + name, f);

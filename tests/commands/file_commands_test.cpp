@@ -1,5 +1,5 @@
-#include "app/file_commands.h"
-#include "scripted_interaction.h"
+#include "commands/file_commands.h"
+#include "commands/scripted_interaction.h"
 
 #include "support/temp_folder.h"
 #include "support/test_data.h"
@@ -45,7 +45,7 @@ TEST_F(FileCommandsTest, LoadTakesThePlanItsTitleAndView)
     step("Example", loadCarriers(document, user));
     document.displaySettings.titleText = "Mine";
     step("Missing", loadCarriers(document, user));
-    expectGolden(transcript, "app/load.txt");
+    expectGolden(transcript, "commands/load.txt");
 }
 
 // The path is taken even when the save fails, so that the next image suggests its name.
@@ -64,7 +64,7 @@ TEST_F(FileCommandsTest, SaveWritesTitleAndViewAndTakesThePathEvenWhenItFails)
     step("Into no folder", saveCarriers(document, user));
     document = PlanDocument();
     step("Reloaded", loadCarriersFrom(document, user, folder.file("a.txt")));
-    expectGolden(transcript, "app/save.txt");
+    expectGolden(transcript, "commands/save.txt");
 }
 
 TEST_F(FileCommandsTest, SaveImageSuggestsTheCarrierFileNameAndWritesTheChosenFormat)
@@ -80,7 +80,7 @@ TEST_F(FileCommandsTest, SaveImageSuggestsTheCarrierFileNameAndWritesTheChosenFo
     };
     for (const char* name : {"Written", "Disk full", "Cancel"})
         step(name, saveImage(document, user, writer));
-    expectGolden(transcript, "app/save-image.txt");
+    expectGolden(transcript, "commands/save-image.txt");
 }
 
 // The extension typed wins; else the file type chosen, in the chooser's order BMP, PNG, SVG.
@@ -114,7 +114,7 @@ TEST_F(FileCommandsTest, ReportIsWrittenOpenedAndACancelLeavesTheEarlierOne)
     user.openResult = 31;
     step("Not opened", saveReport(document, user));
     step("Failed write", saveReport(document, user)); // the writer's message; nothing opened
-    expectGolden(transcript, "app/report.txt");
+    expectGolden(transcript, "commands/report.txt");
 }
 
 // Unsaved changes are offered for saving before a load replaces the plan; a save that is
@@ -153,7 +153,7 @@ TEST(UnsavedChanges, AreOfferedForSavingBeforeALoadReplacesThePlan)
         EXPECT_EQ(*c.savePath && std::filesystem::exists(scene.folder.file(c.savePath)),
                   c.savePath == std::string("kept.txt"));
     }
-    expectGolden(transcript, "app/unsaved-changes.txt");
+    expectGolden(transcript, "commands/unsaved-changes.txt");
 }
 
 // Plans loaded or saved join the recent plans (the transcripts show them).
@@ -176,7 +176,7 @@ TEST_F(FileCommandsTest, AGoneRecentPlanLeavesTheListAndADroppedFileThatIsNoPlan
     const std::string notes = folder.file("notes.txt");
     put(notes, std::string("\xFF\xFEP\0l\0a\0n\0", 10));
     step("UTF-16", openCarrierFile(document, user, notes));
-    expectGolden(transcript, "app/gone-and-dropped.txt");
+    expectGolden(transcript, "commands/gone-and-dropped.txt");
 }
 
 } // namespace
