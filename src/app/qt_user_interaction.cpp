@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
 #include <QUrl>
@@ -214,6 +215,19 @@ int QtUserInteraction::openWithDesktop(const std::string& path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))) ? 0 : 31;
 }
 
+void QtUserInteraction::showSavedButNotOpened(const std::string& text, const std::string& path)
+{
+    QMessageBox box(QMessageBox::Information, QString::fromLatin1(programCaption),
+                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+    QPushButton* openFolder =
+        box.addButton(QStringLiteral("Open &Folder"), QMessageBox::ActionRole);
+    openFolder->setObjectName(QStringLiteral("openFolderButton"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == openFolder)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(directoryOf(path))));
+}
+
 void QtUserInteraction::beginBusy()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -224,10 +238,11 @@ void QtUserInteraction::endBusy()
     QApplication::restoreOverrideCursor();
 }
 
-void QtUserInteraction::runWithProgress(const std::string& text,
-                                        const std::function<void(WorkProgress&)>& work)
+std::exception_ptr
+QtUserInteraction::runWithProgress(const std::string& text,
+                                   const std::function<void(WorkProgress&)>& work)
 {
-    runWithProgressDialog(parent_, QString::fromStdString(text), work, progressDelayMs_);
+    return runWithProgressDialog(parent_, QString::fromStdString(text), work, progressDelayMs_);
 }
 
 } // namespace orvane

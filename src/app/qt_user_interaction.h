@@ -35,11 +35,12 @@ public:
                      MessageIcon icon) override;
 
     int openWithDesktop(const std::string& path) override;
+    void showSavedButNotOpened(const std::string& text, const std::string& path) override;
 
     void beginBusy() override;
     void endBusy() override;
-    void runWithProgress(const std::string& text,
-                         const std::function<void(WorkProgress&)>& work) override;
+    std::exception_ptr runWithProgress(const std::string& text,
+                                       const std::function<void(WorkProgress&)>& work) override;
 
 private:
     QWidget* parent_;

@@ -41,7 +41,12 @@ CommandOutcome saveImage(PlanDocument& document, UserInteraction& interaction,
 // The name the image chooser suggests: the carrier file's name with ".bmp" added.
 std::string suggestedImageName(const std::string& carrierFilePath);
 
+// Save Intermod Report: the report of the plan, then the file shown by the desktop's viewer.
+// The plan takes the order the report numbers the carriers in, which is no change of its own.
 CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction);
+// What the user is told when a report was saved but the desktop could not show it (the
+// failure code of UserInteraction::openWithDesktop).
+std::string reportNotShownText(const std::string& path, int openCode);
 
 // The intermodulation panel's Save as CSV...: the table shown with the plan's title, the
 // analysis's inputs and dateText in its leading comment lines. A name typed without an

@@ -70,11 +70,13 @@ IntermodPanelModel::IntermodPanelModel(std::string ip3Text, std::string guardTex
 
 const std::vector<PanelColumn>& IntermodPanelModel::columns()
 {
-    static const std::vector<PanelColumn> all{
-        {"F#", false, false},          {"Label", true, true},
-        {"Centre (MHz)", false, false}, {"C/IM (dB)", false, false},
-        {"Hits 2-tone", false, false}, {"Hits 3-tone", false, false},
-        {"Strongest product", false, true}};
+    static const std::vector<PanelColumn> all{{"F#", false, false},
+                                              {"Label", true, true},
+                                              {"Centre (MHz)", false, false},
+                                              {"C/IM (dB)", false, false},
+                                              {"Hits 2-tone", false, false},
+                                              {"Hits 3-tone", false, false},
+                                              {"Strongest product", false, true}};
     return all;
 }
 
@@ -172,16 +174,16 @@ std::vector<PanelRow> IntermodPanelModel::rows() const
     for (const CarrierIntermod& carrier : analysis_->carriers) {
         PanelRow row;
         row.fNumber = carrier.fNumber;
-        row.cells = {{"F" + formatInteger(carrier.fNumber), static_cast<double>(carrier.fNumber)},
-                     {oneLine(carrier.label, " "), 0.0},
-                     {formatFixed(carrier.centreFrequencyMhz, 0, 5), carrier.centreFrequencyMhz},
-                     {cimText(carrier), carrier.cimDb ? *carrier.cimDb : noValue},
-                     {formatInteger(carrier.twoToneHits), static_cast<double>(carrier.twoToneHits)},
-                     {formatInteger(carrier.threeToneHits),
-                      static_cast<double>(carrier.threeToneHits)},
-                     {strongestText(carrier), carrier.strongest && carrier.strongest->powerDbw
-                                                  ? *carrier.strongest->powerDbw
-                                                  : -noValue}};
+        row.cells = {
+            {"F" + formatInteger(carrier.fNumber), static_cast<double>(carrier.fNumber)},
+            {oneLine(carrier.label, " "), 0.0},
+            {formatFixed(carrier.centreFrequencyMhz, 0, 5), carrier.centreFrequencyMhz},
+            {cimText(carrier), carrier.cimDb ? *carrier.cimDb : noValue},
+            {formatInteger(carrier.twoToneHits), static_cast<double>(carrier.twoToneHits)},
+            {formatInteger(carrier.threeToneHits), static_cast<double>(carrier.threeToneHits)},
+            {strongestText(carrier), carrier.strongest && carrier.strongest->powerDbw
+                                         ? *carrier.strongest->powerDbw
+                                         : -noValue}};
         const bool below = carrier.cimDb && *carrier.cimDb < warningCimDb_;
         const bool incomplete = carrier.complete && !*carrier.complete;
         if (below)
@@ -190,8 +192,8 @@ std::vector<PanelRow> IntermodPanelModel::rows() const
             row.note += std::string(below ? "\n" : "") +
                         "A product without a level hits this carrier: its C/IM leaves that "
                         "product out and is an upper bound.";
-        row.mark = below ? RowMark::belowWarning
-                         : (incomplete ? RowMark::incomplete : RowMark::none);
+        row.mark =
+            below ? RowMark::belowWarning : (incomplete ? RowMark::incomplete : RowMark::none);
         rows.push_back(std::move(row));
     }
     return rows;

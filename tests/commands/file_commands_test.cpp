@@ -1,3 +1,4 @@
+#include "commands/editing_commands.h"
 #include "commands/file_commands.h"
 #include "commands/scripted_interaction.h"
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 namespace orvane::test {
 namespace {
@@ -114,7 +116,50 @@ TEST_F(FileCommandsTest, ReportIsWrittenOpenedAndACancelLeavesTheEarlierOne)
     user.openResult = 31;
     step("Not opened", saveReport(document, user));
     step("Failed write", saveReport(document, user)); // the writer's message; nothing opened
+    user.chosenPaths = {report};
+    user.workFailure = std::make_exception_ptr(std::bad_alloc());
+    step("Out of memory", saveReport(document, user));
     expectGolden(transcript, "commands/report.txt");
+}
+
+// The report numbers the carriers in frequency order and the plan keeps that order without it
+// counting as a change: nothing to save at Exit, and a Fit that changes nothing records nothing.
+TEST_F(FileCommandsTest, TheReportsSortIsNoChangeToSaveOrUndo)
+{
+    addCarriers(2);
+    document.displaySettings.viewStartMhz = document.carriers.lowestEdgeMhz();
+    document.displaySettings.viewStopMhz = document.carriers.highestEdgeMhz();
+    document.history.restart(document.carriers, document.displaySettings);
+    user.chosenPaths = {folder.file("r.csv")};
+    saveReport(document, user);
+    EXPECT_EQ(document.carriers[0].label, "A");
+    fitCarriers(document);
+    EXPECT_FALSE(document.history.changed());
+    EXPECT_FALSE(document.history.undoName());
+    EXPECT_TRUE(settleUnsavedChanges(document, user));
+    EXPECT_EQ(user.log.find("save changes"), std::string::npos);
+}
+
+// The panel's table is saved as the user named it, with ".csv" added to a name without an
+// extension; a failed write says why.
+TEST_F(FileCommandsTest, TheAnalysisTableGetsCsvWhenNoExtensionIsTyped)
+{
+    IntermodPanelModel panel("", "0", "20");
+    step("No result", saveAnalysisTable(document, user, panel, "today"));
+    addCarriers(2);
+    panel.analysisStarted(document.carriers);
+    IntermodOptions options;
+    panel.analysisFinished(
+        std::make_shared<const IntermodAnalysis>(analyseIntermod(document.carriers, options)));
+    user.chosenPaths = {folder.file("table"), folder.file("table.txt"), folder.file("no/t.csv")};
+    for (int save = 0; save < 3; ++save)
+        saveAnalysisTable(document, user, panel, "today");
+    EXPECT_EQ(folder.names(), (Paths{"table.csv", "table.txt"}));
+    EXPECT_EQ(contentOf(folder.file("table.txt")),
+              panel.csv("Transponder Frequency Plan", "today"));
+    EXPECT_NE(user.log.find("message 'Orvane' icon 2: " + folder.file("no/t.csv")),
+              std::string::npos)
+        << user.log;
 }
 
 // Unsaved changes are offered for saving before a load replaces the plan; a save that is

@@ -17,12 +17,12 @@ TEST(PanelBoxes, TakeNumbersWithinTheAnalysisLimitsAndNameWhatIsWrongBesideTheBo
         PanelBox box;
         const char* entry;
         bool accepted;
-    } entries[] = {{PanelBox::ip3, "", true},           {PanelBox::ip3, " -1000 ", true},
-                   {PanelBox::ip3, "1000", true},       {PanelBox::ip3, "1000.01", false},
-                   {PanelBox::ip3, "1e200", false},     {PanelBox::ip3, "forty", false},
-                   {PanelBox::ip3, "inf", false},       {PanelBox::guard, "0", true},
-                   {PanelBox::guard, "1000000", true},  {PanelBox::guard, "1000000.5", false},
-                   {PanelBox::guard, "-0.001", false},  {PanelBox::guard, "1e300", false}};
+    } entries[] = {{PanelBox::ip3, "", true},          {PanelBox::ip3, " -1000 ", true},
+                   {PanelBox::ip3, "1000", true},      {PanelBox::ip3, "1000.01", false},
+                   {PanelBox::ip3, "1e200", false},    {PanelBox::ip3, "forty", false},
+                   {PanelBox::ip3, "inf", false},      {PanelBox::guard, "0", true},
+                   {PanelBox::guard, "1000000", true}, {PanelBox::guard, "1000000.5", false},
+                   {PanelBox::guard, "-0.001", false}, {PanelBox::guard, "1e300", false}};
     for (const auto& e : entries) {
         IntermodPanelModel model("40", "0", "20");
         model.edit(e.box, e.entry);
@@ -111,8 +111,8 @@ TEST(PanelResult, NamesALowestCimThatMayLieLowerAnUpperBound)
         model.analysisStarted(planOfThree());
         model.analysisFinished(analysisOfThree(complete));
         const std::string bound = complete ? "" : "\u2264 ";
-        EXPECT_EQ(model.summary(), "9 products, 3 of them hit a carrier. Lowest C/IM " + bound +
-                                       "35.74 dB, at F2.");
+        EXPECT_EQ(model.summary(),
+                  "9 products, 3 of them hit a carrier. Lowest C/IM " + bound + "35.74 dB, at F2.");
         EXPECT_EQ(model.rows()[1].cells[3].text, bound + "35.74");
         EXPECT_EQ(model.rows()[1].mark, complete ? RowMark::none : RowMark::incomplete);
     }

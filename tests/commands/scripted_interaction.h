@@ -30,6 +30,7 @@ public:
     UnsavedChangesAnswer saveChangesAnswer = UnsavedChangesAnswer::cancel;
     int openResult = 0;
     bool cancelWork = false; // Cancel is pressed on the progress dialog before the work starts
+    std::exception_ptr workFailure; // the work ends in this instead of running
 
     std::string log;
 
@@ -95,16 +96,23 @@ public:
         log += "open " + path + "\n";
         return openResult;
     }
+    void showSavedButNotOpened(const std::string& text, const std::string& path) override
+    {
+        log += "saved, not opened, folder of " + path + ": " + text + "\n";
+    }
     void beginBusy() override { log += "busy\n"; }
     void endBusy() override { log += "not busy\n"; }
-    void runWithProgress(const std::string& text,
-                         const std::function<void(WorkProgress&)>& work) override
+    std::exception_ptr runWithProgress(const std::string& text,
+                                       const std::function<void(WorkProgress&)>& work) override
     {
         log += "progress '" + text + "'" + (cancelWork ? ", cancelled\n" : "\n");
+        if (workFailure)
+            return workFailure;
         WorkProgress progress;
         if (cancelWork)
             progress.requestCancel();
         work(progress);
+        return nullptr;
     }
 
 private:
