@@ -21,6 +21,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -49,6 +50,9 @@ MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
     view_->setBaseCaption(windowTitle());
     setCentralWidget(view_);
     buildMenus();
+    planStatus_ = new QLabel(this);
+    planStatus_->setObjectName(QStringLiteral("planStatus"));
+    statusBar()->addPermanentWidget(planStatus_);
     connectPlotEditing();
     setAcceptDrops(true);
     // About 444 x 215 dialog units of the classic dialog font, before it is maximised.
@@ -81,6 +85,7 @@ void MainWindow::initialise(bool showSplash)
     storedRecentPlans_ = document_.recentPlans.paths();
     fillRecentPlansMenu();
     updateMenuState();
+    updatePlanStatus();
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, MenuCommand command, const QString& text)
@@ -116,12 +121,12 @@ void MainWindow::buildMenus()
     addCommand(edit, MenuCommand::scrunchCarriers, QStringLiteral("&Scrunch Carriers"));
     addCommand(edit, MenuCommand::shiftCarriers, QStringLiteral("Shift &Carriers"));
     edit->addSeparator();
-    addCommand(edit, MenuCommand::clearAll, QStringLiteral("&Clear All"));
+    addCommand(edit, MenuCommand::clearAll, QStringLiteral("C&lear All"));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    addCommand(view, MenuCommand::fitCarriers, QStringLiteral("Fit Carriers"));
+    addCommand(view, MenuCommand::fitCarriers, QStringLiteral("&Fit Carriers"));
     view->addSeparator();
-    addCommand(view, MenuCommand::defaultFonts, QStringLiteral("Default Fonts"));
+    addCommand(view, MenuCommand::defaultFonts, QStringLiteral("&Default Fonts"));
     view->addSeparator();
     addCommand(view, MenuCommand::options, QStringLiteral("&Options..."));
     addIntermodPanel(view);
@@ -150,8 +155,15 @@ void MainWindow::updateMenuState()
     updateHistoryCommands();
 }
 
+void MainWindow::updatePlanStatus()
+{
+    planStatus_->setText(QString::fromStdString(planStatusText(document_)));
+    planStatus_->setToolTip(QString::fromStdString(document_.carrierFilePath));
+}
+
 void MainWindow::apply(CommandOutcome outcome)
 {
+    updatePlanStatus();
     if (outcome.refreshMenu)
         updateMenuState();
     if (outcome.repaint) {
@@ -182,6 +194,7 @@ void MainWindow::addIntermodPanel(QMenu* viewMenu)
     intermodPanel_->hide();
     QAction* toggle = intermodPanel_->toggleViewAction();
     toggle->setText(QStringLiteral("Intermodulation &Analysis"));
+    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     viewMenu->addSeparator();
     viewMenu->addAction(toggle);
     connect(this, &MainWindow::planChanged, intermodPanel_, &IntermodPanel::planChanged);
@@ -338,6 +351,7 @@ void MainWindow::openFileAtStart(const std::string& path)
     apply(loadCarriersFrom(document_, *interaction_, path));
     document_.history.restart(document_.carriers, document_.displaySettings);
     updateHistoryCommands();
+    updatePlanStatus();
     storeRecentPlans();
 }
 
@@ -354,6 +368,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+    updatePlanStatus();
     storeRecentPlans();
 }
 

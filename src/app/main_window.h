@@ -15,6 +15,7 @@ class QAction;
 class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
+class QLabel;
 class QMenu;
 
 namespace orvane {
@@ -103,6 +104,8 @@ private:
     void showViewOptions();
     // The intermodulation panel docked under the plan, shown and hidden from the View menu.
     void addIntermodPanel(QMenu* viewMenu);
+    // The plan's file and whether it has unsaved changes, in the status bar.
+    void updatePlanStatus();
 
     PlanDocument document_;
     QtUserInteraction qtInteraction_;
@@ -113,6 +116,7 @@ private:
     QIcon programIcon_;
     std::map<MenuCommand, QAction*> actions_;
     QMenu* recentPlansMenu_ = nullptr;
+    QLabel* planStatus_ = nullptr;
     std::vector<std::string> storedRecentPlans_;
 };
 

@@ -189,6 +189,8 @@ UnsavedChangesAnswer QtUserInteraction::askToSaveChanges(const std::string& text
                     QString::fromStdString(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
     box.setDefaultButton(QMessageBox::Save);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
     switch (box.exec()) {
     case QMessageBox::Save:
         return UnsavedChangesAnswer::save;

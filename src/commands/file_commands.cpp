@@ -46,6 +46,15 @@ bool settleUnsavedChanges(PlanDocument& document, UserInteraction& interaction)
     return false;
 }
 
+std::string planStatusText(const PlanDocument& document)
+{
+    const std::string name = document.carrierFilePath.empty()
+                                 ? std::string("New plan")
+                                 : fileNameOf(document.carrierFilePath);
+    const bool modified = document.history.changed() && !document.carriers.empty();
+    return modified ? name + " (modified)" : name;
+}
+
 CommandOutcome loadCarriers(PlanDocument& document, UserInteraction& interaction)
 {
     if (!settleUnsavedChanges(document, interaction))

@@ -16,6 +16,10 @@ namespace orvane {
 // Discard, or a save that went through; false on Cancel or a save that did not happen.
 bool settleUnsavedChanges(PlanDocument& document, UserInteraction& interaction);
 
+// The status bar's account of the plan: its file's name (or "New plan" before it has one) and
+// "(modified)" while it has changes not saved.
+std::string planStatusText(const PlanDocument& document);
+
 // The File menu's commands over the main window's state. Each asks the user through
 // interaction and says what the window must refresh afterwards.
 CommandOutcome loadCarriers(PlanDocument& document, UserInteraction& interaction);

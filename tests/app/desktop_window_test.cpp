@@ -18,8 +18,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableView>
@@ -74,6 +76,7 @@ protected:
         return {};
     }
     QImage shown() { return view().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QString planStatus() { return window->findChild<QLabel*>("planStatus")->text(); }
 
     QTemporaryDir configFolder;
     QTemporaryDir folder;
@@ -102,6 +105,29 @@ TEST_F(DesktopWindowTest, MenuItemsFollowTheCarrierCount)
     expectGolden(seen + menus(), "app/menus.txt");
 }
 
+// Every item of a menu has an access key of its own; the analysis panel has a shortcut.
+TEST_F(DesktopWindowTest, MenuItemsHaveAccessKeysOfTheirOwn)
+{
+    std::function<void(const QMenu*)> check = [&check](const QMenu* menu) {
+        QSet<QChar> keys;
+        for (const QAction* item : menu->actions()) {
+            if (item->isSeparator())
+                continue;
+            const QString text = QString(item->text()).replace(QStringLiteral("&&"), QString());
+            const int amp = text.indexOf(QLatin1Char('&'));
+            ASSERT_GE(amp, 0) << item->text().toStdString();
+            EXPECT_FALSE(keys.contains(text.at(amp + 1).toLower())) << item->text().toStdString();
+            keys.insert(text.at(amp + 1).toLower());
+            if (item->menu())
+                check(item->menu());
+        }
+    };
+    for (const QAction* menu : window->menuBar()->actions())
+        check(menu->menu());
+    EXPECT_EQ(window->intermodPanel().toggleViewAction()->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_I));
+}
+
 // Closing asks about unsaved changes only; the Edit menu names the change to undo or redo.
 // The caption shows the client size; Default Fonts resets the sizes at the next paint (how
 // fonts follow the client is the display tests' part).
@@ -116,15 +142,18 @@ TEST_F(DesktopWindowTest, ClosingAChangedPlanAsksAndTheEditMenuNamesTheChange)
               QStringLiteral("Orvane (%1,%2) ").arg(view().width()).arg(view().height()));
     window->close();
     EXPECT_EQ(user.log.find("save changes"), std::string::npos) << "a plan just loaded";
+    EXPECT_EQ(planStatus(), "c-band-36mhz.carriers.txt");
     window->show();
     user.pickedIndex = 0;
     run(MenuCommand::deleteCarrier);
     run(MenuCommand::exit);
     EXPECT_NE(user.log.find("save changes"), std::string::npos);
+    EXPECT_EQ(planStatus(), "New plan (modified)") << "the plan no longer matches its file";
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->action(MenuCommand::undo)->text(), "&Undo Delete Carrier");
     run(MenuCommand::undo);
     EXPECT_EQ(document().carriers.count(), 7);
+    EXPECT_EQ(planStatus(), "New plan") << "no change left to save";
     EXPECT_EQ(window->action(MenuCommand::redo)->text(), "&Redo Delete Carrier");
     EXPECT_TRUE(window->action(MenuCommand::redo)->shortcuts().contains(Qt::CTRL | Qt::Key_Y));
     user.saveChangesAnswer = UnsavedChangesAnswer::discard;
@@ -237,10 +266,25 @@ TEST_F(DesktopWindowTest, TheProgramStartsWithAPlanOrEndsAtOnceWithoutADisplay)
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(ORVANE_PROGRAM_DIR "/orvane"), {});
-    ASSERT_TRUE(program.waitForFinished(30000));
-    EXPECT_EQ(program.exitCode(), 1);
+    const auto run = [&program](const QStringList& arguments) {
+        program.start(QStringLiteral(ORVANE_PROGRAM_DIR "/orvane"), arguments);
+        EXPECT_TRUE(program.waitForFinished(30000));
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    };
+    EXPECT_EQ(run({}), 1);
     EXPECT_EQ(program.readAllStandardError(), QByteArray(noDisplayText) + "\n");
+    // The version and the help need no display; a display that is named but not there is
+    // said in one line, without Qt's abort.
+    EXPECT_EQ(run({QStringLiteral("--version")}), 0);
+    EXPECT_EQ(program.readAllStandardOutput(), "Orvane Version " ORVANE_VERSION "\n");
+    EXPECT_EQ(run({QStringLiteral("--help")}), 0);
+    EXPECT_TRUE(program.readAllStandardOutput().startsWith("Usage: orvane [PLAN]\n"));
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4321"));
+    program.setProcessEnvironment(environment);
+    EXPECT_EQ(run({examplePlan}), 1);
+    const QByteArray said = program.readAllStandardError();
+    EXPECT_TRUE(said.startsWith("orvane: the display could not be opened (DISPLAY=:4321)"));
+    EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
 }
 
 // The worked example of the help page: three carriers of 1000 kSps, 20 dBW, 10 MHz apart.

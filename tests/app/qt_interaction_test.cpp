@@ -124,6 +124,21 @@ TEST(QtProgress, WorkThatFailsReturnsItsExceptionAndTheProgramGoesOn)
                                  "vector too long");
 }
 
+// Alt+D answers Discard in the unsaved-changes question, as its underlined letter says.
+TEST(QtQuestions, AltDDiscardsTheUnsavedChanges)
+{
+    QtUserInteraction interaction(nullptr);
+    whenModal([](QWidget* modal) {
+        modal->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+        QTest::keyClick(modal, Qt::Key_D, Qt::AltModifier);
+        QTest::qWait(400); // a button pressed by its key clicks after a moment
+        if (modal->isVisible())
+            static_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_EQ(interaction.askToSaveChanges("Save?"), UnsavedChangesAnswer::discard);
+}
+
 TEST(QtQuestions, AYesNoQuestionOffersItsHelpPageOnF1)
 {
     std::vector<unsigned> asked;
