@@ -55,7 +55,7 @@ void Application::showHelp(std::uint32_t context)
         registeredBundle_.clear();
         if (!QResource::registerResource(QString::fromStdString(location.bundlePath),
                                          QString::fromLatin1(helpRoot))) {
-            QMessageBox::warning(nullptr, QStringLiteral("Orvane Help"),
+            QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Orvane Help"),
                                  QStringLiteral("The help file %1 could not be opened.")
                                      .arg(QString::fromStdString(location.bundlePath)));
             return;

@@ -28,9 +28,8 @@ std::vector<HeldMessage>& heldMessages()
 void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type == QtFatalMsg) {
-        const std::string line = unreachableDisplayText([](const char* name) {
-            return std::getenv(name);
-        });
+        const std::string line =
+            unreachableDisplayText([](const char* name) { return std::getenv(name); });
         std::fprintf(stderr, "%s\n", line.c_str());
         std::fflush(stderr);
         std::_Exit(1);

@@ -74,6 +74,7 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->setWordWrap(false);
     table_->installEventFilter(this);
     layout->addWidget(table_, 1);
@@ -175,7 +176,7 @@ void IntermodPanel::placeInputs(Qt::DockWidgetArea area)
 
 bool IntermodPanel::analysing() const
 {
-    return runner_->busy() || typingPause_->isActive();
+    return runner_->busy() || (analysisWanted_ && typingPause_->isActive());
 }
 
 void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
@@ -226,6 +227,8 @@ void IntermodPanel::startAnalysis()
 
 void IntermodPanel::shownChanged(bool shown)
 {
+    document_.fitPictureTexts = shown;
+    Q_EMIT pictureChanged();
     if (shown && model_.stale() && !runner_->busy())
         startAnalysis();
     showState();

@@ -47,6 +47,7 @@ enum class MenuCommand {
     help,
     licence,
     about,
+    analysisUnderPlan,
 };
 
 // The program's one top-level window: the menu bar over the plan view. It owns the plan and
@@ -90,6 +91,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
@@ -104,6 +106,8 @@ private:
     void showViewOptions();
     // The intermodulation panel docked under the plan, shown and hidden from the View menu.
     void addIntermodPanel(QMenu* viewMenu);
+    bool panelUnderPlan() const;
+    void keepPlotProportions();
     // The plan's file and whether it has unsaved changes, in the status bar.
     void updatePlanStatus();
 

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -56,8 +57,9 @@ std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& set
                                      std::string& folder, const std::string& suggestedName = {})
 {
     QFileDialog dialog(parent, QString::fromLatin1(settings.title));
-    if (!folder.empty())
-        dialog.setDirectory(QString::fromStdString(folder));
+    // A folder that is not known (or no longer there) gives way to the user's home.
+    const QString start = QString::fromStdString(folder);
+    dialog.setDirectory(!start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath());
     QStringList filters;
     for (const std::string& filter : chooserFilterList(settings.filterText))
         filters << QString::fromStdString(filter);

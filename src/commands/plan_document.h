@@ -22,6 +22,9 @@ struct PlanDocument {
     std::string defaultTitle = "Transponder Frequency Plan";
     // Drawn over the plan while the intermodulation analysis is shown; none otherwise.
     std::shared_ptr<const IntermodOverlay> intermodOverlay;
+    // While the analysis panel takes room from the picture, its texts shrink where they would
+    // not fit; otherwise they keep the size the fonts give them.
+    bool fitPictureTexts = false;
     PlanHistory history;     // undo and redo, and whether the plan has unsaved changes
     RecentPlans recentPlans; // kept between runs
 

@@ -1,4 +1,5 @@
 #include "app/intermod_panel.h"
+#include "app/intermod_runner.h"
 #include "app/main_window.h"
 #include "app/plan_picture.h"
 #include "app/plan_view.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -24,6 +26,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -212,7 +215,8 @@ TEST_F(DesktopWindowTest, SaveImageWritesTheChosenFormatAtTheClientSize)
 // The folder and the recent plans are kept for the next start, which shows the splash first.
 TEST_F(DesktopWindowTest, ADroppedFileIsLoadedAndTheFolderAndRecentPlansOutliveTheWindow)
 {
-    EXPECT_EQ(user.log.find("choose open in '/opt/orvane'"), 0u) << "the first run starts there";
+    EXPECT_EQ(user.log.find("choose open in '" + QDir::homePath().toStdString() + "'"), 0u)
+        << "the first run starts in the home folder";
     QMimeData dropped;
     for (const QList<QUrl>& urls :
          {QList<QUrl>{QUrl(QStringLiteral("https://example.org/plan.txt"))},
@@ -400,6 +404,65 @@ TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysA
         renderPlanImage(document().carriers, document().displaySettings, QSize(640, 480));
     EXPECT_EQ(planImage(document(), QSize(640, 480)), plain);
     EXPECT_NE(withLayer, plain);
+}
+
+// A result older than the plan is greyed and says "Updating..." until the newer one is in;
+// its rows open nothing and the status bar says why. Every result sizes the columns to their
+// widest cell, also when later texts are longer than the first ones.
+TEST_F(IntermodPanelTest, AnOutOfDateResultIsGreyedAndEveryResultFitsItsColumns)
+{
+    const auto fitted = [this] {
+        for (int column = 0; column < table()->model()->columnCount(); ++column)
+            if (table()->columnWidth(column) <
+                static_cast<QAbstractItemView*>(table())->sizeHintForColumn(column))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(fitted());
+    enter(box("ip3Box"), QStringLiteral("40")); // the strongest products gain their power
+    EXPECT_TRUE(fitted());
+
+    const auto summary = [this] { return panel().findChild<QLabel*>("intermodSummary")->text(); };
+    const auto grey = [this] {
+        return table()->model()->index(0, 0).data(Qt::ForegroundRole).isValid();
+    };
+    EXPECT_FALSE(grey());
+    document().carriers.removeAt(*document().carriers.findIndex(0));
+    window->apply(CommandOutcome{true, true});
+    EXPECT_TRUE(summary().startsWith("Updating...")) << summary().toStdString();
+    EXPECT_TRUE(grey());
+    EXPECT_TRUE(document().intermodOverlay->outOfDate);
+    user.log.clear();
+    Q_EMIT table()->doubleClicked(table()->model()->index(0, 1));
+    EXPECT_EQ(user.log, "");
+    EXPECT_FALSE(window->statusBar()->currentMessage().isEmpty());
+    andWait([] {});
+    EXPECT_FALSE(summary().startsWith("Updating...")) << summary().toStdString();
+    EXPECT_FALSE(grey());
+    EXPECT_FALSE(document().intermodOverlay->outOfDate);
+}
+
+// Typing starts no analysis until it pauses; a new warning level only recolours the rows.
+TEST_F(IntermodPanelTest, TypingWaitsForAPauseAndTheWarningLevelOnlyRecolours)
+{
+    auto* runner = panel().findChild<IntermodRunner*>();
+    box("ip3Box")->setFocus();
+    QTest::keyClicks(box("ip3Box"), QStringLiteral("40"));
+    EXPECT_FALSE(runner->busy()) << "no analysis at a key";
+    andWait([] {});
+    const IntermodAnalysis* shown = panel().model().analysis();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->ip3Dbw, 40.0);
+    const auto marked = [this] {
+        return table()->model()->index(1, 0).data(Qt::BackgroundRole).isValid();
+    };
+    EXPECT_FALSE(marked());
+    box("warningBox")->selectAll();
+    QTest::keyClicks(box("warningBox"), QStringLiteral("36"));
+    EXPECT_FALSE(panel().analysing());
+    EXPECT_TRUE(marked()) << "F2's 35.74 dB is below 36 dB";
+    andWait([] {});
+    EXPECT_EQ(panel().model().analysis(), shown) << "the same result, recoloured";
 }
 
 } // namespace
