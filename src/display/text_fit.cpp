@@ -128,8 +128,7 @@ FontDescription scaled(FontDescription font, double share)
 } // namespace
 
 std::vector<PlacedText> placePlanTexts(DrawingSurface& measure, int width, int height,
-                                       const DisplaySettings& settings,
-                                       const CarrierList& carriers)
+                                       const DisplaySettings& settings, const CarrierList& carriers)
 {
     PlacingSurface placing(measure);
     PlotFrame frame(placing, width, height);
@@ -173,16 +172,16 @@ DisplaySettings fitTextsToPicture(DrawingSurface& measure, int width, int height
             case PlacedText::Kind::label:
                 labelCrowded = labelCrowded || text.top < 1;
                 for (const PlacedText& title : texts)
-                    labelCrowded = labelCrowded || (title.kind == PlacedText::Kind::title &&
-                                                    acrossFrom(text, title) &&
-                                                    text.top < title.bottom);
+                    labelCrowded =
+                        labelCrowded || (title.kind == PlacedText::Kind::title &&
+                                         acrossFrom(text, title) && text.top < title.bottom);
                 break;
             case PlacedText::Kind::frequency:
                 bottomCrowded = bottomCrowded || text.bottom > height - 1;
                 for (const PlacedText& axis : texts)
-                    bottomCrowded = bottomCrowded || (axis.kind == PlacedText::Kind::axisTitle &&
-                                                      acrossFrom(text, axis) &&
-                                                      text.bottom > axis.top);
+                    bottomCrowded =
+                        bottomCrowded || (axis.kind == PlacedText::Kind::axisTitle &&
+                                          acrossFrom(text, axis) && text.bottom > axis.top);
                 break;
             case PlacedText::Kind::axisTitle:
                 bottomCrowded = bottomCrowded || text.bottom > height - 1;

@@ -9,128 +9,102 @@
 namespace orvane::test {
 namespace {
 
-// Entries of the IP3 and guard boxes, and whether the analysis takes them: IP3 within
-// +-1000 dBW, the guard within 0 to 1,000,000 kHz, empty IP3 for hits only.
+// IP3 within +-1000 dBW (empty: hits only), the guard within 0 to 1,000,000 kHz.
 TEST(PanelBoxes, TakeNumbersWithinTheAnalysisLimitsAndNameWhatIsWrongBesideTheBox)
 {
     const struct {
         PanelBox box;
         const char* entry;
         bool accepted;
-    } entries[] = {{PanelBox::ip3, "", true},          {PanelBox::ip3, " -1000 ", true},
-                   {PanelBox::ip3, "1000", true},      {PanelBox::ip3, "1000.01", false},
-                   {PanelBox::ip3, "1e200", false},    {PanelBox::ip3, "forty", false},
-                   {PanelBox::ip3, "inf", false},      {PanelBox::guard, "0", true},
-                   {PanelBox::guard, "1000000", true}, {PanelBox::guard, "1000000.5", false},
-                   {PanelBox::guard, "-0.001", false}, {PanelBox::guard, "1e300", false}};
+    } entries[] = {{PanelBox::ip3, "", true},
+                   {PanelBox::ip3, " -1000 ", true},
+                   {PanelBox::ip3, "1000.01", false},
+                   {PanelBox::ip3, "1e200", false},
+                   {PanelBox::ip3, "forty", false},
+                   {PanelBox::guard, "1000000", true},
+                   {PanelBox::guard, "1000000.5", false},
+                   {PanelBox::guard, "-0.001", false}};
     for (const auto& e : entries) {
         IntermodPanelModel model("40", "0", "20");
         model.edit(e.box, e.entry);
         EXPECT_EQ(model.inputs().has_value(), e.accepted) << e.entry;
         EXPECT_EQ(model.problem(e.box).empty(), e.accepted) << e.entry;
     }
-}
-
-// A new warning level only recolours; a new intercept point or guard asks for an analysis,
-// and a box that only reads differently ("40.0") asks for nothing.
-TEST(PanelBoxes, OnlyANewInterceptOrGuardAsksForANewAnalysis)
-{
+    // A new warning level only recolours; a box that only reads differently asks for nothing.
     IntermodPanelModel model("40", "0", "20");
     EXPECT_EQ(model.edit(PanelBox::warning, "25"), PanelEditEffect::recolour);
     EXPECT_EQ(model.edit(PanelBox::warning, "x"), PanelEditEffect::none);
-    EXPECT_EQ(model.warningCimDb(), 25.0) << "the last good level stays";
     EXPECT_EQ(model.edit(PanelBox::ip3, "40.0"), PanelEditEffect::none);
     EXPECT_EQ(model.edit(PanelBox::guard, "5"), PanelEditEffect::reanalyse);
-    EXPECT_EQ(model.edit(PanelBox::ip3, "x"), PanelEditEffect::reanalyse);
 }
 
-// Three carriers, the middle one hit by a product without a level.
-std::shared_ptr<const IntermodAnalysis> analysisOfThree(bool complete)
-{
-    auto analysis = std::make_shared<IntermodAnalysis>();
-    analysis->ip3Dbw = 40.0;
-    analysis->products = 9;
-    analysis->productsHitting = 3;
-    analysis->worstCarrier = 2;
-    analysis->minCimDb = 35.740312;
-    analysis->minCimComplete = complete;
-    for (int f = 1; f <= 3; ++f) {
-        CarrierIntermod carrier;
-        carrier.fNumber = f;
-        carrier.label = f == 2 ? "Two\tlines, \"quoted\"" : "C" + std::to_string(f);
-        carrier.centreFrequencyMhz = 5990.0 + 10.0 * f;
-        carrier.twoToneHits = f == 2 ? 0 : 1;
-        carrier.threeToneHits = f == 2 ? 1 : 0;
-        carrier.cimDb = f == 2 ? 35.740312 : 41.760913;
-        carrier.complete = complete || f != 2;
-        analysis->carriers.push_back(carrier);
-    }
-    return analysis;
-}
-
-CarrierList planOfThree()
+// The worked example of the help page: 1000 kSps carriers of 20 dBW at 6000, 6010 and
+// 6020 MHz, B's label of two lines.
+CarrierList workedExample()
 {
     CarrierList plan;
-    for (int f = 3; f >= 1; --f)
-        plan.append(testing::fixedCarrier(5990.0 + 10.0 * f, 1.35, "C" + std::to_string(f)));
+    for (const char* label : {"C", "B\tline two, \"quoted\"", "A"}) {
+        Carrier carrier;
+        carrier.setFixedSymbolRate(6000.0 + 10.0 * (label[0] - 'A'), 1000.0, 20.0, 1.35);
+        carrier.label = label;
+        plan.append(carrier);
+    }
     return plan;
 }
 
-// A result started before the latest change stays out of date: greyed, "Updating...", and its
-// rows open nothing, saying why.
-TEST(PanelResult, StaysOutOfDateUntilTheAnalysisOfTheLatestChangeArrives)
+// The analysis started last, of the worked example, finishes.
+void finish(IntermodPanelModel& model)
+{
+    IntermodOptions options;
+    options.ip3Dbw = 40.0;
+    model.analysisFinished(
+        std::make_shared<const IntermodAnalysis>(analyseIntermod(workedExample(), options)));
+}
+
+// A result started before the latest change stays out of date: "Updating...", grey on the
+// picture, and its rows open nothing, saying why. The help page's figures come out; a lowest
+// C/IM that may leave out a product without a level is given as at most that much.
+TEST(PanelResult, IsOutOfDateUntilTheLatestChangeIsAnalysedAndNamesAnUpperBound)
 {
     IntermodPanelModel model("40", "0", "20");
-    model.analysisStarted(planOfThree());
+    model.analysisStarted(workedExample());
     model.planChanged();
-    model.analysisFinished(analysisOfThree(true));
+    finish(model);
     EXPECT_TRUE(model.stale());
     EXPECT_EQ(model.summary().rfind("Updating... Shown: 9 products", 0), 0u) << model.summary();
-    EXPECT_FALSE(model.openRow(2).fNumber);
     EXPECT_FALSE(model.openRow(2).whyNot.empty());
     EXPECT_TRUE(model.overlay()->outOfDate);
 
-    model.analysisStarted(planOfThree());
-    model.analysisFinished(analysisOfThree(true));
-    EXPECT_FALSE(model.overlay()->outOfDate);
+    model.analysisStarted(workedExample());
+    finish(model);
+    EXPECT_EQ(model.summary(), "9 products, 3 of them hit a carrier. Lowest C/IM 35.74 dB, at F2.");
     EXPECT_EQ(model.openRow(2).fNumber, 2);
-    EXPECT_EQ(model.overlay()->hitBandsMhz.size(), 3u);
+    EXPECT_FALSE(model.overlay()->outOfDate);
     EXPECT_EQ(model.overlay()->hitBandsMhz[0], std::make_pair(5999.325, 6000.675));
-    // Only the warning level moved: the rows recolour, the result stays current.
-    model.edit(PanelBox::warning, "42");
-    EXPECT_FALSE(model.stale());
-    EXPECT_EQ(model.rows()[0].mark, RowMark::belowWarning);
-}
+    EXPECT_EQ(model.edit(PanelBox::warning, "36"), PanelEditEffect::recolour);
+    EXPECT_EQ(model.rows()[1].mark, RowMark::belowWarning);
 
-// When the lowest C/IM leaves out a product without a level, the summary and the row say that
-// it is at most that much.
-TEST(PanelResult, NamesALowestCimThatMayLieLowerAnUpperBound)
-{
-    for (const bool complete : {true, false}) {
-        IntermodPanelModel model("40", "0", "20");
-        model.analysisStarted(planOfThree());
-        model.analysisFinished(analysisOfThree(complete));
-        const std::string bound = complete ? "" : "\u2264 ";
-        EXPECT_EQ(model.summary(),
-                  "9 products, 3 of them hit a carrier. Lowest C/IM " + bound + "35.74 dB, at F2.");
-        EXPECT_EQ(model.rows()[1].cells[3].text, bound + "35.74");
-        EXPECT_EQ(model.rows()[1].mark, complete ? RowMark::none : RowMark::incomplete);
-    }
+    auto bound = std::make_shared<IntermodAnalysis>(*model.analysis());
+    bound->minCimComplete = false;
+    bound->carriers[1].complete = false;
+    model.analysisFinished(bound);
+    EXPECT_NE(model.summary().find("Lowest C/IM \u2264 35.74 dB, at F2."), std::string::npos);
+    EXPECT_EQ(model.rows()[1].cells[3].text, "\u2264 35.74");
 }
 
 // The saved table names what produced it; every line ends in CR LF, and a label's line break
 // stays inside its quotes.
 TEST(PanelResult, CsvNamesThePlanTheInputsAndTheDateWithCrLfLines)
 {
-    IntermodPanelModel model("", "0", "20");
+    IntermodPanelModel model("40", "0", "20");
     EXPECT_EQ(model.csv("Plan", "today"), "") << "nothing to save yet";
-    model.analysisStarted(planOfThree());
-    model.analysisFinished(analysisOfThree(false));
+    model.analysisStarted(workedExample());
+    finish(model);
     const std::string csv = model.csv("Plan A\tsecond line", "2024-05-01T10:00:00");
     EXPECT_EQ(csv.substr(0, csv.find("\"F#\"")),
               "# Orvane intermodulation analysis\r\n# Plan: Plan A / second line\r\n"
               "# IP3 (dBW): 40\r\n# Guard (kHz): 0\r\n# Date: 2024-05-01T10:00:00\r\n");
-    EXPECT_NE(csv.find("\r\n\"F2\",\"Two\r\nlines, \"\"quoted\"\"\",6010.00000,"),
+    EXPECT_NE(csv.find("\r\n\"F2\",\"B\r\nline two, \"\"quoted\"\"\",6010.00000,"),
               std::string::npos)
         << csv;
     for (std::size_t at = csv.find('\n'); at != std::string::npos; at = csv.find('\n', at + 1))
