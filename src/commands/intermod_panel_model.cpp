@@ -265,7 +265,13 @@ std::string IntermodPanelModel::csv(const std::string& planTitle, const std::str
             (analysis_->ip3Dbw ? formatShortest(*analysis_->ip3Dbw) : "none, hits only") + lineEnd;
     text += "# Guard (kHz): " + formatShortest(analysis_->guardKhz) + lineEnd;
     text += "# Date: " + dateText + lineEnd;
-    return text + intermodTableCsv(*analysis_, lineEnd, "\r\n");
+    // The table's lines end in LF and a label's line breaks are TABs inside its quotes (nothing
+    // else in the table holds either): both become CR LF.
+    std::string table = intermodTableCsv(*analysis_);
+    for (auto at = table.find_first_of("\t\n"); at != std::string::npos;
+         at = table.find_first_of("\t\n", at + 2))
+        table.replace(at, 1, lineEnd);
+    return text + table;
 }
 
 } // namespace orvane

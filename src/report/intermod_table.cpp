@@ -26,13 +26,8 @@ bool isTextColumn(std::size_t column)
     return column == 0 || column == 1 || column == 7 || column == 8;
 }
 
-std::string csvLine(std::vector<std::string> cells, bool allText, const std::string& lineEnd,
-                    const std::string& labelLineBreak)
+std::string csvLine(const std::vector<std::string>& cells, bool allText)
 {
-    std::string& label = cells[1];
-    for (auto tab = label.find('\t'); tab != std::string::npos && labelLineBreak != "\t";
-         tab = label.find('\t', tab + labelLineBreak.size()))
-        label.replace(tab, 1, labelLineBreak);
     std::string line;
     for (std::size_t column = 0; column < cells.size(); ++column) {
         if (column > 0)
@@ -42,7 +37,7 @@ std::string csvLine(std::vector<std::string> cells, bool allText, const std::str
         else
             line += cells[column];
     }
-    return line + lineEnd;
+    return line + '\n';
 }
 
 } // namespace
@@ -81,12 +76,11 @@ std::vector<std::string> intermodTableRow(const CarrierIntermod& carrier)
             strongest ? decibels(strongest->powerDbw) : std::string()};
 }
 
-std::string intermodTableCsv(const IntermodAnalysis& analysis, const std::string& lineEnd,
-                             const std::string& labelLineBreak)
+std::string intermodTableCsv(const IntermodAnalysis& analysis)
 {
-    std::string text = csvLine(intermodTableHeader(), true, lineEnd, labelLineBreak);
+    std::string text = csvLine(intermodTableHeader(), true);
     for (const CarrierIntermod& carrier : analysis.carriers)
-        text += csvLine(intermodTableRow(carrier), false, lineEnd, labelLineBreak);
+        text += csvLine(intermodTableRow(carrier), false);
     return text;
 }
 

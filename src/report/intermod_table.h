@@ -15,9 +15,7 @@ std::vector<std::string> intermodTableHeader();
 std::vector<std::string> intermodTableRow(const CarrierIntermod& carrier);
 
 // The whole analysis as comma-separated text for spreadsheets: the header line, then one line
-// per carrier; text cells quoted, numbers bare, UTF-8. Lines end in lineEnd; inside its quotes
-// a label's line break (a TAB in the plan) is written as labelLineBreak.
-std::string intermodTableCsv(const IntermodAnalysis& analysis, const std::string& lineEnd = "\n",
-                             const std::string& labelLineBreak = "\t");
+// per carrier; text cells quoted, numbers bare, UTF-8, LF line ends.
+std::string intermodTableCsv(const IntermodAnalysis& analysis);
 
 } // namespace orvane
