@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -216,6 +217,15 @@ void MainWindow::addIntermodPanel(QMenu* viewMenu)
     connect(under, &QAction::triggered, this, [this](bool checked) {
         addDockWidget(checked ? Qt::BottomDockWidgetArea : Qt::RightDockWidgetArea, intermodPanel_);
         intermodPanel_->setFloating(false);
+        // As much room as the plot leaves it: under the plot its height, beside it its width.
+        QTimer::singleShot(0, this, [this, checked] {
+            layout()->activate();
+            keepPlotProportions();
+            resizeDocks(
+                {intermodPanel_},
+                {checked ? intermodPanel_->maximumHeight() : intermodPanel_->maximumWidth()},
+                checked ? Qt::Vertical : Qt::Horizontal);
+        });
     });
     // Once the layout has placed the panel, its height is held to what the plot leaves.
     const auto panelMoved = [this, under] {

@@ -12,9 +12,9 @@ namespace orvane {
 
 namespace {
 
-constexpr double shrinkStep = 0.93;
+constexpr double shrinkStep = 0.97;
 constexpr double smallestShare = 0.2;
-constexpr int mostSteps = 32;
+constexpr int mostRounds = 12;
 
 // Takes the texts drawPlan draws and notes the cell of each, as the painter surface would
 // place it: aligned about the current point, turned counter-clockwise by the escapement.
@@ -153,50 +153,60 @@ DisplaySettings fitTextsToPicture(DrawingSurface& measure, int width, int height
                                   const DisplaySettings& settings, const CarrierList& carriers)
 {
     // The share of its size each font keeps: title, label, and the axis title with the
-    // frequencies, which crowd each other under the axis.
+    // frequencies, which crowd each other under the axis. Each round measures how far the
+    // crowded texts overshoot the room they have and shrinks their font by that much.
     double titleShare = 1.0;
     double labelShare = 1.0;
     double bottomShare = 1.0;
     DisplaySettings fitted = settings;
-    for (int step = 0; step < mostSteps; ++step) {
+    for (int round = 0; round < mostRounds; ++round) {
         const std::vector<PlacedText> texts =
             placePlanTexts(measure, width, height, fitted, carriers);
-        bool titleCut = false;
-        bool labelCrowded = false;
-        bool bottomCrowded = false;
+        // The room a text has over its extent (1: it fits), for each font.
+        double titleRoom = 1.0;
+        double labelRoom = 1.0;
+        double bottomRoom = 1.0;
+        const auto room = [](double& least, int has, int needs) {
+            if (needs > has)
+                least = std::min(least, std::max(0.0, static_cast<double>(has)) / needs);
+        };
         for (const PlacedText& text : texts) {
+            const int across = text.right - text.left;
+            const int high = text.bottom - text.top;
             switch (text.kind) {
-            case PlacedText::Kind::title:
-                titleCut = titleCut || text.top < 1 || text.left < 0 || text.right > width;
+            case PlacedText::Kind::title: // stands on its line, centred
+                room(titleRoom, text.bottom - 1, high);
+                room(titleRoom, width, across);
                 break;
-            case PlacedText::Kind::label:
-                labelCrowded = labelCrowded || text.top < 1;
+            case PlacedText::Kind::label: { // rises from the carrier
+                int ceiling = 1;
                 for (const PlacedText& title : texts)
-                    labelCrowded =
-                        labelCrowded || (title.kind == PlacedText::Kind::title &&
-                                         acrossFrom(text, title) && text.top < title.bottom);
+                    if (title.kind == PlacedText::Kind::title && acrossFrom(text, title))
+                        ceiling = std::max(ceiling, title.bottom);
+                room(labelRoom, text.bottom - ceiling, high);
                 break;
-            case PlacedText::Kind::frequency:
-                bottomCrowded = bottomCrowded || text.bottom > height - 1;
+            }
+            case PlacedText::Kind::frequency: // hangs from the axis, over the axis title
+                room(bottomRoom, height - 1 - text.top, high);
                 for (const PlacedText& axis : texts)
-                    bottomCrowded =
-                        bottomCrowded || (axis.kind == PlacedText::Kind::axisTitle &&
-                                          acrossFrom(text, axis) && text.bottom > axis.top);
+                    if (axis.kind == PlacedText::Kind::axisTitle && acrossFrom(text, axis))
+                        room(bottomRoom, axis.bottom - text.top, high + axis.bottom - axis.top);
                 break;
-            case PlacedText::Kind::axisTitle:
-                bottomCrowded = bottomCrowded || text.bottom > height - 1;
+            case PlacedText::Kind::axisTitle: // stands on its line
+                room(bottomRoom, height - 1 - text.top, high);
                 break;
             }
         }
-        const auto shrink = [](bool crowded, double& share) {
-            if (!crowded || share <= smallestShare)
+        const auto shrink = [](double roomLeft, double& share) {
+            if (roomLeft >= 1.0 || share <= smallestShare)
                 return false;
-            share = std::max(smallestShare, share * shrinkStep);
+            // Whole pixels round the sizes: a little less than the room, at least a step.
+            share = std::max(smallestShare, share * std::min(roomLeft * 0.98, shrinkStep));
             return true;
         };
-        const bool titleShrank = shrink(titleCut, titleShare);
-        const bool labelShrank = shrink(labelCrowded, labelShare);
-        const bool bottomShrank = shrink(bottomCrowded, bottomShare);
+        const bool titleShrank = shrink(titleRoom, titleShare);
+        const bool labelShrank = shrink(labelRoom, labelShare);
+        const bool bottomShrank = shrink(bottomRoom, bottomShare);
         if (!titleShrank && !labelShrank && !bottomShrank)
             break;
         fitted.titleFont = scaled(settings.titleFont, titleShare);
