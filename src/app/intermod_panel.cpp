@@ -101,7 +101,13 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     showState();
 }
 
-IntermodPanel::~IntermodPanel() = default;
+IntermodPanel::~IntermodPanel()
+{
+    // Typing that had not yet paused is kept all the same.
+    if (typingPause_->isActive())
+        writeIntermodInputs({model_.text(PanelBox::ip3), model_.text(PanelBox::guard),
+                             model_.text(PanelBox::warning)});
+}
 
 QWidget* IntermodPanel::buildInputs()
 {
