@@ -167,7 +167,7 @@ DisplaySettings fitTextsToPicture(DrawingSurface& measure, int width, int height
         double labelRoom = 1.0;
         double bottomRoom = 1.0;
         const auto room = [](double& least, int has, int needs) {
-            if (needs > has)
+            if (needs > 0 && needs > has)
                 least = std::min(least, std::max(0.0, static_cast<double>(has)) / needs);
         };
         for (const PlacedText& text : texts) {
