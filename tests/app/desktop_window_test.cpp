@@ -365,16 +365,13 @@ TEST_F(DesktopWindowTest, TheSavedPictureWithThePanelHasNoCutOrCrowdedText)
             run(MenuCommand::saveImage);
             const auto inks = textInk(path);
             ASSERT_EQ(inks.size(), 19u) << "title, axis title, 9 frequencies, 8 label lines";
-            const std::string where = std::to_string(size.width()) + "x" +
-                                      std::to_string(size.height()) + (under ? " under" : "");
             const QRectF inside(0.5, 0.5, view().width() - 1.0, view().height() - 1.0);
             for (std::size_t i = 0; i < inks.size(); ++i) {
-                EXPECT_TRUE(inside.contains(inks[i].second))
-                    << inks[i].first.toStdString() << " cut at " << where;
+                const std::string text = inks[i].first.toStdString() + (under ? " under" : "");
+                EXPECT_TRUE(inside.contains(inks[i].second)) << text << " cut at " << size.width();
                 for (std::size_t j = i + 1; j < inks.size(); ++j)
                     EXPECT_FALSE(inks[i].second.intersects(inks[j].second))
-                        << inks[i].first.toStdString() << " on " << inks[j].first.toStdString()
-                        << " at " << where;
+                        << text << " on " << inks[j].first.toStdString() << " at " << size.width();
             }
         }
     }

@@ -83,12 +83,10 @@ TEST_F(QtChooserTest, ChoosersStartInTheFolderAndAddTheChosenTypesExtension)
               "save in $TMP/out with $TMP/out: $TMP/Report.csv type 1, then in $TMP");
     EXPECT_EQ(choose([&] { return interaction.chooseImageFile(startFolder, "a.txt.bmp"); }),
               "save in $TMP with $TMP/a.txt.bmp: Cancel, then in $TMP");
-    startFolder = folder.filePath(QStringLiteral("gone")).toStdString();
-    EXPECT_EQ(choose([&] {
-                  return interaction.chooseCarrierFileToOpen(startFolder);
-              }).rfind("open in " + QDir::homePath().toStdString() + " with", 0),
-              0u)
-        << "a folder no longer there gives way to the home folder";
+    startFolder = folder.filePath(QStringLiteral("gone")).toStdString(); // gives way to home
+    const std::string home = "open in " + QDir::homePath().toStdString() + " with";
+    EXPECT_EQ(choose([&] { return interaction.chooseCarrierFileToOpen(startFolder); }).find(home),
+              0u);
 }
 
 // Work that outlasts the delay gets a progress dialog whose Cancel button reaches the work.
