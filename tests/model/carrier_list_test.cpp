@@ -94,13 +94,12 @@ TEST(SortByFrequency, ReversedInputStaysShallow)
     EXPECT_EQ(list[199999].centreFrequencyMhz, 200000.0);
 }
 
-// A task failing on the helper thread must not end the program: the caller gets its exception
-// once both tasks are done.
+// A task failing on the helper thread must not end the program: the caller gets its exception.
 TEST(SideBySide, HandsAnExceptionOfEitherTaskToTheCallerAfterBoth)
 {
     for (const bool helperFails : {false, true}) {
         int done = 0;
-        const auto fails = [] { throw std::runtime_error("task failed"); };
+        const auto fails = [] { throw std::runtime_error("failed"); };
         const auto works = [&done] { ++done; };
         EXPECT_THROW(helperFails ? runSideBySide(works, fails) : runSideBySide(fails, works),
                      std::runtime_error);
