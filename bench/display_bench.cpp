@@ -48,6 +48,25 @@ void drawPlanOfAThousandCarriers(benchmark::State& state)
 }
 BENCHMARK(drawPlanOfAThousandCarriers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same plan on a picture too squat for its texts, as under the analysis panel: drawn as set
+// (0) and with the texts fitted to the picture (1), which places them until they fit first.
+void drawSquatPlanOfAThousandCarriers(benchmark::State& state)
+{
+    const orvane::CarrierList carriers = crowdedPlan(1000);
+    orvane::DisplaySettings settings;
+    const QSize squat(1920, 600);
+    const auto fitting =
+        state.range(0) != 0 ? orvane::TextFitting::toPicture : orvane::TextFitting::asSet;
+    QImage image(squat, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        orvane::paintPlan(painter, squat, settings, carriers, fitting);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(drawSquatPlanOfAThousandCarriers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void writeFullHdBitmap(benchmark::State& state)
 {
     const orvane::CarrierList carriers = crowdedPlan(1000);

@@ -1,6 +1,6 @@
 // The undo history on a 100,000-carrier plan: what each kind of change costs to record, and how
 // much memory the kept states take once the history is full (at most 100 steps or 256 MB).
-#include "app/plan_history.h"
+#include "commands/plan_history.h"
 
 #include <benchmark/benchmark.h>
 

@@ -36,7 +36,9 @@ void panelUpdateAfterAnEdit(benchmark::State& state)
     }
     window.document().displaySettings.viewStopMhz = 5860.0 + 2.5 * state.range(0);
     orvane::IntermodPanel& panel = window.intermodPanel();
-    panel.ip3Box()->setText(QStringLiteral("30"));
+    auto* ip3 = panel.findChild<QLineEdit*>(QStringLiteral("ip3Box"));
+    ip3->setText(QStringLiteral("30"));
+    Q_EMIT ip3->textEdited(ip3->text());
     QSignalSpy shown(&panel, &orvane::IntermodPanel::analysisShown);
     panel.toggleViewAction()->trigger();
     shown.wait(60000);

@@ -1,8 +1,8 @@
 #include "app/application.h"
 
-#include "app/help_paths.h"
 #include "app/help_window.h"
-#include "dialogs/help_request.h"
+#include "commands/help_paths.h"
+#include "commands/help_request.h"
 #include "report/path_names.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ void Application::showHelp(std::uint32_t context)
         registeredBundle_.clear();
         if (!QResource::registerResource(QString::fromStdString(location.bundlePath),
                                          QString::fromLatin1(helpRoot))) {
-            QMessageBox::warning(nullptr, QStringLiteral("Orvane Help"),
+            QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Orvane Help"),
                                  QStringLiteral("The help file %1 could not be opened.")
                                      .arg(QString::fromStdString(location.bundlePath)));
             return;

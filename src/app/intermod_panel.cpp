@@ -2,110 +2,53 @@
 
 #include "app/intermod_runner.h"
 #include "app/settings_store.h"
-#include "dialogs/help_request.h"
-#include "files/file_error.h"
-#include "files/safe_file_writer.h"
-#include "model/number_text.h"
-#include "model/program_identity.h"
-#include "report/intermod_table.h"
-#include "report/path_names.h"
+#include "commands/help_request.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QClipboard>
-#include <QFileDialog>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
-#include <QVBoxLayout>
 
-#include <cmath>
-#include <limits>
-#include <map>
+#include <algorithm>
+#include <utility>
 
 namespace orvane {
 
 namespace {
 
-enum Column {
-    fColumn,
-    labelColumn,
-    centreColumn,
-    twoToneColumn,
-    threeToneColumn,
-    strongestColumn,
-    cimColumn,
-    columnCount
-};
-
 // The curve is worked out in this many bins across the view, a pixel or two each.
 constexpr int densityBins = 512;
 // A short analysis finishes before a progress bar would only flash.
 constexpr int progressDelayMs = 150;
+// Typing starts a new analysis once it pauses this long, not at every key.
+constexpr int typingPauseMs = 150;
+constexpr int fNumberRole = Qt::UserRole + 1;
 const QColor belowWarningColour(255, 200, 200);
 const QColor incompleteColour(255, 236, 170);
+const QColor outOfDateTextColour(150, 150, 150);
 
 QString text(const std::string& value)
 {
     return QString::fromStdString(value);
 }
 
-QStandardItem* cell(const QString& shown, double sortKey)
-{
-    auto* item = new QStandardItem(shown);
-    item->setData(sortKey, Qt::UserRole);
-    item->setEditable(false);
-    return item;
-}
-
-QString decibels(double value)
-{
-    return text(formatFixed(value, 0, 2));
-}
-
-// An incomplete carrier's C/IM leaves out the products without a level: at most this much.
-QString cimText(const CarrierIntermod& carrier)
-{
-    if (!carrier.cimDb)
-        return QString();
-    const bool incomplete = carrier.complete && !*carrier.complete;
-    return (incomplete ? QStringLiteral("\u2264 ") : QString()) + decibels(*carrier.cimDb);
-}
-
-// A box's number: none for an empty box, an error text for anything else that is not one.
-struct BoxNumber {
-    std::optional<double> value;
-    QString problem;
-};
-
-BoxNumber readBox(const QLineEdit* box, bool allowNegative)
-{
-    BoxNumber read;
-    const std::string entry = box->text().trimmed().toStdString();
-    if (entry.empty())
-        return read;
-    double value = 0.0;
-    if (!parseWholeNumber(entry, value) || !std::isfinite(value))
-        read.problem = QStringLiteral("Not a number");
-    else if (!allowNegative && value < 0.0)
-        read.problem = QStringLiteral("Not below 0");
-    else
-        read.value = value;
-    return read;
-}
-
 } // namespace
 
 IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     : QDockWidget(QStringLiteral("Intermodulation Analysis"), parent), document_(document),
+      model_([] {
+          const IntermodInputs stored = readIntermodInputs();
+          return IntermodPanelModel(stored.ip3Dbw, stored.guardKhz, stored.warningCimDb);
+      }()),
       runner_(new IntermodRunner(this))
 {
     setObjectName(QStringLiteral("intermodPanel"));
@@ -113,19 +56,27 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(buildInputs());
     summary_ = new QLabel(content);
+    summary_->setObjectName(QStringLiteral("intermodSummary"));
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
 
-    model_ = newModel();
+    rows_ = new QStandardItemModel(0, static_cast<int>(IntermodPanelModel::columns().size()), this);
+    QStringList headings;
+    for (const PanelColumn& column : IntermodPanelModel::columns())
+        headings << text(column.heading);
+    rows_->setHorizontalHeaderLabels(headings);
+    rows_->setSortRole(Qt::UserRole);
     table_ = new QTableView(content);
-    table_->setModel(model_);
+    table_->setObjectName(QStringLiteral("intermodTable"));
+    table_->setModel(rows_);
     table_->setSortingEnabled(true);
-    table_->sortByColumn(fColumn, Qt::AscendingOrder);
+    table_->sortByColumn(0, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->setWordWrap(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->installEventFilter(this);
     layout->addWidget(table_, 1);
     setWidget(content);
 
@@ -141,133 +92,140 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
             [this](double share) { progress_->setValue(static_cast<int>(share * 100.0)); });
     connect(runner_, &IntermodRunner::finished, this, &IntermodPanel::showAnalysis);
     connect(toggleViewAction(), &QAction::toggled, this, &IntermodPanel::shownChanged);
+    connect(this, &QDockWidget::dockLocationChanged, this, &IntermodPanel::placeInputs);
 
     // F1 anywhere in the panel opens its own page rather than the main window's.
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
     installEventFilter(this);
+    showState();
 }
 
-IntermodPanel::~IntermodPanel() = default;
-
-QStandardItemModel* IntermodPanel::newModel()
+IntermodPanel::~IntermodPanel()
 {
-    auto* model = new QStandardItemModel(0, columnCount, this);
-    model->setHorizontalHeaderLabels(
-        {QStringLiteral("F#"), QStringLiteral("Label"), QStringLiteral("Centre (MHz)"),
-         QStringLiteral("Hits 2-tone"), QStringLiteral("Hits 3-tone"),
-         QStringLiteral("Strongest product"), QStringLiteral("C/IM (dB)")});
-    model->setSortRole(Qt::UserRole);
-    return model;
+    // Typing that had not yet paused is kept all the same.
+    if (typingPause_->isActive())
+        writeIntermodInputs({model_.text(PanelBox::ip3), model_.text(PanelBox::guard),
+                             model_.text(PanelBox::warning)});
 }
 
 QWidget* IntermodPanel::buildInputs()
 {
     auto* inputs = new QWidget(this);
-    auto* row = new QHBoxLayout(inputs);
-    row->setContentsMargins(0, 0, 0, 0);
-    const IntermodInputs stored = readIntermodInputs();
-    const auto addBox = [&](const QString& caption, const std::string& value, QLineEdit*& box,
-                            QLabel*& problem) {
-        row->addWidget(new QLabel(caption, inputs));
-        box = new QLineEdit(text(value), inputs);
+    inputsLayout_ = new QBoxLayout(QBoxLayout::LeftToRight, inputs);
+    inputsLayout_->setContentsMargins(0, 0, 0, 0);
+    const auto addBox = [&](PanelBox which, const QString& caption, const QString& name) {
+        auto* row = new QWidget(inputs);
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 0, 0, 0);
+        auto* label = new QLabel(caption, row);
+        auto* box = new QLineEdit(text(model_.text(which)), row);
+        box->setObjectName(name + QStringLiteral("Box"));
         box->setMaximumWidth(90);
-        row->addWidget(box);
-        problem = new QLabel(inputs);
+        label->setBuddy(box);
+        auto* problem = new QLabel(row);
+        problem->setObjectName(name + QStringLiteral("Problem"));
         problem->setStyleSheet(QStringLiteral("color: #b00000"));
-        row->addWidget(problem);
-        connect(box, &QLineEdit::textEdited, this, &IntermodPanel::inputsEdited);
+        rowLayout->addWidget(label);
+        rowLayout->addWidget(box);
+        rowLayout->addWidget(problem, 1);
+        inputsLayout_->addWidget(row);
+        boxes_[static_cast<int>(which)] = box;
+        problems_[static_cast<int>(which)] = problem;
+        connect(box, &QLineEdit::textEdited, this,
+                [this, which](const QString& typed) { boxEdited(which, typed); });
     };
-    addBox(QStringLiteral("IP3 (dBW):"), stored.ip3Dbw, ip3Edit_, ip3Problem_);
-    ip3Edit_->setPlaceholderText(QStringLiteral("hits only"));
-    ip3Edit_->setToolTip(QStringLiteral("The transponder's output third-order intercept point. "
-                                        "Empty: which products hit which carriers, no levels."));
-    addBox(QStringLiteral("Guard (kHz):"), stored.guardKhz, guardEdit_, guardProblem_);
-    addBox(QStringLiteral("Warn below C/IM (dB):"), stored.warningCimDb, warningEdit_,
-           warningProblem_);
-    row->addStretch(1);
-    progress_ = new QProgressBar(inputs);
+    addBox(PanelBox::ip3, QStringLiteral("&IP3 (dBW):"), QStringLiteral("ip3"));
+    boxes_[0]->setPlaceholderText(QStringLiteral("hits only"));
+    boxes_[0]->setToolTip(QStringLiteral("The transponder's output third-order intercept point, "
+                                         "-1000 to 1000 dBW. Empty: which products hit which "
+                                         "carriers, no levels."));
+    addBox(PanelBox::guard, QStringLiteral("&Guard (kHz):"), QStringLiteral("guard"));
+    boxes_[1]->setToolTip(QStringLiteral("Widens every carrier's band on both sides, 0 to "
+                                         "1,000,000 kHz."));
+    addBox(PanelBox::warning, QStringLiteral("&Warn below C/IM (dB):"), QStringLiteral("warning"));
+
+    auto* actions = new QWidget(inputs);
+    auto* actionsLayout = new QHBoxLayout(actions);
+    actionsLayout->setContentsMargins(0, 0, 0, 0);
+    actionsLayout->addStretch(1);
+    progress_ = new QProgressBar(actions);
     progress_->setRange(0, 100);
     progress_->setMaximumWidth(160);
     progress_->hide();
-    row->addWidget(progress_);
+    actionsLayout->addWidget(progress_);
+    auto* save = new QPushButton(QStringLiteral("Save as &CSV..."), actions);
+    save->setObjectName(QStringLiteral("saveCsvButton"));
+    connect(save, &QPushButton::clicked, this, &IntermodPanel::saveRequested);
+    actionsLayout->addWidget(save);
+    inputsLayout_->addWidget(actions, 1);
+
     progressDelay_ = new QTimer(this);
     progressDelay_->setSingleShot(true);
     connect(progressDelay_, &QTimer::timeout, this, [this] {
         if (runner_->busy())
             progress_->show();
     });
-    auto* save = new QPushButton(QStringLiteral("Save as CSV..."), inputs);
-    connect(save, &QPushButton::clicked, this, &IntermodPanel::saveAsCsv);
-    row->addWidget(save);
-    if (const std::optional<double> warning = readWarningThreshold())
-        warningCimDb_ = *warning;
+    typingPause_ = new QTimer(this);
+    typingPause_->setSingleShot(true);
+    typingPause_->setInterval(typingPauseMs);
+    connect(typingPause_, &QTimer::timeout, this, &IntermodPanel::inputsSettled);
     return inputs;
+}
+
+void IntermodPanel::placeInputs(Qt::DockWidgetArea area)
+{
+    // Beside the plan the boxes stand one under the other; under it, in a row.
+    const bool beside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+    inputsLayout_->setDirection(beside ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
 }
 
 bool IntermodPanel::analysing() const
 {
-    return runner_->busy();
+    return runner_->busy() || (analysisWanted_ && typingPause_->isActive());
 }
 
-QString IntermodPanel::problemBeside(const QLineEdit* box) const
+void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
 {
-    if (box == ip3Edit_)
-        return ip3Problem_->text();
-    if (box == guardEdit_)
-        return guardProblem_->text();
-    return warningProblem_->text();
-}
-
-std::optional<IntermodPanel::Inputs> IntermodPanel::readInputs()
-{
-    const BoxNumber ip3 = readBox(ip3Edit_, true);
-    const BoxNumber guard = readBox(guardEdit_, false);
-    ip3Problem_->setText(ip3.problem);
-    guardProblem_->setText(guard.problem);
-    if (!ip3.problem.isEmpty() || !guard.problem.isEmpty())
-        return std::nullopt;
-    return Inputs{ip3.value, guard.value.value_or(0.0)};
-}
-
-std::optional<double> IntermodPanel::readWarningThreshold()
-{
-    const BoxNumber warning = readBox(warningEdit_, true);
-    warningProblem_->setText(warning.problem);
-    if (!warning.problem.isEmpty())
-        return std::nullopt;
-    return warning.value.value_or(-std::numeric_limits<double>::infinity());
-}
-
-void IntermodPanel::inputsEdited()
-{
-    writeIntermodInputs({ip3Edit_->text().toStdString(), guardEdit_->text().toStdString(),
-                         warningEdit_->text().toStdString()});
-    if (const std::optional<double> warning = readWarningThreshold()) {
-        if (*warning != warningCimDb_) {
-            warningCimDb_ = *warning;
-            markRows();
-        }
+    const PanelEditEffect effect = model_.edit(box, typed.toStdString());
+    problems_[static_cast<int>(box)]->setText(text(model_.problem(box)));
+    if (effect == PanelEditEffect::recolour)
+        markRows();
+    if (effect == PanelEditEffect::reanalyse) {
+        analysisWanted_ = true;
+        showState();
     }
-    planChanged();
+    typingPause_->start();
+}
+
+void IntermodPanel::inputsSettled()
+{
+    writeIntermodInputs(
+        {model_.text(PanelBox::ip3), model_.text(PanelBox::guard), model_.text(PanelBox::warning)});
+    if (std::exchange(analysisWanted_, false) && toggleViewAction()->isChecked())
+        startAnalysis();
 }
 
 void IntermodPanel::planChanged()
 {
-    stale_ = true;
-    if (!toggleViewAction()->isChecked())
-        return;
-    const std::optional<Inputs> inputs = readInputs();
+    model_.planChanged();
+    if (toggleViewAction()->isChecked())
+        startAnalysis();
+    showState();
+}
+
+void IntermodPanel::startAnalysis()
+{
+    const std::optional<PanelInputs> inputs = model_.inputs();
     if (!inputs)
-        return; // the last result stays
+        return; // the last result stays, greyed
+    analysisWanted_ = false;
     IntermodOptions options;
     options.ip3Dbw = inputs->ip3Dbw;
     options.guardKhz = inputs->guardKhz;
     const DisplaySettings& view = document_.displaySettings;
     options.density = DensityRange{view.viewStartMhz, view.viewStopMhz, densityBins};
-    pendingPlan_ = document_.carriers;
-    pendingPlan_.sortByFrequency();
-    stale_ = false;
+    model_.analysisStarted(document_.carriers);
     runner_->start(document_.carriers, options);
     progress_->setValue(0);
     progressDelay_->start(progressDelayMs);
@@ -275,137 +233,114 @@ void IntermodPanel::planChanged()
 
 void IntermodPanel::shownChanged(bool shown)
 {
-    if (shown && stale_)
-        planChanged();
-    updateOverlay();
+    document_.fitPictureTexts = shown;
+    Q_EMIT pictureChanged();
+    if (shown && model_.stale() && !runner_->busy())
+        startAnalysis();
+    showState();
 }
 
 void IntermodPanel::showAnalysis(std::shared_ptr<const IntermodAnalysis> analysis)
 {
     progressDelay_->stop();
     progress_->hide();
-    analysis_ = std::move(analysis);
-    shownPlan_ = pendingPlan_;
+    model_.analysisFinished(std::move(analysis));
     fillTable();
-    updateOverlay();
+    showState();
     Q_EMIT analysisShown();
 }
 
 void IntermodPanel::fillTable()
 {
-    const IntermodAnalysis& analysis = *analysis_;
-    const bool wasEmpty = model_->rowCount() == 0;
     const int sortColumn = table_->horizontalHeader()->sortIndicatorSection();
     const Qt::SortOrder sortOrder = table_->horizontalHeader()->sortIndicatorOrder();
-    // A new model, filled while no view watches it: that spares the view a relayout per row.
-    // The old one goes with the selection the view kept on it.
-    std::unique_ptr<QStandardItemModel> old(model_);
-    model_ = newModel();
-    if (analysis.refusal) {
-        table_->setModel(model_);
-        summary_->setText(text(*analysis.refusal));
-        return;
-    }
-    const double none = std::numeric_limits<double>::infinity();
-    for (const CarrierIntermod& carrier : analysis.carriers) {
-        QString label = text(carrier.label);
-        label.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        QString strongest;
-        double strongestKey = -none;
-        if (carrier.strongest) {
-            strongest = text(carrier.strongest->label) + QStringLiteral(" at ") +
-                        text(formatFixed(carrier.strongest->frequencyMhz, 0, 5));
-            if (carrier.strongest->powerDbw) {
-                strongest += QStringLiteral(", ") + decibels(*carrier.strongest->powerDbw) +
-                             QStringLiteral(" dBW");
-                strongestKey = *carrier.strongest->powerDbw;
-            }
+    // Filled while no view watches the model: that spares the view a relayout per row.
+    table_->setModel(nullptr);
+    rows_->removeRows(0, rows_->rowCount());
+    const std::vector<PanelColumn>& columns = IntermodPanelModel::columns();
+    for (const PanelRow& row : model_.rows()) {
+        QList<QStandardItem*> items;
+        for (std::size_t column = 0; column < row.cells.size(); ++column) {
+            const PanelCell& cell = row.cells[column];
+            auto* item = new QStandardItem(text(cell.text));
+            item->setData(columns[column].sortsAsText ? QVariant(text(cell.text))
+                                                      : QVariant(cell.sortKey),
+                          Qt::UserRole);
+            item->setData(row.fNumber, fNumberRole);
+            item->setEditable(false);
+            items << item;
         }
-        model_->appendRow(
-            {cell(QStringLiteral("F%1").arg(carrier.fNumber), carrier.fNumber), cell(label, 0.0),
-             cell(text(formatFixed(carrier.centreFrequencyMhz, 0, 5)), carrier.centreFrequencyMhz),
-             cell(QString::number(carrier.twoToneHits), static_cast<double>(carrier.twoToneHits)),
-             cell(QString::number(carrier.threeToneHits),
-                  static_cast<double>(carrier.threeToneHits)),
-             cell(strongest, strongestKey),
-             cell(cimText(carrier), carrier.cimDb ? *carrier.cimDb : none)});
-        // Labels sort as text.
-        model_->item(model_->rowCount() - 1, labelColumn)->setData(label, Qt::UserRole);
+        rows_->appendRow(items);
     }
     markRows();
-    table_->setModel(model_);
+    table_->setModel(rows_);
     table_->sortByColumn(sortColumn, sortOrder);
-    // Columns fit the first rows; later the user's widths stay.
-    if (wasEmpty)
-        table_->resizeColumnsToContents();
-
-    QString summary;
-    if (analysis.carriers.empty()) {
-        summary = QStringLiteral("No carriers.");
-    } else {
-        summary = QStringLiteral("%1 products, %2 of them hit a carrier.")
-                      .arg(text(formatInteger(analysis.products)),
-                           text(formatInteger(analysis.productsHitting)));
-        if (!analysis.ip3Dbw)
-            summary += QStringLiteral(" No intercept point: hits only.");
-        else if (analysis.minCimDb)
-            summary += QStringLiteral(" Lowest C/IM %1 dB, at F%2.")
-                           .arg(decibels(*analysis.minCimDb))
-                           .arg(*analysis.worstCarrier);
-    }
-    summary_->setText(summary);
+    fitColumns();
 }
 
 void IntermodPanel::markRows()
 {
-    if (!analysis_)
+    const std::vector<PanelRow> rows = model_.rows();
+    if (static_cast<int>(rows.size()) != rows_->rowCount())
         return;
-    std::map<int, const CarrierIntermod*> byNumber;
-    for (const CarrierIntermod& carrier : analysis_->carriers)
-        byNumber[carrier.fNumber] = &carrier;
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        const int fNumber = model_->item(row, fColumn)->data(Qt::UserRole).toInt();
-        const CarrierIntermod& carrier = *byNumber.at(fNumber);
-        const bool below = carrier.cimDb && *carrier.cimDb < warningCimDb_;
-        const bool incomplete = carrier.complete && !*carrier.complete;
-        QStringList notes;
-        if (below)
-            notes << QStringLiteral("C/IM below %1 dB.").arg(decibels(warningCimDb_));
-        if (incomplete)
-            notes << QStringLiteral("A product without a level hits this carrier: its C/IM "
-                                    "leaves that product out and is an upper bound.");
-        const QVariant background = below        ? QVariant(QBrush(belowWarningColour))
-                                    : incomplete ? QVariant(QBrush(incompleteColour))
-                                                 : QVariant();
-        for (int column = 0; column < columnCount; ++column) {
-            QStandardItem* item = model_->item(row, column);
+    const bool outOfDate = model_.stale();
+    for (int place = 0; place < rows_->rowCount(); ++place) {
+        // The model gives the rows in F-number order, F1 first.
+        const int fNumber = rows_->item(place, 0)->data(fNumberRole).toInt();
+        if (fNumber < 1 || fNumber > static_cast<int>(rows.size()))
+            continue;
+        const PanelRow* row = &rows[static_cast<std::size_t>(fNumber - 1)];
+        const QVariant background =
+            row->mark == RowMark::belowWarning ? QVariant(QBrush(belowWarningColour))
+            : row->mark == RowMark::incomplete ? QVariant(QBrush(incompleteColour))
+                                               : QVariant();
+        const QVariant foreground = outOfDate ? QVariant(QBrush(outOfDateTextColour)) : QVariant();
+        for (int column = 0; column < rows_->columnCount(); ++column) {
+            QStandardItem* item = rows_->item(place, column);
             item->setData(background, Qt::BackgroundRole);
-            item->setToolTip(notes.join(QLatin1Char('\n')));
+            item->setData(foreground, Qt::ForegroundRole);
+            item->setToolTip(text(row->note));
         }
     }
 }
 
-void IntermodPanel::updateOverlay()
+void IntermodPanel::showState()
 {
+    summary_->setText(text(model_.summary()));
+    summary_->setStyleSheet(model_.stale() && model_.analysis() ? QStringLiteral("color: #969696")
+                                                                : QString());
+    markRows();
     std::shared_ptr<const IntermodOverlay> overlay;
-    if (toggleViewAction()->isChecked() && analysis_ && !analysis_->refusal) {
-        auto made = std::make_shared<IntermodOverlay>();
-        made->density = analysis_->density;
-        for (const CarrierIntermod& carrier : analysis_->carriers) {
-            if (carrier.twoToneHits + carrier.threeToneHits == 0)
-                continue;
-            const Carrier& hit = shownPlan_[carrier.fNumber - 1];
-            made->hitBandsMhz.emplace_back(hit.lowerEdgeMhz(), hit.upperEdgeMhz());
-        }
-        overlay = std::move(made);
-    }
+    if (toggleViewAction()->isChecked())
+        overlay = model_.overlay();
     if (!overlay && !document_.intermodOverlay)
         return;
     document_.intermodOverlay = std::move(overlay);
     Q_EMIT pictureChanged();
 }
 
-QString IntermodPanel::selectedRowsText() const
+void IntermodPanel::fitColumns()
+{
+    // Every column as wide as its widest cell, and whatever width is left over to the long
+    // text columns, so that no result is cut short ("Occasi...").
+    table_->resizeColumnsToContents();
+    const std::vector<PanelColumn>& columns = IntermodPanelModel::columns();
+    int used = 0;
+    int takers = 0;
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        used += table_->columnWidth(static_cast<int>(column));
+        takers += columns[column].takesSpareWidth ? 1 : 0;
+    }
+    const int spare = table_->viewport()->width() - used;
+    if (spare <= 0 || takers == 0)
+        return;
+    for (std::size_t column = 0; column < columns.size(); ++column)
+        if (columns[column].takesSpareWidth)
+            table_->setColumnWidth(static_cast<int>(column),
+                                   table_->columnWidth(static_cast<int>(column)) + spare / takers);
+}
+
+void IntermodPanel::copySelectedRows()
 {
     QList<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
@@ -414,48 +349,30 @@ QString IntermodPanel::selectedRowsText() const
     QString copied;
     for (const int row : rows) {
         QStringList cells;
-        for (int column = 0; column < columnCount; ++column)
-            cells << model_->item(row, column)->text();
+        for (int column = 0; column < rows_->columnCount(); ++column)
+            cells << rows_->item(row, column)->text();
         copied += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
-    return copied;
-}
-
-void IntermodPanel::copySelectedRows()
-{
-    const QString copied = selectedRowsText();
     if (!copied.isEmpty())
         QApplication::clipboard()->setText(copied);
 }
 
 void IntermodPanel::rowActivated(int row)
 {
-    // A row of an older plan could name another carrier by now.
-    if (runner_->busy() || stale_ || row < 0 || row >= model_->rowCount())
+    if (row < 0 || row >= rows_->rowCount())
         return;
-    Q_EMIT modifyRequested(model_->item(row, fColumn)->data(Qt::UserRole).toInt());
-}
-
-void IntermodPanel::saveAsCsv()
-{
-    if (!analysis_ || analysis_->refusal)
-        return;
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save Intermodulation Analysis"),
-        text(document_.lastPath.empty() ? std::string("intermod.csv")
-                                        : document_.lastPath + "/intermod.csv"),
-        QStringLiteral("CSV files (*.csv);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    document_.lastPath = directoryOf(path.toStdString());
-    if (const std::optional<FileError> error =
-            writeFileSafely(path.toStdString(), intermodTableCsv(*analysis_)))
-        QMessageBox::warning(this, QString::fromLatin1(programCaption),
-                             text(fileErrorText(*error)));
+    const IntermodPanelModel::RowOpening opening =
+        model_.openRow(rows_->item(row, 0)->data(fNumberRole).toInt());
+    if (opening.fNumber)
+        Q_EMIT modifyRequested(*opening.fNumber);
+    else
+        Q_EMIT rowNotOpened(text(opening.whyNot));
 }
 
 bool IntermodPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == table_ && event->type() == QEvent::Resize)
+        QTimer::singleShot(0, this, &IntermodPanel::fitColumns);
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {

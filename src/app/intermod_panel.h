@@ -1,14 +1,14 @@
 #pragma once
 
-#include "analysis/intermod_analysis.h"
-#include "app/plan_document.h"
+#include "commands/intermod_panel_model.h"
+#include "commands/plan_document.h"
 
 #include <QDockWidget>
+#include <QString>
 
 #include <memory>
-#include <optional>
-#include <string>
 
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -20,39 +20,33 @@ namespace orvane {
 
 class IntermodRunner;
 
-// The intermodulation analysis as a panel under the plan: the intercept point, guard and
-// warning threshold, and a table of what the products do to each carrier. While shown it
-// follows every change of the plan, analysing off the user-interface thread, and puts its
-// overlay on the plan picture.
+// The intermodulation analysis as a panel beside or under the plan: a view over an
+// IntermodPanelModel. While shown it follows every change of the plan, analysing off the
+// user-interface thread (after a pause in typing, not at every key), greys what is out of date
+// until the newer result arrives and puts its layer on the plan picture.
 class IntermodPanel : public QDockWidget {
     Q_OBJECT
 public:
-    IntermodPanel(PlanDocument& document, QWidget* parent = nullptr);
+    explicit IntermodPanel(PlanDocument& document, QWidget* parent = nullptr);
     ~IntermodPanel() override;
 
-    // The analysis the table shows; none before the first.
-    const IntermodAnalysis* analysis() const { return analysis_.get(); }
-    // Whether a newer analysis is on its way.
+    const IntermodPanelModel& model() const { return model_; }
+    // Whether a newer result is on its way: typing has yet to pause, or an analysis runs.
     bool analysing() const;
-    QTableView* table() const { return table_; }
-    QLineEdit* ip3Box() const { return ip3Edit_; }
-    QLineEdit* guardBox() const { return guardEdit_; }
-    QLineEdit* warningBox() const { return warningEdit_; }
-    // The text beside a box: what is wrong with its entry, or empty.
-    QString problemBeside(const QLineEdit* box) const;
-    // The selected rows as the clipboard gets them: cells as shown, tab-separated.
-    QString selectedRowsText() const;
 
 public Q_SLOTS:
-    // The plan, its view or the panel's inputs changed.
+    // The plan or its view changed.
     void planChanged();
-    void copySelectedRows();
 
 Q_SIGNALS:
-    // The overlay on the plan picture changed.
+    // The layer on the plan picture changed.
     void pictureChanged();
     // The user asked to modify the carrier with this F-number.
     void modifyRequested(int fNumber);
+    // The user asked to save the table (Save as CSV...).
+    void saveRequested();
+    // A row that opens nothing was double-clicked; the text says why.
+    void rowNotOpened(const QString& why);
     // A new analysis is in the table (and, while shown, on the picture).
     void analysisShown();
 
@@ -60,43 +54,33 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Inputs {
-        std::optional<double> ip3Dbw;
-        double guardKhz = 0.0;
-    };
-
     QWidget* buildInputs();
-    QStandardItemModel* newModel();
-    std::optional<Inputs> readInputs();
-    std::optional<double> readWarningThreshold();
-    void inputsEdited();
+    void boxEdited(PanelBox box, const QString& text);
+    void inputsSettled();
+    void startAnalysis();
     void shownChanged(bool shown);
+    void placeInputs(Qt::DockWidgetArea area);
     void showAnalysis(std::shared_ptr<const IntermodAnalysis> analysis);
     void fillTable();
     void markRows();
-    void updateOverlay();
-    void saveAsCsv();
+    void showState();
+    void fitColumns();
+    void copySelectedRows();
     void rowActivated(int row);
 
     PlanDocument& document_;
+    IntermodPanelModel model_;
     IntermodRunner* runner_;
-    QLineEdit* ip3Edit_;
-    QLineEdit* guardEdit_;
-    QLineEdit* warningEdit_;
-    QLabel* ip3Problem_;
-    QLabel* guardProblem_;
-    QLabel* warningProblem_;
-    QProgressBar* progress_;
-    QTimer* progressDelay_;
-    QLabel* summary_;
-    QTableView* table_;
-    QStandardItemModel* model_;
-    std::shared_ptr<const IntermodAnalysis> analysis_;
-    // The sorted plan of the analysis under way and of the one shown, for the hit bands.
-    CarrierList pendingPlan_;
-    CarrierList shownPlan_;
-    double warningCimDb_ = 20.0;
-    bool stale_ = true;
+    QBoxLayout* inputsLayout_ = nullptr;
+    QLineEdit* boxes_[3] = {};
+    QLabel* problems_[3] = {};
+    QProgressBar* progress_ = nullptr;
+    QTimer* progressDelay_ = nullptr;
+    QTimer* typingPause_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QTableView* table_ = nullptr;
+    QStandardItemModel* rows_ = nullptr;
+    bool analysisWanted_ = false; // an edit of the inputs waits for typing to pause
 };
 
 } // namespace orvane

@@ -1,5 +1,7 @@
 #include "app/intermod_runner.h"
 
+#include "commands/work_failure.h"
+
 #include <QMetaObject>
 
 #include <algorithm>
@@ -9,7 +11,8 @@
 
 namespace orvane {
 
-IntermodRunner::IntermodRunner(QObject* parent) : QObject(parent)
+IntermodRunner::IntermodRunner(QObject* parent, Analysis analysis)
+    : QObject(parent), analysis_(std::move(analysis))
 {
 }
 
@@ -58,7 +61,14 @@ void IntermodRunner::start(const CarrierList& plan, IntermodOptions options)
                 },
                 Qt::QueuedConnection);
         };
-        auto analysis = std::make_shared<const IntermodAnalysis>(analyseIntermod(plan, options));
+        std::shared_ptr<IntermodAnalysis> analysis;
+        try {
+            analysis = std::make_shared<IntermodAnalysis>(analysis_(plan, options));
+        } catch (...) {
+            analysis = std::make_shared<IntermodAnalysis>();
+            analysis->refusal =
+                workFailureText("The intermodulation analysis", std::current_exception());
+        }
         done->store(true);
         QMetaObject::invokeMethod(
             this,
@@ -67,7 +77,7 @@ void IntermodRunner::start(const CarrierList& plan, IntermodOptions options)
                 if (generation != generation_ || analysis->cancelled)
                     return;
                 busy_ = false;
-                Q_EMIT finished(analysis);
+                Q_EMIT finished(std::shared_ptr<const IntermodAnalysis>(analysis));
             },
             Qt::QueuedConnection);
     };

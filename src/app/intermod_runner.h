@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -14,11 +15,14 @@ namespace orvane {
 
 // Runs intermodulation analyses off the user-interface thread, one wanted at a time: starting
 // one cancels the one before, whose result is never delivered. Signals arrive on the thread
-// the runner lives in.
+// the runner lives in. An analysis that ends in an exception (out of memory, say) delivers a
+// result whose refusal says so; it never ends the program.
 class IntermodRunner : public QObject {
     Q_OBJECT
 public:
-    explicit IntermodRunner(QObject* parent = nullptr);
+    using Analysis = std::function<IntermodAnalysis(const CarrierList&, const IntermodOptions&)>;
+
+    explicit IntermodRunner(QObject* parent = nullptr, Analysis analysis = analyseIntermod);
     // Cancels what runs and waits for it to stop.
     ~IntermodRunner() override;
 
@@ -41,6 +45,7 @@ private:
     // Joins the jobs that have ended.
     void reap();
 
+    Analysis analysis_;
     std::vector<Job> jobs_;
     unsigned long long generation_ = 0;
     bool busy_ = false;

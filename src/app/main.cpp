@@ -1,6 +1,7 @@
 #include "app/application.h"
-#include "app/display_check.h"
+#include "app/display_guard.h"
 #include "app/main_window.h"
+#include "commands/display_check.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,21 +15,28 @@
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv, argv + argc);
+    if (const std::optional<std::string> answer = orvane::commandLineAnswer(arguments)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     // Qt aborts when its platform finds no display; say why and leave instead.
-    if (!orvane::displayAvailable([](const char* name) { return std::getenv(name); },
-                                  std::vector<std::string>(argv, argv + argc))) {
+    const auto environment = [](const char* name) { return std::getenv(name); };
+    if (!orvane::displayAvailable(environment, arguments)) {
         std::fprintf(stderr, "%s\n", orvane::noDisplayText);
         return 1;
     }
+    orvane::DisplayConnectionGuard displayGuard;
     QApplication qtApplication(argc, argv);
+    displayGuard.release();
     orvane::Application application(orvane::executableDirectory());
     orvane::MainWindow window(application.programDirectory());
     window.initialise();
 
     // A carrier file named on the command line is opened as Load Carriers would.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        window.openFileAtStart(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
+    const QStringList qtArguments = QApplication::arguments();
+    if (qtArguments.size() > 1)
+        window.openFileAtStart(QFileInfo(qtArguments.at(1)).absoluteFilePath().toStdString());
 
     // For start-up checks: leave through the normal shutdown path after a while.
     bool timed = false;

@@ -1,14 +1,14 @@
 #include "app/main_window.h"
 
-#include "app/editing_commands.h"
-#include "app/file_commands.h"
-#include "app/history_commands.h"
 #include "app/intermod_panel.h"
 #include "app/plan_picture.h"
 #include "app/plan_view.h"
 #include "app/settings_store.h"
+#include "commands/editing_commands.h"
+#include "commands/file_commands.h"
+#include "commands/help_request.h"
+#include "commands/history_commands.h"
 #include "dialogs/about_box.h"
-#include "dialogs/help_request.h"
 #include "dialogs/view_options.h"
 #include "dialogs/window_resources.h"
 #include "model/program_identity.h"
@@ -16,17 +16,35 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
+
 namespace orvane {
+
+namespace {
+// How long a passing note stays in the status bar.
+constexpr int statusMessageMs = 8000;
+// With the panel under it the plot keeps at least this height for its width; beside it, the
+// panel takes at most this share of the width.
+constexpr double plotHeightPerWidth = 0.4;
+constexpr double panelShareBeside = 0.4;
+} // namespace
 
 MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
     : QMainWindow(parent), qtInteraction_(this), interaction_(&qtInteraction_)
@@ -42,6 +60,9 @@ MainWindow::MainWindow(const std::string& programDirectory, QWidget* parent)
     view_->setBaseCaption(windowTitle());
     setCentralWidget(view_);
     buildMenus();
+    planStatus_ = new QLabel(this);
+    planStatus_->setObjectName(QStringLiteral("planStatus"));
+    statusBar()->addPermanentWidget(planStatus_);
     connectPlotEditing();
     setAcceptDrops(true);
     // About 444 x 215 dialog units of the classic dialog font, before it is maximised.
@@ -62,11 +83,14 @@ MainWindow::~MainWindow()
 void MainWindow::initialise(bool showSplash)
 {
     view_->setBaseCaption(QString::fromLatin1(programCaption));
-    document_.lastPath = readLastPath(document_.programDirectory);
+    document_.lastPath = readLastPath(QDir::homePath().toStdString());
     if (showSplash) {
         AboutBox splash(nullptr, true, true, aboutPicture_);
         splash.exec();
     }
+    // The panels stand and show as they did at the last exit.
+    if (!restoreState(readWindowState()))
+        resizeDocks({intermodPanel_}, {std::max(360, width() * 7 / 20)}, Qt::Horizontal);
     showMaximized();
     document_.applyPlanDefaults();
     document_.history.restart(document_.carriers, document_.displaySettings);
@@ -74,6 +98,7 @@ void MainWindow::initialise(bool showSplash)
     storedRecentPlans_ = document_.recentPlans.paths();
     fillRecentPlansMenu();
     updateMenuState();
+    updatePlanStatus();
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, MenuCommand command, const QString& text)
@@ -109,12 +134,12 @@ void MainWindow::buildMenus()
     addCommand(edit, MenuCommand::scrunchCarriers, QStringLiteral("&Scrunch Carriers"));
     addCommand(edit, MenuCommand::shiftCarriers, QStringLiteral("Shift &Carriers"));
     edit->addSeparator();
-    addCommand(edit, MenuCommand::clearAll, QStringLiteral("&Clear All"));
+    addCommand(edit, MenuCommand::clearAll, QStringLiteral("C&lear All"));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    addCommand(view, MenuCommand::fitCarriers, QStringLiteral("Fit Carriers"));
+    addCommand(view, MenuCommand::fitCarriers, QStringLiteral("&Fit Carriers"));
     view->addSeparator();
-    addCommand(view, MenuCommand::defaultFonts, QStringLiteral("Default Fonts"));
+    addCommand(view, MenuCommand::defaultFonts, QStringLiteral("&Default Fonts"));
     view->addSeparator();
     addCommand(view, MenuCommand::options, QStringLiteral("&Options..."));
     addIntermodPanel(view);
@@ -143,8 +168,15 @@ void MainWindow::updateMenuState()
     updateHistoryCommands();
 }
 
+void MainWindow::updatePlanStatus()
+{
+    planStatus_->setText(QString::fromStdString(planStatusText(document_)));
+    planStatus_->setToolTip(QString::fromStdString(document_.carrierFilePath));
+}
+
 void MainWindow::apply(CommandOutcome outcome)
 {
+    updatePlanStatus();
     if (outcome.refreshMenu)
         updateMenuState();
     if (outcome.repaint) {
@@ -171,16 +203,86 @@ void MainWindow::showViewOptions()
 void MainWindow::addIntermodPanel(QMenu* viewMenu)
 {
     intermodPanel_ = new IntermodPanel(document_, this);
-    addDockWidget(Qt::BottomDockWidgetArea, intermodPanel_);
+    // Beside the plot by default: under it, the plot would lose the height its texts need.
+    addDockWidget(Qt::RightDockWidgetArea, intermodPanel_);
     intermodPanel_->hide();
     QAction* toggle = intermodPanel_->toggleViewAction();
     toggle->setText(QStringLiteral("Intermodulation &Analysis"));
+    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     viewMenu->addSeparator();
     viewMenu->addAction(toggle);
+    QAction* under = viewMenu->addAction(QStringLiteral("Analysis &Under the Plan"));
+    under->setCheckable(true);
+    actions_[MenuCommand::analysisUnderPlan] = under;
+    connect(under, &QAction::triggered, this, [this](bool checked) {
+        addDockWidget(checked ? Qt::BottomDockWidgetArea : Qt::RightDockWidgetArea, intermodPanel_);
+        intermodPanel_->setFloating(false);
+        // As much room as the plot leaves it: under the plot its height, beside it its width.
+        QTimer::singleShot(0, this, [this, checked] {
+            layout()->activate();
+            keepPlotProportions();
+            resizeDocks(
+                {intermodPanel_},
+                {checked ? intermodPanel_->maximumHeight() : intermodPanel_->maximumWidth()},
+                checked ? Qt::Vertical : Qt::Horizontal);
+        });
+    });
+    // Once the layout has placed the panel, its height is held to what the plot leaves.
+    const auto panelMoved = [this, under] {
+        under->setChecked(panelUnderPlan());
+        QTimer::singleShot(0, this, &MainWindow::keepPlotProportions);
+    };
+    connect(intermodPanel_, &QDockWidget::dockLocationChanged, this, panelMoved);
+    connect(intermodPanel_, &QDockWidget::topLevelChanged, this, panelMoved);
+    connect(toggle, &QAction::toggled, this, panelMoved);
     connect(this, &MainWindow::planChanged, intermodPanel_, &IntermodPanel::planChanged);
     connect(intermodPanel_, &IntermodPanel::pictureChanged, view_, [this] { view_->update(); });
     connect(intermodPanel_, &IntermodPanel::modifyRequested, this,
             [this](int fNumber) { apply(modifyCarrierNumber(document_, *interaction_, fNumber)); });
+    connect(intermodPanel_, &IntermodPanel::saveRequested, this, [this] {
+        const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
+        apply(saveAnalysisTable(document_, *interaction_, intermodPanel_->model(),
+                                now.toStdString()));
+    });
+    connect(intermodPanel_, &IntermodPanel::rowNotOpened, this,
+            [this](const QString& why) { statusBar()->showMessage(why, statusMessageMs); });
+}
+
+bool MainWindow::panelUnderPlan() const
+{
+    const Qt::DockWidgetArea area = dockWidgetArea(intermodPanel_);
+    return !intermodPanel_->isFloating() &&
+           (area == Qt::BottomDockWidgetArea || area == Qt::TopDockWidgetArea);
+}
+
+void MainWindow::keepPlotProportions()
+{
+    // Under the plot the panel may take only so much height that the plot keeps the
+    // proportions its texts need at their size (the width sets it); beside it, only so much
+    // width that the texts, which follow the plot's width, stay readable.
+    int mostHeight = QWIDGETSIZE_MAX;
+    int mostWidth = QWIDGETSIZE_MAX;
+    if (intermodPanel_->isVisible() && !intermodPanel_->isFloating()) {
+        const QSize least = intermodPanel_->minimumSizeHint();
+        if (panelUnderPlan()) {
+            const int shared = view_->height() + intermodPanel_->height();
+            const int plotNeeds = static_cast<int>(std::ceil(plotHeightPerWidth * view_->width()));
+            mostHeight = std::max(least.height(), shared - plotNeeds);
+        } else {
+            const int shared = view_->width() + intermodPanel_->width();
+            mostWidth = std::max(least.width(), static_cast<int>(panelShareBeside * shared));
+        }
+    }
+    if (intermodPanel_->maximumHeight() != mostHeight)
+        intermodPanel_->setMaximumHeight(mostHeight);
+    if (intermodPanel_->maximumWidth() != mostWidth)
+        intermodPanel_->setMaximumWidth(mostWidth);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    QTimer::singleShot(0, this, &MainWindow::keepPlotProportions);
 }
 
 void MainWindow::runCommand(MenuCommand command)
@@ -261,6 +363,8 @@ void MainWindow::runCommand(MenuCommand command)
     case MenuCommand::about:
         showAbout();
         break;
+    case MenuCommand::analysisUnderPlan:
+        break; // the action's own toggle moves the panel
     }
     storeRecentPlans();
 }
@@ -324,6 +428,7 @@ void MainWindow::openFileAtStart(const std::string& path)
     apply(loadCarriersFrom(document_, *interaction_, path));
     document_.history.restart(document_.carriers, document_.displaySettings);
     updateHistoryCommands();
+    updatePlanStatus();
     storeRecentPlans();
 }
 
@@ -336,10 +441,13 @@ void MainWindow::openDroppedFile(const QString& path)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (settleUnsavedChanges(document_, *interaction_))
+    if (settleUnsavedChanges(document_, *interaction_)) {
         event->accept();
-    else
+        writeWindowState(saveState());
+    } else {
         event->ignore();
+    }
+    updatePlanStatus();
     storeRecentPlans();
 }
 

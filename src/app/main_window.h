@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/plan_document.h"
 #include "app/qt_user_interaction.h"
+#include "commands/plan_document.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -15,6 +15,7 @@ class QAction;
 class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
+class QLabel;
 class QMenu;
 
 namespace orvane {
@@ -46,6 +47,7 @@ enum class MenuCommand {
     help,
     licence,
     about,
+    analysisUnderPlan,
 };
 
 // The program's one top-level window: the menu bar over the plan view. It owns the plan and
@@ -89,6 +91,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
@@ -103,6 +106,10 @@ private:
     void showViewOptions();
     // The intermodulation panel docked under the plan, shown and hidden from the View menu.
     void addIntermodPanel(QMenu* viewMenu);
+    bool panelUnderPlan() const;
+    void keepPlotProportions();
+    // The plan's file and whether it has unsaved changes, in the status bar.
+    void updatePlanStatus();
 
     PlanDocument document_;
     QtUserInteraction qtInteraction_;
@@ -113,6 +120,7 @@ private:
     QIcon programIcon_;
     std::map<MenuCommand, QAction*> actions_;
     QMenu* recentPlansMenu_ = nullptr;
+    QLabel* planStatus_ = nullptr;
     std::vector<std::string> storedRecentPlans_;
 };
 

@@ -26,17 +26,24 @@ void paintLayers(QPainter& painter, const PlanDocument& document, const QSize& c
                         *document.intermodOverlay);
 }
 
+TextFitting textFitting(const PlanDocument& document)
+{
+    return document.fitPictureTexts ? TextFitting::toPicture : TextFitting::asSet;
+}
+
 } // namespace
 
 void paintPlanPicture(QPainter& painter, PlanDocument& document, const QSize& clientSize)
 {
-    paintPlan(painter, clientSize, document.displaySettings, document.carriers);
+    paintPlan(painter, clientSize, document.displaySettings, document.carriers,
+              textFitting(document));
     paintLayers(painter, document, clientSize);
 }
 
 QImage planImage(PlanDocument& document, const QSize& clientSize)
 {
-    QImage image = renderPlanImage(document.carriers, document.displaySettings, clientSize);
+    QImage image = renderPlanImage(document.carriers, document.displaySettings, clientSize,
+                                   textFitting(document));
     if (!image.isNull() && document.intermodOverlay) {
         QPainter painter(&image);
         paintLayers(painter, document, clientSize);
@@ -57,7 +64,7 @@ std::string writePlanPicture(PlanDocument& document, const QSize& clientSize,
         paintLayers(painter, document, clientSize);
     };
     return savePlanPicture(document.carriers, document.displaySettings, clientSize, path, format,
-                           layers);
+                           layers, textFitting(document));
 }
 
 } // namespace orvane

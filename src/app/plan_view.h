@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/plan_document.h"
+#include "commands/plan_document.h"
 
 #include <QWidget>
 

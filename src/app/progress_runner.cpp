@@ -1,6 +1,6 @@
 #include "app/progress_runner.h"
 
-#include "app/file_commands.h"
+#include "model/program_identity.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,22 +40,32 @@ void waitWithoutInput(const std::function<bool()>& done, int mostMs)
 
 } // namespace
 
-void runWithProgressDialog(QWidget* parent, const QString& text,
-                           const std::function<void(WorkProgress&)>& work, int delayMs)
+std::exception_ptr runWithProgressDialog(QWidget* parent, const QString& text,
+                                         const std::function<void(WorkProgress&)>& work,
+                                         int delayMs)
 {
     WorkProgress progress;
     std::atomic<bool> finished{false};
+    std::exception_ptr failure;
+    // An exception must not leave the thread, or the program ends with the plan unsaved.
+    const auto guardedWork = [&] {
+        try {
+            work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::thread worker;
     try {
         worker = std::thread([&] {
-            work(progress);
+            guardedWork();
             finished = true;
         });
     } catch (const std::system_error&) {
-        work(progress); // no thread to be had: the work runs here, under the busy cursor
+        guardedWork(); // no thread to be had: the work runs here, under the busy cursor
         QApplication::restoreOverrideCursor();
-        return;
+        return failure;
     }
     const auto isFinished = [&finished] { return finished.load(); };
     waitWithoutInput(isFinished, delayMs);
@@ -82,6 +92,7 @@ void runWithProgressDialog(QWidget* parent, const QString& text,
     }
     worker.join();
     QApplication::restoreOverrideCursor();
+    return failure;
 }
 
 } // namespace orvane

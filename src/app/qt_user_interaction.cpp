@@ -1,18 +1,20 @@
 #include "app/qt_user_interaction.h"
 
-#include "app/chooser_filters.h"
-#include "app/file_commands.h"
 #include "app/progress_runner.h"
+#include "commands/chooser_filters.h"
+#include "commands/file_commands.h"
+#include "commands/help_request.h"
 #include "dialogs/dialog_runners.h"
-#include "dialogs/help_request.h"
 #include "report/path_names.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
 #include <QUrl>
@@ -47,14 +49,17 @@ constexpr ChooserSettings imageChooser{"Save Image As ...",
 constexpr ChooserSettings reportChooser{"Output File Name...",
                                         "HTML Format (*.htm)|*.htm|Comma Separated (*.csv)|*.csv||",
                                         "htm", true};
+constexpr ChooserSettings analysisTableChooser{
+    "Save Intermodulation Analysis", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||", "csv", true};
 
 // Shows one chooser; on OK the folder becomes the chosen file's folder.
 std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& settings,
                                      std::string& folder, const std::string& suggestedName = {})
 {
     QFileDialog dialog(parent, QString::fromLatin1(settings.title));
-    if (!folder.empty())
-        dialog.setDirectory(QString::fromStdString(folder));
+    // A folder that is not known (or no longer there) gives way to the user's home.
+    const QString start = QString::fromStdString(folder);
+    dialog.setDirectory(!start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath());
     QStringList filters;
     for (const std::string& filter : chooserFilterList(settings.filterText))
         filters << QString::fromStdString(filter);
@@ -139,6 +144,11 @@ std::optional<ChosenFile> QtUserInteraction::chooseReportFile(std::string& folde
     return runChooser(parent_, reportChooser, folder);
 }
 
+std::optional<ChosenFile> QtUserInteraction::chooseAnalysisTableFile(std::string& folder)
+{
+    return runChooser(parent_, analysisTableChooser, folder);
+}
+
 bool QtUserInteraction::editCarrier(Carrier& carrier)
 {
     return runCarrierDialog(parent_, carrier);
@@ -181,6 +191,8 @@ UnsavedChangesAnswer QtUserInteraction::askToSaveChanges(const std::string& text
                     QString::fromStdString(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
     box.setDefaultButton(QMessageBox::Save);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
     switch (box.exec()) {
     case QMessageBox::Save:
         return UnsavedChangesAnswer::save;
@@ -207,6 +219,19 @@ int QtUserInteraction::openWithDesktop(const std::string& path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))) ? 0 : 31;
 }
 
+void QtUserInteraction::showSavedButNotOpened(const std::string& text, const std::string& path)
+{
+    QMessageBox box(QMessageBox::Information, QString::fromLatin1(programCaption),
+                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+    QPushButton* openFolder =
+        box.addButton(QStringLiteral("Open &Folder"), QMessageBox::ActionRole);
+    openFolder->setObjectName(QStringLiteral("openFolderButton"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == openFolder)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(directoryOf(path))));
+}
+
 void QtUserInteraction::beginBusy()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -217,10 +242,11 @@ void QtUserInteraction::endBusy()
     QApplication::restoreOverrideCursor();
 }
 
-void QtUserInteraction::runWithProgress(const std::string& text,
-                                        const std::function<void(WorkProgress&)>& work)
+std::exception_ptr
+QtUserInteraction::runWithProgress(const std::string& text,
+                                   const std::function<void(WorkProgress&)>& work)
 {
-    runWithProgressDialog(parent_, QString::fromStdString(text), work, progressDelayMs_);
+    return runWithProgressDialog(parent_, QString::fromStdString(text), work, progressDelayMs_);
 }
 
 } // namespace orvane

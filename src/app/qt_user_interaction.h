@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/user_interaction.h"
+#include "commands/user_interaction.h"
 
 class QWidget;
 
@@ -19,6 +19,7 @@ public:
     std::optional<ChosenFile> chooseImageFile(std::string& folder,
                                               const std::string& suggestedName) override;
     std::optional<ChosenFile> chooseReportFile(std::string& folder) override;
+    std::optional<ChosenFile> chooseAnalysisTableFile(std::string& folder) override;
 
     bool editCarrier(Carrier& carrier) override;
     std::optional<CarrierPosition>
@@ -34,11 +35,12 @@ public:
                      MessageIcon icon) override;
 
     int openWithDesktop(const std::string& path) override;
+    void showSavedButNotOpened(const std::string& text, const std::string& path) override;
 
     void beginBusy() override;
     void endBusy() override;
-    void runWithProgress(const std::string& text,
-                         const std::function<void(WorkProgress&)>& work) override;
+    std::exception_ptr runWithProgress(const std::string& text,
+                                       const std::function<void(WorkProgress&)>& work) override;
 
 private:
     QWidget* parent_;

@@ -16,6 +16,7 @@ constexpr const char* ip3Key = "INTERMOD/IP3_DBW";
 constexpr const char* guardKey = "INTERMOD/GUARD_KHZ";
 constexpr const char* warningKey = "INTERMOD/WARNING_CIM_DB";
 constexpr const char* recentPlansKey = "RECENT/PLANS";
+constexpr const char* windowStateKey = "WINDOW/STATE";
 
 QString executableBaseName()
 {
@@ -25,14 +26,14 @@ QString executableBaseName()
 
 } // namespace
 
-std::string readLastPath(const std::string& programDirectory)
+std::string readLastPath(const std::string& defaultFolder)
 {
     QSettings settings(QString::fromLatin1(organisation), executableBaseName());
     if (settings.status() != QSettings::NoError)
         return {};
     const QVariant value = settings.value(QString::fromLatin1(lastPathKey));
     if (!value.isValid())
-        return programDirectory;
+        return defaultFolder;
     return value.toString().toStdString();
 }
 
@@ -83,6 +84,19 @@ void writeRecentPlans(const std::vector<std::string>& paths)
         stored << QString::fromStdString(path);
     QSettings settings(QString::fromLatin1(organisation), executableBaseName());
     settings.setValue(QString::fromLatin1(recentPlansKey), stored);
+    settings.sync();
+}
+
+QByteArray readWindowState()
+{
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    return settings.value(QString::fromLatin1(windowStateKey)).toByteArray();
+}
+
+void writeWindowState(const QByteArray& state)
+{
+    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
+    settings.setValue(QString::fromLatin1(windowStateKey), state);
     settings.sync();
 }
 

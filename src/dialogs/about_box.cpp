@@ -1,6 +1,6 @@
 #include "dialogs/about_box.h"
 
-#include "dialogs/help_request.h"
+#include "commands/help_request.h"
 #include "dialogs/window_resources.h"
 #include "model/program_identity.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/carrier_selection_dialog.h"
 
+#include "commands/help_request.h"
 #include "dialogs/carrier_form.h"
-#include "dialogs/help_request.h"
 #include "model/number_text.h"
 
 #include <QDialogButtonBox>

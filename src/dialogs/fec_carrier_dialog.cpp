@@ -1,7 +1,7 @@
 #include "dialogs/fec_carrier_dialog.h"
 
+#include "commands/help_request.h"
 #include "dialogs/carrier_form.h"
-#include "dialogs/help_request.h"
 
 #include <QCheckBox>
 #include <QComboBox>

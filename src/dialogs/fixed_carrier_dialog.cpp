@@ -1,7 +1,7 @@
 #include "dialogs/fixed_carrier_dialog.h"
 
+#include "commands/help_request.h"
 #include "dialogs/carrier_form.h"
-#include "dialogs/help_request.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,18 +1,34 @@
 #include "dialogs/frequency_entry_dialog.h"
 
+#include "commands/help_request.h"
 #include "dialogs/carrier_form.h"
 #include "dialogs/dialog_text.h"
 #include "dialogs/entry_problem.h"
-#include "dialogs/help_request.h"
 #include "model/entry_text.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvane {
+
+int FrequencyEntryDialog::widthForCaption(const QString& caption)
+{
+    // Window managers write captions in a bold title font, often larger than the dialog's,
+    // beside an icon and three buttons: with less room the caption is cut short.
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setBold(true);
+    title.setPointSizeF(std::max(title.pointSizeF(), QApplication::font().pointSizeF()) * 1.2);
+    return QFontMetrics(title).horizontalAdvance(caption) + titleBarRoomPx;
+}
 
 FrequencyEntryDialog::FrequencyEntryDialog(const QString& caption, double initialMhz,
                                            QWidget* parent)
@@ -24,14 +40,17 @@ FrequencyEntryDialog::FrequencyEntryDialog(const QString& caption, double initia
     frequencyBox_ = makeNumberBox(this, QStringLiteral("editFrequency"));
     frequencyBox_->setText(numberText(initialMhz));
 
+    auto* unit = new QLabel(QStringLiteral("MHz"), this);
+    unit->setObjectName(QStringLiteral("unitFrequency"));
+
     auto* row = new QHBoxLayout;
     row->addWidget(label);
     row->addWidget(frequencyBox_, 1);
+    row->addWidget(unit);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(makeOkCancelButtons(this));
-    // Wide enough for the caption to show in full.
-    setMinimumWidth(fontMetrics().horizontalAdvance(caption) + 120);
+    setMinimumWidth(widthForCaption(caption));
 }
 
 void FrequencyEntryDialog::accept()

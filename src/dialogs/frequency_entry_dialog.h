@@ -18,7 +18,13 @@ public:
 
     void accept() override;
 
+    // The width at which a window manager's title bar shows the caption in full.
+    static int widthForCaption(const QString& caption);
+
 private:
+    // The title bar's icon, its three buttons and their margins.
+    static constexpr int titleBarRoomPx = 140;
+
     QLineEdit* frequencyBox_ = nullptr;
     double frequencyMhz_ = 0.0;
 };

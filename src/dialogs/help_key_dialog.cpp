@@ -1,6 +1,6 @@
 #include "dialogs/help_key_dialog.h"
 
-#include "dialogs/help_request.h"
+#include "commands/help_request.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 #include "dialogs/view_options.h"
 
+#include "commands/help_request.h"
 #include "dialogs/font_conversion.h"
-#include "dialogs/help_request.h"
 #include "model/entry_text.h"
 #include "model/number_text.h"
 #include "model/program_identity.h"

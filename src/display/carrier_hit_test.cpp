@@ -26,6 +26,7 @@ public:
     }
     FontDescription currentFont() const override { return font_; }
     TextMetrics textMetrics() const override { return {}; }
+    int textWidth(const std::string&) override { return 0; }
     void moveTo(int, int) override {}
     void lineTo(int, int) override {}
     void setTextColour(Colour) override {}

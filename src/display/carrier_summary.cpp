@@ -34,7 +34,7 @@ std::string carrierSummary(const Carrier& carrier)
     std::string text = label.empty() ? "(no label)" : label;
     text += "\nCentre: " + formatFixed(carrier.centreFrequencyMhz, 0, 5) + " MHz";
     text += "\nOccupied bandwidth: " + formatFixed(carrier.occupiedBandwidthMhz, 0, 5) + " MHz";
-    text += "\nSymbol rate: " + formatFixed(carrier.symbolRateKsps, 0, 3) + " ksps";
+    text += "\nSymbol rate: " + formatFixed(carrier.symbolRateKsps, 0, 3) + " kSps";
     if (carrier.calcMode != calcModeFixed) {
         text += "\nData rate: " + formatFixed(carrier.dataRateKbps, 0, 3) + " kbps";
         text += "\nModulation: " + modulationText(carrier.modulationOrder) + ", FEC " +

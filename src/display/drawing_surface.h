@@ -38,6 +38,9 @@ public:
     virtual bool selectFont(const FontDescription& description) = 0;
     virtual FontDescription currentFont() const = 0;
     virtual TextMetrics textMetrics() const = 0;
+    // How far the text reaches along its direction in the current font, in pixels: as far as
+    // drawText moves the current point for it.
+    virtual int textWidth(const std::string& text) = 0;
     virtual void moveTo(int x, int y) = 0;
     virtual void lineTo(int x, int y) = 0;
     virtual void setTextColour(Colour colour) = 0;

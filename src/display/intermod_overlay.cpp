@@ -23,7 +23,7 @@ double levelOf(const CarrierList& carriers, double densityDbwPerKhz)
 
 void drawHitBars(PlotFrame& frame, const IntermodOverlay& overlay)
 {
-    frame.setColour(intermodHitColour);
+    frame.setColour(overlay.outOfDate ? intermodOutOfDateColour : intermodHitColour);
     const int previousWidth = frame.setPenWidth(hitBarWidthPx);
     for (const auto& [lowerMhz, upperMhz] : overlay.hitBandsMhz) {
         frame.moveTo(lowerMhz, 0.0);
@@ -34,13 +34,14 @@ void drawHitBars(PlotFrame& frame, const IntermodOverlay& overlay)
 
 // A line through the middle of each bin, broken where a bin has no power, and left out where
 // both ends lie on the axis.
-void drawCurve(PlotFrame& frame, const CarrierList& carriers, const DensityCurve& density)
+void drawCurve(PlotFrame& frame, const CarrierList& carriers, const DensityCurve& density,
+               Colour colour)
 {
     const std::size_t binCount = density.binDbwPerKhz.size();
     if (binCount == 0)
         return;
     const double binWidthMhz = (density.highMhz - density.lowMhz) / static_cast<double>(binCount);
-    frame.setColour(intermodCurveColour);
+    frame.setColour(colour);
     const int previousWidth = frame.setPenWidth(curveWidthPx);
     std::optional<double> previousLevel;
     for (std::size_t bin = 0; bin < binCount; ++bin) {
@@ -71,7 +72,8 @@ void drawIntermodOverlay(PlotFrame& frame, const DisplaySettings& settings,
     if (!frame.worldUsable())
         return;
     drawHitBars(frame, overlay);
-    drawCurve(frame, carriers, overlay.density);
+    drawCurve(frame, carriers, overlay.density,
+              overlay.outOfDate ? intermodOutOfDateColour : intermodCurveColour);
 }
 
 } // namespace orvane

@@ -17,10 +17,13 @@ struct IntermodOverlay {
     DensityCurve density;
     // The occupied bands (lower and upper edge, MHz) of the carriers that products hit.
     std::vector<std::pair<double, double>> hitBandsMhz;
+    // The plan or the analysis's inputs changed since: drawn grey until the newer result comes.
+    bool outOfDate = false;
 };
 
 inline constexpr Colour intermodCurveColour = rgbColour(90, 0, 200);
 inline constexpr Colour intermodHitColour = rgbColour(255, 150, 0);
+inline constexpr Colour intermodOutOfDateColour = rgbColour(170, 170, 170);
 
 // Draws the overlay as a layer over a picture drawPlan has drawn into a frame over the same
 // client area: a bar along the axis under each hit carrier and the density curve, clipped to

@@ -54,7 +54,9 @@ void drawLines(PlotFrame& frame, const std::vector<std::string>& lines, int x, i
     }
 }
 
-void drawTitle(PlotFrame& frame, const DisplaySettings& settings)
+} // namespace
+
+void drawPlanTitle(PlotFrame& frame, const DisplaySettings& settings)
 {
     if (settings.titleText.empty())
         return;
@@ -66,7 +68,7 @@ void drawTitle(PlotFrame& frame, const DisplaySettings& settings)
     drawLines(frame, splitAtTabs(settings.titleText), x, y, 0, frame.textHeight());
 }
 
-void drawAxisTitle(PlotFrame& frame, const DisplaySettings& settings)
+void drawPlanAxisTitle(PlotFrame& frame, const DisplaySettings& settings)
 {
     frame.moveTo(50.0, 4.0);
     frame.setColour(settings.titleColour);
@@ -74,6 +76,8 @@ void drawAxisTitle(PlotFrame& frame, const DisplaySettings& settings)
     frame.setTextAlign(alignCentre, alignBottom);
     frame.drawText(frequencyAxisTitle);
 }
+
+namespace {
 
 void drawCarrierShape(PlotFrame& frame, const Carrier& carrier, double height)
 {
@@ -128,7 +132,9 @@ void drawAxis(PlotFrame& frame, const DisplaySettings& settings)
     frame.setPenWidth(previousWidth);
 }
 
-void drawPlotPart(PlotFrame& frame, const DisplaySettings& settings, const CarrierList& carriers)
+} // namespace
+
+void drawPlanPlot(PlotFrame& frame, const DisplaySettings& settings, const CarrierList& carriers)
 {
     enterPlotWorld(frame, settings);
     frame.setTextAlign(alignLeft, alignBottom);
@@ -149,8 +155,6 @@ void drawPlotPart(PlotFrame& frame, const DisplaySettings& settings, const Carri
 
     drawAxis(frame, settings);
 }
-
-} // namespace
 
 void drawFrequencyLabel(PlotFrame& frame, double frequencyMhz)
 {
@@ -176,9 +180,9 @@ void drawPlan(PlotFrame& frame, const PixelRect& clientRect, const DisplaySettin
     frame.drawBox();
     frame.clipOn();
 
-    drawTitle(frame, settings);
-    drawAxisTitle(frame, settings);
-    drawPlotPart(frame, settings, carriers);
+    drawPlanTitle(frame, settings);
+    drawPlanAxisTitle(frame, settings);
+    drawPlanPlot(frame, settings, carriers);
 }
 
 } // namespace orvane

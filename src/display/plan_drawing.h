@@ -17,6 +17,13 @@ inline constexpr const char* frequencyAxisTitle = "Frequency (MHz)";
 void drawPlan(PlotFrame& frame, const PixelRect& clientRect, const DisplaySettings& settings,
               const CarrierList& carriers);
 
+// The parts of drawPlan, in its order, each on the frame as drawPlan leaves it for them (the
+// picture's world 0..100 by 0..100 after a reset): the title, the axis title, and the plot
+// area with the axis, the carriers, their labels and their frequencies.
+void drawPlanTitle(PlotFrame& frame, const DisplaySettings& settings);
+void drawPlanAxisTitle(PlotFrame& frame, const DisplaySettings& settings);
+void drawPlanPlot(PlotFrame& frame, const DisplaySettings& settings, const CarrierList& carriers);
+
 // One frequency number under the axis, reading upward and centred on the frequency's column,
 // with the current colour and font.
 void drawFrequencyLabel(PlotFrame& frame, double frequencyMhz);

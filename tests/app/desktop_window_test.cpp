@@ -1,11 +1,14 @@
-#include "app/display_check.h"
 #include "app/intermod_panel.h"
+#include "app/intermod_runner.h"
 #include "app/main_window.h"
 #include "app/plan_picture.h"
 #include "app/plan_view.h"
+#include "app/qt_user_interaction.h"
 #include "app/settings_store.h"
+#include "commands/display_check.h"
+#include "commands/scripted_interaction.h"
 #include "display/qt/plan_painting.h"
-#include "scripted_interaction.h"
+#include "support/modal_dialog.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
@@ -13,24 +16,39 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QTransform>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -49,6 +67,11 @@ protected:
         ASSERT_TRUE(configFolder.isValid());
         setenv("XDG_CONFIG_HOME", configFolder.path().toLocal8Bit().constData(), 1);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configFolder.path());
+        open();
+    }
+    // A new window, as at a start, that loads the example plan.
+    void open()
+    {
         window = std::make_unique<MainWindow>("/opt/orvane");
         window->initialise(false);
         window->setInteraction(&user);
@@ -56,6 +79,15 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         user.chosenPaths.push_back(examplePlan.toStdString());
         run(MenuCommand::loadCarriers);
+    }
+    // Waits for the analysis panel to settle.
+    void settle()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        do
+            QTest::qWait(20);
+        while (window->intermodPanel().analysing() && waited.elapsed() < 10000);
     }
     void run(MenuCommand command) { window->action(command)->trigger(); }
     bool enabled(MenuCommand command) { return window->action(command)->isEnabled(); }
@@ -72,6 +104,7 @@ protected:
         return {};
     }
     QImage shown() { return view().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QString planStatus() { return window->findChild<QLabel*>("planStatus")->text(); }
 
     QTemporaryDir configFolder;
     QTemporaryDir folder;
@@ -100,6 +133,26 @@ TEST_F(DesktopWindowTest, MenuItemsFollowTheCarrierCount)
     expectGolden(seen + menus(), "app/menus.txt");
 }
 
+// Every item of a menu has an access key of its own; the analysis panel has a shortcut.
+TEST_F(DesktopWindowTest, MenuItemsHaveAccessKeysOfTheirOwn)
+{
+    std::function<void(const QMenu*)> check = [&check](const QMenu* menu) {
+        QSet<QChar> keys;
+        for (const QAction* item : menu->actions()) {
+            const QString text = QString(item->text()).remove(QStringLiteral("&&")) + ' ';
+            const QChar key = text.at(text.indexOf(QLatin1Char('&')) + 1).toLower();
+            EXPECT_TRUE(item->isSeparator() || (text.contains('&') && !keys.contains(key)))
+                << item->text().toStdString();
+            keys.insert(key);
+            if (item->menu())
+                check(item->menu());
+        }
+    };
+    for (const QAction* menu : window->menuBar()->actions())
+        check(menu->menu());
+    EXPECT_EQ(window->intermodPanel().toggleViewAction()->shortcut(), Qt::CTRL | Qt::Key_I);
+}
+
 // Closing asks about unsaved changes only; the Edit menu names the change to undo or redo.
 // The caption shows the client size; Default Fonts resets the sizes at the next paint (how
 // fonts follow the client is the display tests' part).
@@ -114,15 +167,18 @@ TEST_F(DesktopWindowTest, ClosingAChangedPlanAsksAndTheEditMenuNamesTheChange)
               QStringLiteral("Orvane (%1,%2) ").arg(view().width()).arg(view().height()));
     window->close();
     EXPECT_EQ(user.log.find("save changes"), std::string::npos) << "a plan just loaded";
+    EXPECT_EQ(planStatus(), "c-band-36mhz.carriers.txt");
     window->show();
     user.pickedIndex = 0;
     run(MenuCommand::deleteCarrier);
     run(MenuCommand::exit);
     EXPECT_NE(user.log.find("save changes"), std::string::npos);
+    EXPECT_EQ(planStatus(), "New plan (modified)") << "the plan no longer matches its file";
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->action(MenuCommand::undo)->text(), "&Undo Delete Carrier");
     run(MenuCommand::undo);
     EXPECT_EQ(document().carriers.count(), 7);
+    EXPECT_EQ(planStatus(), "New plan") << "no change left to save";
     EXPECT_EQ(window->action(MenuCommand::redo)->text(), "&Redo Delete Carrier");
     EXPECT_TRUE(window->action(MenuCommand::redo)->shortcuts().contains(Qt::CTRL | Qt::Key_Y));
     user.saveChangesAnswer = UnsavedChangesAnswer::discard;
@@ -181,7 +237,8 @@ TEST_F(DesktopWindowTest, SaveImageWritesTheChosenFormatAtTheClientSize)
 // The folder and the recent plans are kept for the next start, which shows the splash first.
 TEST_F(DesktopWindowTest, ADroppedFileIsLoadedAndTheFolderAndRecentPlansOutliveTheWindow)
 {
-    EXPECT_EQ(user.log.find("choose open in '/opt/orvane'"), 0u) << "the first run starts there";
+    EXPECT_EQ(user.log.find("choose open in '" + QDir::homePath().toStdString() + "'"), 0u)
+        << "the first run starts in the home folder";
     QMimeData dropped;
     for (const QList<QUrl>& urls :
          {QList<QUrl>{QUrl(QStringLiteral("https://example.org/plan.txt"))},
@@ -235,10 +292,114 @@ TEST_F(DesktopWindowTest, TheProgramStartsWithAPlanOrEndsAtOnceWithoutADisplay)
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(ORVANE_PROGRAM_DIR "/orvane"), {});
-    ASSERT_TRUE(program.waitForFinished(30000));
-    EXPECT_EQ(program.exitCode(), 1);
+    const auto run = [&program](const QStringList& arguments) {
+        program.start(QStringLiteral(ORVANE_PROGRAM_DIR "/orvane"), arguments);
+        EXPECT_TRUE(program.waitForFinished(30000));
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    };
+    EXPECT_EQ(run({}), 1);
     EXPECT_EQ(program.readAllStandardError(), QByteArray(noDisplayText) + "\n");
+    // The version and the help need no display; a display that is named but not there is
+    // said in one line, without Qt's abort.
+    EXPECT_EQ(run({QStringLiteral("--version")}), 0);
+    EXPECT_EQ(program.readAllStandardOutput(), "Orvane Version " ORVANE_VERSION "\n");
+    EXPECT_EQ(run({QStringLiteral("--help")}), 0);
+    EXPECT_TRUE(program.readAllStandardOutput().startsWith("Usage: orvane [PLAN]\n"));
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4321"));
+    program.setProcessEnvironment(environment);
+    EXPECT_EQ(run({examplePlan}), 1);
+    const QByteArray said = program.readAllStandardError();
+    EXPECT_TRUE(said.startsWith("orvane: the display could not be opened (DISPLAY=:4321)"));
+    EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
+}
+
+// The ink of every text of an SVG drawing as Qt's generator writes it: each text at its
+// baseline point, in its font, turned by the matrix of the group around it.
+std::vector<std::pair<QString, QRectF>> textInk(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    QXmlStreamReader svg(&file);
+    std::vector<QTransform> groups{QTransform()};
+    std::vector<std::pair<QString, QRectF>> inks;
+    const QRegularExpression matrix(QStringLiteral("matrix\\((.+),(.+),(.+),(.+),(.+),(.+)\\)"));
+    while (!svg.atEnd()) {
+        svg.readNext();
+        const auto value = [&svg](const char* name) {
+            return svg.attributes().value(QLatin1String(name)).toString();
+        };
+        if (svg.isEndElement() && svg.name() == QLatin1String("g"))
+            groups.pop_back();
+        if (svg.isStartElement() && svg.name() == QLatin1String("g")) {
+            const QRegularExpressionMatch m = matrix.match(value("transform"));
+            const auto at = [&m](int i) { return m.captured(i).toDouble(); };
+            groups.push_back(m.hasMatch() ? QTransform(at(1), at(2), at(3), at(4), at(5), at(6))
+                                          : QTransform());
+        } else if (svg.isStartElement() && svg.name() == QLatin1String("text")) {
+            QFont font(value("font-family"));
+            font.setPixelSize(value("font-size").toInt());
+            font.setWeight(static_cast<QFont::Weight>(value("font-weight").toInt()));
+            const QPointF at(value("x").toDouble(), value("y").toDouble());
+            const QString text = svg.readElementText();
+            const QRectF ink = QFontMetricsF(font).tightBoundingRect(text).translated(at);
+            inks.emplace_back(text, groups.back().mapRect(ink));
+        }
+    }
+    return inks;
+}
+
+// Beside the plot or under it, in a large window or a small one, the saved picture's texts
+// lie inside it and clear of each other: no title cut at the top, no label in the title, no
+// frequency in "Frequency (MHz)".
+TEST_F(DesktopWindowTest, TheSavedPictureWithThePanelHasNoCutOrCrowdedText)
+{
+    window->intermodPanel().toggleViewAction()->trigger();
+    for (const bool under : {false, true}) {
+        if (under)
+            run(MenuCommand::analysisUnderPlan);
+        for (const QSize size : {QSize(1280, 800), QSize(800, 600)}) {
+            window->resize(size);
+            settle();
+            const QString path = folder.filePath(QStringLiteral("plan.svg"));
+            user.chosenPaths = {path.toStdString()};
+            run(MenuCommand::saveImage);
+            const auto inks = textInk(path);
+            ASSERT_EQ(inks.size(), 19u) << "title, axis title, 9 frequencies, 8 label lines";
+            const QRectF inside(0.5, 0.5, view().width() - 1.0, view().height() - 1.0);
+            for (std::size_t i = 0; i < inks.size(); ++i) {
+                const std::string text = inks[i].first.toStdString() + (under ? " under" : "");
+                EXPECT_TRUE(inside.contains(inks[i].second)) << text << " cut at " << size.width();
+                for (std::size_t j = i + 1; j < inks.size(); ++j)
+                    EXPECT_FALSE(inks[i].second.intersects(inks[j].second))
+                        << text << " on " << inks[j].first.toStdString() << " at " << size.width();
+            }
+        }
+    }
+}
+
+// Where the panel stood and whether it was shown come back at the next start; its file
+// chooser and messages stand over the middle of the window, not of the panel.
+TEST_F(DesktopWindowTest, ThePanelReopensWhereItWasAndItsDialogsStandOverTheWindow)
+{
+    window->intermodPanel().toggleViewAction()->trigger();
+    run(MenuCommand::analysisUnderPlan);
+    window->resize(1000, 700);
+    settle();
+    QtUserInteraction qtUser(window.get());
+    window->setInteraction(&qtUser);
+    QPoint offCentre(9999, 9999);
+    test::whenModal([&](QWidget* chooser) {
+        offCentre = chooser->geometry().center() - window->geometry().center();
+        static_cast<QDialog*>(chooser)->reject();
+    });
+    window->intermodPanel().findChild<QPushButton*>("saveCsvButton")->click();
+    EXPECT_LE(offCentre.manhattanLength(), 40) << offCentre.x() << "," << offCentre.y();
+
+    window->close();
+    open();
+    EXPECT_TRUE(window->intermodPanel().toggleViewAction()->isChecked());
+    EXPECT_EQ(window->dockWidgetArea(&window->intermodPanel()), Qt::BottomDockWidgetArea);
+    EXPECT_TRUE(window->action(MenuCommand::analysisUnderPlan)->isChecked());
 }
 
 // The worked example of the help page: three carriers of 1000 kSps, 20 dBW, 10 MHz apart.
@@ -258,14 +419,14 @@ protected:
         andWait([this] { panel().toggleViewAction()->trigger(); });
     }
     IntermodPanel& panel() { return window->intermodPanel(); }
+    QLineEdit* box(const char* name) { return panel().findChild<QLineEdit*>(name); }
+    QTableView* table() { return panel().findChild<QTableView*>("intermodTable"); }
     // Makes a change and waits for the table to follow, when the change starts an analysis.
     void andWait(const std::function<void()>& change)
     {
-        QSignalSpy shown(&panel(), &IntermodPanel::analysisShown);
         change();
-        if (panel().analysing()) {
-            ASSERT_TRUE(shown.wait(10000));
-        }
+        settle();
+        ASSERT_FALSE(panel().analysing());
     }
     // Types into a box as the user would.
     void enter(QLineEdit* box, const QString& text)
@@ -278,12 +439,12 @@ protected:
     // The table as rows of tab-separated cells, "marked" after a row whose margin is marked.
     std::string tableText()
     {
-        const QAbstractItemModel* table = panel().table()->model();
+        const QAbstractItemModel* table = this->table()->model();
         QString text;
         for (int row = 0; row < table->rowCount(); ++row) {
             for (int column = 0; column < table->columnCount(); ++column)
                 text += table->index(row, column).data().toString() + "\t";
-            text += table->index(row, 6).data(Qt::BackgroundRole).isValid() ? "marked\n" : "\n";
+            text += table->index(row, 3).data(Qt::BackgroundRole).isValid() ? "marked\n" : "\n";
         }
         return text.toStdString();
     }
@@ -294,9 +455,9 @@ protected:
 // modifies the row's carrier; an empty plan empties the table.
 TEST_F(IntermodPanelTest, TableMarksTheWeakAndTheIncompleteCopiesAndFollowsThePlan)
 {
-    enter(panel().ip3Box(), QStringLiteral("40"));
-    enter(panel().warningBox(), QStringLiteral("40"));
-    QTableView* table = panel().table();
+    enter(box("ip3Box"), QStringLiteral("40"));
+    enter(box("warningBox"), QStringLiteral("40"));
+    QTableView* table = this->table();
     for (const int row : {2, 0})
         table->selectionModel()->select(table->model()->index(row, 0),
                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -320,37 +481,73 @@ TEST_F(IntermodPanelTest, TableMarksTheWeakAndTheIncompleteCopiesAndFollowsThePl
 
 TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysAndIsDrawn)
 {
-    enter(panel().ip3Box(), QStringLiteral("40"));
-    enter(panel().guardBox(), QStringLiteral("0"));
-    const IntermodAnalysis* kept = panel().analysis();
+    enter(box("ip3Box"), QStringLiteral("40"));
+    enter(box("guardBox"), QStringLiteral("0"));
+    const IntermodAnalysis* kept = panel().model().analysis();
     EXPECT_EQ(document().intermodOverlay->hitBandsMhz.size(), 3u) << "every carrier is hit";
     const auto problems = [this] {
-        return std::make_pair(!panel().problemBeside(panel().ip3Box()).isEmpty(),
-                              !panel().problemBeside(panel().guardBox()).isEmpty());
+        return std::make_pair(!panel().findChild<QLabel*>("ip3Problem")->text().isEmpty(),
+                              !panel().findChild<QLabel*>("guardProblem")->text().isEmpty());
     };
     EXPECT_EQ(problems(), std::make_pair(false, false));
-    enter(panel().guardBox(), QStringLiteral("-5"));
+    enter(box("guardBox"), QStringLiteral("-5"));
     EXPECT_EQ(problems(), std::make_pair(false, true));
-    enter(panel().ip3Box(), QStringLiteral("forty"));
-    enter(panel().guardBox(), QStringLiteral("1"));
+    enter(box("ip3Box"), QStringLiteral("forty"));
+    enter(box("guardBox"), QStringLiteral("1"));
     EXPECT_EQ(problems(), std::make_pair(true, false));
-    EXPECT_EQ(panel().analysis(), kept);
+    EXPECT_EQ(panel().model().analysis(), kept);
     EXPECT_NE(tableText().find("\t35.74\t"), std::string::npos);
     // Rows of the last result no longer name the plan's carriers once it changed.
     document().carriers.removeAt(*document().carriers.findIndex(0));
     window->apply(CommandOutcome{true, true});
     user.log.clear();
-    Q_EMIT panel().table()->doubleClicked(panel().table()->model()->index(1, 1));
+    Q_EMIT table()->doubleClicked(table()->model()->index(1, 1));
     EXPECT_EQ(user.log, "");
 
     // The shown panel adds its layer to the picture; the hidden one leaves it as it was.
-    enter(panel().ip3Box(), QStringLiteral("0")); // products as strong as the carriers
+    enter(box("ip3Box"), QStringLiteral("0")); // products as strong as the carriers
     const QImage withLayer = planImage(document(), QSize(640, 480));
     panel().toggleViewAction()->trigger();
     const QImage plain =
         renderPlanImage(document().carriers, document().displaySettings, QSize(640, 480));
     EXPECT_EQ(planImage(document(), QSize(640, 480)), plain);
     EXPECT_NE(withLayer, plain);
+}
+
+// Typing starts no analysis until it pauses, a new warning level none at all. Every result
+// sizes the columns to their widest cell, also when later texts are longer. A result older than
+// the plan is greyed and says "Updating..." until the newer one is in; its rows open nothing
+// and the status bar says why.
+TEST_F(IntermodPanelTest, TypingWaitsForAPauseColumnsFitAndAnOutOfDateResultIsGreyed)
+{
+    const auto fitted = [this] {
+        bool fits = true;
+        for (int column = 0; column < table()->model()->columnCount(); ++column)
+            fits = fits && table()->columnWidth(column) >=
+                               static_cast<QAbstractItemView*>(table())->sizeHintForColumn(column);
+        return fits;
+    };
+    EXPECT_TRUE(fitted());
+    QTest::keyClicks(box("ip3Box"), QStringLiteral("40")); // the strongest gain their power
+    EXPECT_FALSE(panel().findChild<IntermodRunner*>()->busy()) << "no analysis at a key";
+    andWait([] {});
+    EXPECT_TRUE(fitted());
+    QTest::keyClicks(box("warningBox"), QStringLiteral("0"));
+    EXPECT_FALSE(panel().analysing());
+
+    const auto summary = [this] { return panel().findChild<QLabel*>("intermodSummary")->text(); };
+    const auto grey = [this] { return table()->model()->index(0, 0).data(Qt::ForegroundRole); };
+    document().carriers.removeAt(*document().carriers.findIndex(0));
+    window->apply(CommandOutcome{true, true});
+    EXPECT_TRUE(summary().startsWith("Updating...")) << summary().toStdString();
+    EXPECT_TRUE(grey().isValid());
+    user.log.clear();
+    Q_EMIT table()->doubleClicked(table()->model()->index(0, 1));
+    EXPECT_EQ(user.log, "");
+    EXPECT_FALSE(window->statusBar()->currentMessage().isEmpty());
+    andWait([] {});
+    EXPECT_FALSE(summary().startsWith("Updating...")) << summary().toStdString();
+    EXPECT_FALSE(grey().isValid());
 }
 
 } // namespace

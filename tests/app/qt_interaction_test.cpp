@@ -1,9 +1,11 @@
 #include "app/application.h"
-#include "app/chooser_filters.h"
-#include "app/help_paths.h"
 #include "app/help_window.h"
+#include "app/intermod_runner.h"
 #include "app/qt_user_interaction.h"
-#include "dialogs/help_request.h"
+#include "commands/chooser_filters.h"
+#include "commands/help_paths.h"
+#include "commands/help_request.h"
+#include "commands/work_failure.h"
 #include "support/modal_dialog.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +16,14 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
 #include <functional>
+#include <new>
+#include <stdexcept>
 #include <thread>
 
 namespace orvane {
@@ -78,6 +83,10 @@ TEST_F(QtChooserTest, ChoosersStartInTheFolderAndAddTheChosenTypesExtension)
               "save in $TMP/out with $TMP/out: $TMP/Report.csv type 1, then in $TMP");
     EXPECT_EQ(choose([&] { return interaction.chooseImageFile(startFolder, "a.txt.bmp"); }),
               "save in $TMP with $TMP/a.txt.bmp: Cancel, then in $TMP");
+    startFolder = folder.filePath(QStringLiteral("gone")).toStdString(); // gives way to home
+    const std::string home = "open in " + QDir::homePath().toStdString() + " with";
+    EXPECT_EQ(choose([&] { return interaction.chooseCarrierFileToOpen(startFolder); }).find(home),
+              0u);
 }
 
 // Work that outlasts the delay gets a progress dialog whose Cancel button reaches the work.
@@ -95,6 +104,43 @@ TEST(QtProgress, CancelOnTheDialogStopsLongWork)
         stopped = progress.cancelRequested();
     });
     EXPECT_TRUE(stopped); // only the dialog's Cancel asks the work to stop
+}
+
+// Work that ends in an exception, on the worker thread or where no thread was had, hands it
+// back instead of ending the program; so does an analysis of the panel's runner.
+TEST(QtProgress, WorkThatFailsReturnsItsExceptionAndTheProgramGoesOn)
+{
+    QtUserInteraction interaction(nullptr, 50);
+    const std::exception_ptr failure =
+        interaction.runWithProgress("Working", [](WorkProgress&) { throw std::bad_alloc(); });
+    EXPECT_EQ(workFailureText("The work", failure),
+              "The work stopped: there was not enough memory for it.");
+
+    IntermodRunner runner(nullptr,
+                          [](const CarrierList&, const IntermodOptions&) -> IntermodAnalysis {
+                              throw std::length_error("vector too long");
+                          });
+    QSignalSpy finished(&runner, &IntermodRunner::finished);
+    runner.start(CarrierList(), IntermodOptions());
+    ASSERT_TRUE(finished.wait(10000));
+    const auto analysis = finished.at(0).at(0).value<std::shared_ptr<const IntermodAnalysis>>();
+    EXPECT_EQ(analysis->refusal, "The intermodulation analysis stopped with an unexpected error: "
+                                 "vector too long");
+}
+
+// Alt+D answers Discard in the unsaved-changes question, as its underlined letter says.
+TEST(QtQuestions, AltDDiscardsTheUnsavedChanges)
+{
+    QtUserInteraction interaction(nullptr);
+    whenModal([](QWidget* modal) {
+        modal->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+        QTest::keyClick(modal, Qt::Key_D, Qt::AltModifier);
+        QTest::qWait(400); // a button pressed by its key clicks after a moment
+        if (modal->isVisible())
+            static_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_EQ(interaction.askToSaveChanges("Save?"), UnsavedChangesAnswer::discard);
 }
 
 TEST(QtQuestions, AYesNoQuestionOffersItsHelpPageOnF1)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "commands/help_request.h"
 #include "dialogs/entry_problem.h"
-#include "dialogs/help_request.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,9 @@
 #include "support/modal_dialog.h"
 #include "support/overlapping_controls.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QTreeWidget>
 
 namespace orvane::test {
@@ -109,6 +112,12 @@ TEST(FrequencyEntry, ShowsTheOfferedValueAndTakesOnlyANumberThatAFileKeeps)
         whenModal([ok](QWidget* dialog) {
             QLineEdit* box = control<QLineEdit>(dialog, "editFrequency");
             EXPECT_EQ(box->text(), "5850");
+            EXPECT_EQ(control<QLabel>(dialog, "unitFrequency")->text(), "MHz");
+            // Room for the caption in a bold title font beside the title bar's buttons.
+            QFont bold = dialog->font();
+            bold.setBold(true);
+            EXPECT_GE(dialog->width(),
+                      QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 130);
             EXPECT_EQ(overlappingControls(dialog), QStringList{});
             QTest::keyClick(box, Qt::Key_F1);
             for (const char* refused : {"", "-1.5e12"}) {

@@ -1,9 +1,12 @@
 #include "model/carrier_list.h"
 #include "model/number_text.h"
+#include "model/side_by_side.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -89,6 +92,19 @@ TEST(SortByFrequency, ReversedInputStaysShallow)
     list.sortByFrequency();
     EXPECT_EQ(list[0].centreFrequencyMhz, 1.0);
     EXPECT_EQ(list[199999].centreFrequencyMhz, 200000.0);
+}
+
+// A task failing on the helper thread must not end the program: the caller gets its exception.
+TEST(SideBySide, HandsAnExceptionOfEitherTaskToTheCallerAfterBoth)
+{
+    for (const bool helperFails : {false, true}) {
+        int done = 0;
+        const auto fails = [] { throw std::runtime_error("failed"); };
+        const auto works = [&done] { ++done; };
+        EXPECT_THROW(helperFails ? runSideBySide(works, fails) : runSideBySide(fails, works),
+                     std::runtime_error);
+        EXPECT_EQ(done, helperFails || std::thread::hardware_concurrency() > 1 ? 1 : 0);
+    }
 }
 
 } // namespace

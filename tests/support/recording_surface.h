@@ -87,6 +87,14 @@ public:
         horizontal_ = horizontal;
         vertical_ = vertical;
     }
+    // Every character half as wide as the font is high.
+    int textWidth(const std::string& text) override
+    {
+        int characters = 0;
+        for (const char byte : text)
+            characters += (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u;
+        return characters * ((textMetrics().ascent + 1) / 2);
+    }
     void drawText(const std::string& text) override
     {
         log_ += "text " + point(currentX_ + originX_, currentY_ + originY_) + " '" + text + "' " +
@@ -94,10 +102,7 @@ public:
                 "bBt"[static_cast<int>(vertical_)] + " " + describe(font_) +
                 (clipped_ ? " clipped\n" : "\n");
         // The advance runs along the text's direction: escapement counter-clockwise, y down.
-        int characters = 0;
-        for (const char byte : text)
-            characters += (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u;
-        const double width = characters * ((textMetrics().ascent + 1) / 2);
+        const double width = textWidth(text);
         const double angle = font_.escapement * 3.14159265358979323846 / 1800.0;
         const int sign = horizontal_ == HorizontalAlign::left    ? 1
                          : horizontal_ == HorizontalAlign::right ? -1

@@ -264,7 +264,12 @@ void PainterSurface::setTextAlign(HorizontalAlign horizontal, VerticalAlign vert
     vertical_ = vertical;
 }
 
-int PainterSurface::textWidth(const QString& text)
+int PainterSurface::textWidth(const std::string& text)
+{
+    return advanceWidth(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int PainterSurface::advanceWidth(const QString& text)
 {
     // Measuring a whole string shapes it, which costs as much as drawing it; the numbers and
     // labels of a plan are Latin text without kerning, so their width is the sum of their
@@ -285,7 +290,7 @@ int PainterSurface::textWidth(const QString& text)
 void PainterSurface::drawText(const std::string& text)
 {
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const int width = textWidth(shown);
+    const int width = advanceWidth(shown);
     int offsetX = 0;
     if (horizontal_ == HorizontalAlign::centre)
         offsetX = -width / 2;

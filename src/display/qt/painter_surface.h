@@ -35,6 +35,7 @@ public:
     bool selectFont(const FontDescription& description) override;
     FontDescription currentFont() const override { return description_; }
     TextMetrics textMetrics() const override;
+    int textWidth(const std::string& text) override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     void setTextColour(Colour colour) override;
@@ -59,7 +60,7 @@ private:
         std::shared_ptr<CharacterAdvances> advances;
     };
 
-    int textWidth(const QString& text);
+    int advanceWidth(const QString& text);
 
     QPainter& painter_;
     QTransform baseTransform_;

@@ -41,7 +41,8 @@ std::string writeImageAsPng(const QImage& image, const std::string& path)
 }
 
 std::string writePlanSvg(const CarrierList& carriers, DisplaySettings& settings,
-                         const QSize& clientSize, const std::string& path, const PlanLayers& layers)
+                         const QSize& clientSize, const std::string& path, const PlanLayers& layers,
+                         TextFitting fitting)
 {
     QByteArray drawing;
     QBuffer buffer(&drawing);
@@ -56,7 +57,7 @@ std::string writePlanSvg(const CarrierList& carriers, DisplaySettings& settings,
     QPainter painter;
     if (clientSize.isEmpty() || !painter.begin(&generator))
         return noBitmapToSaveText;
-    paintPlan(painter, clientSize, settings, carriers);
+    paintPlan(painter, clientSize, settings, carriers, fitting);
     if (layers)
         layers(painter);
     painter.end();
@@ -66,11 +67,11 @@ std::string writePlanSvg(const CarrierList& carriers, DisplaySettings& settings,
 
 std::string savePlanPicture(const CarrierList& carriers, DisplaySettings& settings,
                             const QSize& clientSize, const std::string& path, ImageFormat format,
-                            const PlanLayers& layers)
+                            const PlanLayers& layers, TextFitting fitting)
 {
     if (format == ImageFormat::svg)
-        return writePlanSvg(carriers, settings, clientSize, path, layers);
-    QImage image = renderPlanImage(carriers, settings, clientSize);
+        return writePlanSvg(carriers, settings, clientSize, path, layers, fitting);
+    QImage image = renderPlanImage(carriers, settings, clientSize, fitting);
     if (layers && !image.isNull()) {
         QPainter painter(&image);
         layers(painter);

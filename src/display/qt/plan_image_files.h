@@ -2,6 +2,7 @@
 
 #include "display/display_settings.h"
 #include "display/image_format.h"
+#include "display/qt/plan_painting.h"
 #include "model/carrier_list.h"
 
 #include <functional>
@@ -25,11 +26,12 @@ std::string writeImageAsPng(const QImage& image, const std::string& path);
 // The plan drawn at the client size as an SVG drawing, every text a text element.
 std::string writePlanSvg(const CarrierList& carriers, DisplaySettings& settings,
                          const QSize& clientSize, const std::string& path,
-                         const PlanLayers& layers = {});
+                         const PlanLayers& layers = {}, TextFitting fitting = TextFitting::asSet);
 
 // The picture of the plan at the client size in a format; BMP as savePlanImage writes it.
 std::string savePlanPicture(const CarrierList& carriers, DisplaySettings& settings,
                             const QSize& clientSize, const std::string& path, ImageFormat format,
-                            const PlanLayers& layers = {});
+                            const PlanLayers& layers = {},
+                            TextFitting fitting = TextFitting::asSet);
 
 } // namespace orvane

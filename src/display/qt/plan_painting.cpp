@@ -3,6 +3,7 @@
 #include "display/plan_drawing.h"
 #include "display/plot_frame.h"
 #include "display/qt/painter_surface.h"
+#include "display/text_fit.h"
 
 #include <QPainter>
 #include <QtEndian>
@@ -13,17 +14,23 @@
 namespace orvane {
 
 void paintPlan(QPainter& painter, const QSize& clientSize, DisplaySettings& settings,
-               const CarrierList& carriers)
+               const CarrierList& carriers, TextFitting fitting)
 {
     PainterSurface surface(painter);
     PlotFrame frame(surface, clientSize.width(), clientSize.height());
     const PixelRect clientRect{0, 0, clientSize.width(), clientSize.height()};
     settings.keepFontsForClient(frame, clientRect);
-    drawPlan(frame, clientRect, settings, carriers);
+    if (fitting == TextFitting::asSet) {
+        drawPlan(frame, clientRect, settings, carriers);
+        return;
+    }
+    const DisplaySettings fitted =
+        fitTextsToPicture(surface, clientSize.width(), clientSize.height(), settings, carriers);
+    drawPlan(frame, clientRect, fitted, carriers);
 }
 
 QImage renderPlanImage(const CarrierList& carriers, DisplaySettings& settings,
-                       const QSize& clientSize)
+                       const QSize& clientSize, TextFitting fitting)
 {
     if (clientSize.isEmpty())
         return QImage();
@@ -31,7 +38,7 @@ QImage renderPlanImage(const CarrierList& carriers, DisplaySettings& settings,
     if (image.isNull())
         return image;
     QPainter painter(&image);
-    paintPlan(painter, clientSize, settings, carriers);
+    paintPlan(painter, clientSize, settings, carriers, fitting);
     painter.end();
     return image;
 }

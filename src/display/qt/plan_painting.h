@@ -14,16 +14,20 @@ class QPainter;
 
 namespace orvane {
 
+// Whether the picture's texts keep the size the settings give them, or shrink where a squat
+// picture would cut or crowd them (fitTextsToPicture), as they do beside the analysis panel.
+enum class TextFitting { asSet, toPicture };
+
 // The main window's paint step without its caption: keeps the fonts matched to the client
 // width (DisplaySettings::keepFontsForClient), then draws the whole plan onto the painter,
 // whose device (a widget or an image) shows a client area of clientSize pixels.
 void paintPlan(QPainter& painter, const QSize& clientSize, DisplaySettings& settings,
-               const CarrierList& carriers);
+               const CarrierList& carriers, TextFitting fitting = TextFitting::asSet);
 
 // The picture the window shows at clientSize, drawn by the same paint step into a 32-bit
 // image (Format_RGB32). A null image when the size is empty or cannot be allocated.
 QImage renderPlanImage(const CarrierList& carriers, DisplaySettings& settings,
-                       const QSize& clientSize);
+                       const QSize& clientSize, TextFitting fitting = TextFitting::asSet);
 
 // An image as a 32-bit bitmap with colour masks (blue, green, red and an unused byte per
 // pixel); other image formats are converted first. None for a null image or one that cannot

@@ -1,4 +1,4 @@
-#include "dialogs/help_request.h"
+#include "commands/help_request.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
-#include "app/editing_commands.h"
-#include "app/file_commands.h"
-#include "app/history_commands.h"
+#include "commands/editing_commands.h"
+#include "commands/file_commands.h"
+#include "commands/history_commands.h"
 
-#include "app/scripted_interaction.h"
+#include "commands/scripted_interaction.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +75,7 @@ TEST(PlanHistory, EveryCommandIsAStepThatUndoAndRedoTakeBackAndMakeAgain)
         EXPECT_EQ(scene.plan(), after) << scene.transcript;
         transcript += scene.transcript + "\n";
     }
-    expectGolden(transcript, "app/undo-redo.txt");
+    expectGolden(transcript, "commands/undo-redo.txt");
 }
 
 // Cancelled commands and the sort for a list are no steps, and undo keeps the sorted order;
@@ -101,7 +101,7 @@ TEST(PlanHistory, OnlyChangesAreStepsAndANewOneDropsWhatCouldBeRedone)
     scene.step("Shift", shiftCarriers(document, scene.user));
     scene.step("Failed load", loadCarriersFrom(document, scene.user, "/no/such/plan.txt"));
     scene.step("Undo", undoPlanChange(document));
-    expectGolden(scene.transcript, "app/history-steps.txt");
+    expectGolden(scene.transcript, "commands/history-steps.txt");
 }
 
 TEST(PlanHistoryLimits, TheOldestStepsGoBeyondTheCountOrTheMemoryAndStepsShareBlocks)

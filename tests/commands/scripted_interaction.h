@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/plan_document.h"
-#include "app/user_interaction.h"
+#include "commands/plan_document.h"
+#include "commands/user_interaction.h"
 #include "support/c_locale_printf.h"
 
 #include <deque>
@@ -30,6 +30,7 @@ public:
     UnsavedChangesAnswer saveChangesAnswer = UnsavedChangesAnswer::cancel;
     int openResult = 0;
     bool cancelWork = false; // Cancel is pressed on the progress dialog before the work starts
+    std::exception_ptr workFailure; // the work ends in this instead of running
 
     std::string log;
 
@@ -37,6 +38,7 @@ public:
     Chosen chooseCarrierFileToSave(std::string& f) override { return choose("save", f); }
     Chosen chooseModcodFile(std::string& f) override { return choose("modcod", f); }
     Chosen chooseReportFile(std::string& f) override { return choose("report", f); }
+    Chosen chooseAnalysisTableFile(std::string& f) override { return choose("table", f); }
     Chosen chooseImageFile(std::string& f, const std::string& name) override
     {
         return choose("image " + name, f);
@@ -94,16 +96,23 @@ public:
         log += "open " + path + "\n";
         return openResult;
     }
+    void showSavedButNotOpened(const std::string& text, const std::string& path) override
+    {
+        log += "saved, not opened, folder of " + path + ": " + text + "\n";
+    }
     void beginBusy() override { log += "busy\n"; }
     void endBusy() override { log += "not busy\n"; }
-    void runWithProgress(const std::string& text,
-                         const std::function<void(WorkProgress&)>& work) override
+    std::exception_ptr runWithProgress(const std::string& text,
+                                       const std::function<void(WorkProgress&)>& work) override
     {
         log += "progress '" + text + "'" + (cancelWork ? ", cancelled\n" : "\n");
+        if (workFailure)
+            return workFailure;
         WorkProgress progress;
         if (cancelWork)
             progress.requestCancel();
         work(progress);
+        return nullptr;
     }
 
 private:

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/plan_document.h"
-#include "app/user_interaction.h"
+#include "commands/intermod_panel_model.h"
+#include "commands/plan_document.h"
+#include "commands/user_interaction.h"
 #include "display/image_format.h"
 #include "model/program_identity.h"
 
@@ -14,6 +15,10 @@ namespace orvane {
 // be saved first (Save runs Save Carriers). True when the caller may go on: nothing to lose,
 // Discard, or a save that went through; false on Cancel or a save that did not happen.
 bool settleUnsavedChanges(PlanDocument& document, UserInteraction& interaction);
+
+// The status bar's account of the plan: its file's name (or "New plan" before it has one) and
+// "(modified)" while it has changes not saved.
+std::string planStatusText(const PlanDocument& document);
 
 // The File menu's commands over the main window's state. Each asks the user through
 // interaction and says what the window must refresh afterwards.
@@ -40,6 +45,17 @@ CommandOutcome saveImage(PlanDocument& document, UserInteraction& interaction,
 // The name the image chooser suggests: the carrier file's name with ".bmp" added.
 std::string suggestedImageName(const std::string& carrierFilePath);
 
+// Save Intermod Report: the report of the plan, then the file shown by the desktop's viewer.
+// The plan takes the order the report numbers the carriers in, which is no change of its own.
 CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction);
+// What the user is told when a report was saved but the desktop could not show it (the
+// failure code of UserInteraction::openWithDesktop).
+std::string reportNotShownText(const std::string& path, int openCode);
+
+// The intermodulation panel's Save as CSV...: the table shown with the plan's title, the
+// analysis's inputs and dateText in its leading comment lines. A name typed without an
+// extension gets ".csv".
+CommandOutcome saveAnalysisTable(PlanDocument& document, UserInteraction& interaction,
+                                 const IntermodPanelModel& panel, const std::string& dateText);
 
 } // namespace orvane

@@ -1,4 +1,4 @@
-#include "app/chooser_filters.h"
+#include "commands/chooser_filters.h"
 
 namespace orvane {
 

@@ -1,7 +1,9 @@
-#include "app/file_commands.h"
+#include "commands/file_commands.h"
 
-#include "app/history_commands.h"
+#include "commands/history_commands.h"
+#include "commands/work_failure.h"
 #include "files/carrier_file.h"
+#include "files/safe_file_writer.h"
 #include "report/intermod_report.h"
 #include "report/path_names.h"
 
@@ -42,6 +44,15 @@ bool settleUnsavedChanges(PlanDocument& document, UserInteraction& interaction)
         break;
     }
     return false;
+}
+
+std::string planStatusText(const PlanDocument& document)
+{
+    const std::string name = document.carrierFilePath.empty()
+                                 ? std::string("New plan")
+                                 : fileNameOf(document.carrierFilePath);
+    const bool modified = document.history.changed() && !document.carriers.empty();
+    return modified ? name + " (modified)" : name;
 }
 
 CommandOutcome loadCarriers(PlanDocument& document, UserInteraction& interaction)
@@ -177,11 +188,17 @@ CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction)
     // the plan then takes the order the report numbers the carriers in.
     CarrierList plan = document.carriers;
     ReportResult result;
-    interaction.runWithProgress("Writing the intermodulation report...",
-                                [&plan, &chosen, &result](WorkProgress& progress) {
-                                    result = saveIntermodReport(plan, chosen->path, &progress);
-                                });
+    const std::exception_ptr failure = interaction.runWithProgress(
+        "Writing the intermodulation report...", [&plan, &chosen, &result](WorkProgress& progress) {
+            result = saveIntermodReport(plan, chosen->path, &progress);
+        });
+    if (failure) {
+        interaction.showMessage(workFailureText("The intermodulation report", failure),
+                                programCaption, MessageIcon::warning);
+        return refreshAndRepaint;
+    }
     document.carriers = std::move(plan);
+    document.history.takeNewOrder(document.carriers);
     if (result.cancelled)
         return refreshAndRepaint;
     if (!result.written) {
@@ -191,10 +208,46 @@ CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction)
 
     const int openCode = interaction.openWithDesktop(chosen->path);
     if (openCode != 0)
-        interaction.showMessage(openErrorText(openCode, chosen->path), programCaption,
-                                MessageIcon::none);
+        interaction.showSavedButNotOpened(reportNotShownText(chosen->path, openCode), chosen->path);
     document.lastPath = directoryOf(chosen->path);
     return refreshAndRepaint;
+}
+
+std::string reportNotShownText(const std::string& path, int openCode)
+{
+    std::string reason;
+    if (openCode == 31) {
+        const std::string name = fileNameOf(path);
+        const auto dot = name.rfind('.');
+        reason = "No application is associated with " +
+                 (dot == std::string::npos ? std::string("files without an extension")
+                                           : "\"" + name.substr(dot) + "\" files") +
+                 " to show it.";
+    } else {
+        const std::string text = openErrorText(openCode, path);
+        reason = "It could not be shown: " + text.substr(text.find('\n') + 1);
+    }
+    return "The intermodulation report was saved as\n" + path + "\n\n" + reason;
+}
+
+CommandOutcome saveAnalysisTable(PlanDocument& document, UserInteraction& interaction,
+                                 const IntermodPanelModel& panel, const std::string& dateText)
+{
+    const std::string table = panel.csv(document.displaySettings.titleText, dateText);
+    if (table.empty())
+        return {};
+    const auto chosen = interaction.chooseAnalysisTableFile(document.lastPath);
+    if (!chosen || chosen->path.empty())
+        return {};
+    std::string path = chosen->path;
+    if (fileNameOf(path).find('.') == std::string::npos)
+        path += ".csv";
+    interaction.beginBusy();
+    const std::optional<FileError> error = writeFileSafely(path, table);
+    interaction.endBusy();
+    if (error)
+        interaction.showMessage(fileErrorText(*error), programCaption, MessageIcon::warning);
+    return {};
 }
 
 } // namespace orvane

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/plan_document.h"
-#include "app/user_interaction.h"
+#include "commands/plan_document.h"
+#include "commands/user_interaction.h"
 
 namespace orvane {
 

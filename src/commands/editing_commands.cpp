@@ -1,7 +1,7 @@
-#include "app/editing_commands.h"
+#include "commands/editing_commands.h"
 
-#include "app/history_commands.h"
-#include "dialogs/help_request.h"
+#include "commands/help_request.h"
+#include "commands/history_commands.h"
 #include "files/modcod_file.h"
 #include "model/entry_text.h"
 #include "model/program_identity.h"

@@ -3,6 +3,7 @@
 #include "model/carrier_list.h"
 #include "model/work_progress.h"
 
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,6 +34,8 @@ public:
     virtual std::optional<ChosenFile> chooseImageFile(std::string& folder,
                                                       const std::string& suggestedName) = 0;
     virtual std::optional<ChosenFile> chooseReportFile(std::string& folder) = 0;
+    // For the intermodulation panel's table as CSV.
+    virtual std::optional<ChosenFile> chooseAnalysisTableFile(std::string& folder) = 0;
 
     // Shows the carrier dialog of the carrier's calcMode (0 fixed, 2 spectral efficiency,
     // any other FEC and modulation); true on OK, with carrier rebuilt from the entries.
@@ -58,6 +61,9 @@ public:
     // Opens a file with the desktop's associated application; 0 on success, else a failure
     // code for openErrorText (31 when the desktop gives no cause).
     virtual int openWithDesktop(const std::string& path) = 0;
+    // A file was saved but not shown: the text, with OK and an Open Folder button that opens
+    // the folder holding the file.
+    virtual void showSavedButNotOpened(const std::string& text, const std::string& path) = 0;
 
     // The busy cursor, shown between begin and end.
     virtual void beginBusy() = 0;
@@ -66,9 +72,9 @@ public:
     // Runs work away from the user interface, which goes on drawing meanwhile; when it takes
     // longer than about a second, a progress dialog with this text shows how far it got and
     // offers Cancel, which asks the work to stop through its progress. Returns when the work
-    // has returned.
-    virtual void runWithProgress(const std::string& text,
-                                 const std::function<void(WorkProgress&)>& work) = 0;
+    // has returned: null, or the exception it ended in (it never ends the program).
+    virtual std::exception_ptr runWithProgress(const std::string& text,
+                                               const std::function<void(WorkProgress&)>& work) = 0;
 };
 
 } // namespace orvane

@@ -1,6 +1,6 @@
-#include "app/help_paths.h"
+#include "commands/help_paths.h"
 
-#include "dialogs/help_request.h"
+#include "commands/help_request.h"
 
 #include <array>
 #include <utility>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,12 @@ inline constexpr const char* noDisplayText =
 // values count as unset.
 bool displayAvailable(const std::function<const char*(const char* name)>& environment,
                       const std::vector<std::string>& arguments);
+
+// What the program says, on one line, when the display it names cannot be reached.
+std::string unreachableDisplayText(const std::function<const char*(const char* name)>& environment);
+
+// What the program answers on standard output without showing a window: its version for
+// --version (or -v), how to start it for --help (or -h); none for any other command line.
+std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arguments);
 
 } // namespace orvane

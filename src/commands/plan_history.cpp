@@ -1,4 +1,4 @@
-#include "app/plan_history.h"
+#include "commands/plan_history.h"
 
 #include <algorithm>
 #include <cstdint>

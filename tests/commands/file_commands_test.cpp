@@ -1,5 +1,6 @@
-#include "app/file_commands.h"
-#include "scripted_interaction.h"
+#include "commands/editing_commands.h"
+#include "commands/file_commands.h"
+#include "commands/scripted_interaction.h"
 
 #include "support/temp_folder.h"
 #include "support/test_data.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 namespace orvane::test {
 namespace {
@@ -45,7 +47,7 @@ TEST_F(FileCommandsTest, LoadTakesThePlanItsTitleAndView)
     step("Example", loadCarriers(document, user));
     document.displaySettings.titleText = "Mine";
     step("Missing", loadCarriers(document, user));
-    expectGolden(transcript, "app/load.txt");
+    expectGolden(transcript, "commands/load.txt");
 }
 
 // The path is taken even when the save fails, so that the next image suggests its name.
@@ -64,7 +66,7 @@ TEST_F(FileCommandsTest, SaveWritesTitleAndViewAndTakesThePathEvenWhenItFails)
     step("Into no folder", saveCarriers(document, user));
     document = PlanDocument();
     step("Reloaded", loadCarriersFrom(document, user, folder.file("a.txt")));
-    expectGolden(transcript, "app/save.txt");
+    expectGolden(transcript, "commands/save.txt");
 }
 
 TEST_F(FileCommandsTest, SaveImageSuggestsTheCarrierFileNameAndWritesTheChosenFormat)
@@ -80,7 +82,7 @@ TEST_F(FileCommandsTest, SaveImageSuggestsTheCarrierFileNameAndWritesTheChosenFo
     };
     for (const char* name : {"Written", "Disk full", "Cancel"})
         step(name, saveImage(document, user, writer));
-    expectGolden(transcript, "app/save-image.txt");
+    expectGolden(transcript, "commands/save-image.txt");
 }
 
 // The extension typed wins; else the file type chosen, in the chooser's order BMP, PNG, SVG.
@@ -114,7 +116,45 @@ TEST_F(FileCommandsTest, ReportIsWrittenOpenedAndACancelLeavesTheEarlierOne)
     user.openResult = 31;
     step("Not opened", saveReport(document, user));
     step("Failed write", saveReport(document, user)); // the writer's message; nothing opened
-    expectGolden(transcript, "app/report.txt");
+    user.chosenPaths = {report};
+    user.workFailure = std::make_exception_ptr(std::bad_alloc());
+    step("Out of memory", saveReport(document, user));
+    expectGolden(transcript, "commands/report.txt");
+}
+
+// The report numbers the carriers in frequency order and the plan keeps that order without it
+// counting as a change: nothing to save at Exit, and a Fit that changes nothing records nothing.
+TEST_F(FileCommandsTest, TheReportsSortIsNoChangeToSaveOrUndo)
+{
+    addCarriers(2);
+    document.displaySettings.viewStartMhz = document.carriers.lowestEdgeMhz();
+    document.displaySettings.viewStopMhz = document.carriers.highestEdgeMhz();
+    document.history.restart(document.carriers, document.displaySettings);
+    user.chosenPaths = {folder.file("r.csv")};
+    saveReport(document, user);
+    EXPECT_EQ(document.carriers[0].label, "A");
+    fitCarriers(document);
+    EXPECT_FALSE(document.history.changed());
+    EXPECT_FALSE(document.history.undoName());
+}
+
+// The panel's table is saved as the user named it, with ".csv" added to a name without an
+// extension; a failed write says why.
+TEST_F(FileCommandsTest, TheAnalysisTableGetsCsvWhenNoExtensionIsTyped)
+{
+    IntermodPanelModel panel("", "0", "20");
+    step("No result", saveAnalysisTable(document, user, panel, "today"));
+    addCarriers(2);
+    panel.analysisStarted(document.carriers);
+    panel.analysisFinished(std::make_shared<const IntermodAnalysis>(
+        analyseIntermod(document.carriers, IntermodOptions())));
+    user.chosenPaths = {folder.file("table"), folder.file("table.txt"), folder.file("no/t.csv")};
+    for (int save = 0; save < 3; ++save)
+        saveAnalysisTable(document, user, panel, "today");
+    EXPECT_EQ(folder.names(), (Paths{"table.csv", "table.txt"}));
+    EXPECT_EQ(contentOf(folder.file("table.txt")),
+              panel.csv("Transponder Frequency Plan", "today"));
+    EXPECT_NE(user.log.find("icon 2: " + folder.file("no/t.csv")), std::string::npos) << user.log;
 }
 
 // Unsaved changes are offered for saving before a load replaces the plan; a save that is
@@ -153,7 +193,7 @@ TEST(UnsavedChanges, AreOfferedForSavingBeforeALoadReplacesThePlan)
         EXPECT_EQ(*c.savePath && std::filesystem::exists(scene.folder.file(c.savePath)),
                   c.savePath == std::string("kept.txt"));
     }
-    expectGolden(transcript, "app/unsaved-changes.txt");
+    expectGolden(transcript, "commands/unsaved-changes.txt");
 }
 
 // Plans loaded or saved join the recent plans (the transcripts show them).
@@ -176,7 +216,7 @@ TEST_F(FileCommandsTest, AGoneRecentPlanLeavesTheListAndADroppedFileThatIsNoPlan
     const std::string notes = folder.file("notes.txt");
     put(notes, std::string("\xFF\xFEP\0l\0a\0n\0", 10));
     step("UTF-16", openCarrierFile(document, user, notes));
-    expectGolden(transcript, "app/gone-and-dropped.txt");
+    expectGolden(transcript, "commands/gone-and-dropped.txt");
 }
 
 } // namespace

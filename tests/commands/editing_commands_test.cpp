@@ -1,6 +1,6 @@
-#include "app/editing_commands.h"
+#include "commands/editing_commands.h"
 
-#include "app/scripted_interaction.h"
+#include "commands/scripted_interaction.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
 
@@ -63,7 +63,7 @@ TEST(EditingCommands, AddOffersADefaultCarrierAndAsksAboutOneOutsideTheView)
         scene.step(c.answer ? "OK, Yes" : "OK, No", c.command(scene.document, scene.user));
         transcript += scene.transcript;
     }
-    expectGolden(transcript, "app/add-carrier.txt");
+    expectGolden(transcript, "commands/add-carrier.txt");
 }
 
 // The list is the plan sorted by frequency; the intermodulation table names carriers by their
@@ -97,7 +97,7 @@ TEST(EditingCommands, ModifyAndDeleteActOnThePickInThePlanSortedByFrequency)
     document.carrierFilePath = "/plans/b.carriers.txt";
     scene.step("Delete the last", deleteCarrier(document, user));
     scene.step("Delete in an empty plan", deleteCarrier(document, user));
-    expectGolden(scene.transcript, "app/modify-and-delete.txt");
+    expectGolden(scene.transcript, "commands/modify-and-delete.txt");
 }
 
 TEST(EditingCommands, ClearAllReinitialisesThePlanButNotTheColoursAfterOk)
@@ -112,7 +112,7 @@ TEST(EditingCommands, ClearAllReinitialisesThePlanButNotTheColoursAfterOk)
     scene.user.okCancelAnswer = true;
     scene.step("OK", clearAll(scene.document, scene.user));
     EXPECT_EQ(view.carrierColour, rgbColour(0, 0, 255));
-    expectGolden(scene.transcript, "app/clear-all.txt");
+    expectGolden(scene.transcript, "commands/clear-all.txt");
 }
 
 // Shift offers 0 and Scrunch the view start; either moves every carrier or, when one would
@@ -152,7 +152,7 @@ TEST(EditingCommands, ShiftAndScrunchMoveEveryCarrierOrNoneAndFitTakesTheEdges)
                    c.command(scene.document, scene.user));
         transcript += scene.transcript;
     }
-    expectGolden(transcript, "app/move-and-fit.txt");
+    expectGolden(transcript, "commands/move-and-fit.txt");
 }
 
 // The catalogue chooser opens in the program's folder and leaves the plans' folder alone; the
@@ -180,7 +180,7 @@ TEST(EditingCommands, AModcodEntryOpensItsDialogAndJoinsThePlan)
     scene.step("DVB-S, cancelled", addModcodCarrier(scene.document, user));
     for (const char* chosen : {"chooser cancelled", "missing file", "empty file"})
         scene.step(chosen, addModcodCarrier(scene.document, user));
-    expectGolden(scene.transcript, "app/modcod-carrier.txt");
+    expectGolden(scene.transcript, "commands/modcod-carrier.txt");
 }
 
 } // namespace

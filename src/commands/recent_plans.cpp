@@ -1,4 +1,4 @@
-#include "app/recent_plans.h"
+#include "commands/recent_plans.h"
 
 #include <algorithm>
 

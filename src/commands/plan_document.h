@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/plan_history.h"
-#include "app/recent_plans.h"
+#include "commands/plan_history.h"
+#include "commands/recent_plans.h"
 #include "display/display_settings.h"
 #include "display/intermod_overlay.h"
 #include "model/carrier_list.h"
@@ -22,6 +22,9 @@ struct PlanDocument {
     std::string defaultTitle = "Transponder Frequency Plan";
     // Drawn over the plan while the intermodulation analysis is shown; none otherwise.
     std::shared_ptr<const IntermodOverlay> intermodOverlay;
+    // While the analysis panel takes room from the picture, its texts shrink where they would
+    // not fit; otherwise they keep the size the fonts give them.
+    bool fitPictureTexts = false;
     PlanHistory history;     // undo and redo, and whether the plan has unsaved changes
     RecentPlans recentPlans; // kept between runs
 

@@ -1,4 +1,4 @@
-#include "app/history_commands.h"
+#include "commands/history_commands.h"
 
 namespace orvane {
 
