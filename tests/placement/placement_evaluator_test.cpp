@@ -138,5 +138,113 @@ TEST_P(EvaluatorAgainstAnalysis, EveryMoveAgrees)
 
 INSTANTIATE_TEST_SUITE_P(Seeds, EvaluatorAgainstAnalysis, ::testing::Range(1u, 21u));
 
+// Every product of the plan, each hit decided by the touch rule: hits per carrier, products
+// hitting and each carrier's product power (relative to a reference of 0 dBW carriers).
+struct Counted {
+    std::vector<long long> hits;
+    std::vector<double> power;
+    long long productsHitting = 0;
+};
+
+Counted bruteForce(const std::vector<Carrier>& carriers, double guardKhz)
+{
+    const std::size_t n = carriers.size();
+    Counted counted;
+    counted.hits.assign(n, 0);
+    counted.power.assign(n, 0.0);
+    const auto power = [&](std::size_t i) { return std::pow(10.0, carriers[i].powerDbw / 10); };
+    for (std::size_t a = 0; a < n; ++a) {
+        for (std::size_t b = a; b < n; ++b) {
+            for (std::size_t z = 0; z < n; ++z) {
+                if (z == a || z == b)
+                    continue;
+                const Carrier* factors[3] = {&carriers[a], &carriers[b], &carriers[z]};
+                const double f = factors[0]->centreFrequencyMhz + factors[1]->centreFrequencyMhz -
+                                 factors[2]->centreFrequencyMhz;
+                double span = 0;
+                for (const Carrier* factor : factors)
+                    span += factor->occupiedBandwidthMhz;
+                const double level = power(a) * power(b) * power(z) * (a == b ? 1 : 4);
+                bool hitsAny = false;
+                for (std::size_t v = 0; v < n; ++v) {
+                    const Carrier& victim = carriers[v];
+                    if (spanHitsBand(f - span / 2, f + span / 2,
+                                     victim.lowerEdgeMhz() - guardKhz / 1000,
+                                     victim.upperEdgeMhz() + guardKhz / 1000)) {
+                        ++counted.hits[v];
+                        hitsAny = true;
+                    }
+                    counted.power[v] += level * uniformSumShare(victim.lowerSymbolEdgeMhz() - f,
+                                                                victim.upperSymbolEdgeMhz() - f,
+                                                                factors[0]->symbolRateMsps,
+                                                                factors[1]->symbolRateMsps,
+                                                                factors[2]->symbolRateMsps);
+                }
+                counted.productsHitting += hitsAny;
+            }
+        }
+    }
+    return counted;
+}
+
+struct RasterCase {
+    double baseMhz;
+    double rasterMhz;
+    double symbolRateKsps;
+    double rolloff;
+    double guardKhz;
+};
+
+class EvaluatorOnRasters : public ::testing::TestWithParam<RasterCase> {};
+
+// Carriers a whole number of raster steps apart on decimal bases, edge to edge or a few
+// bands apart, so that many spans touch bands exactly (in decimal): every hit is decided by
+// the touch rule, in the evaluator as in the brute force, through every move.
+TEST_P(EvaluatorOnRasters, TouchingSpansAsTheRuleDecides)
+{
+    const RasterCase& raster = GetParam();
+    std::mt19937 random(static_cast<unsigned>(raster.baseMhz));
+    std::vector<Carrier> carriers;
+    for (int i = 0; i < 7; ++i)
+        carriers.push_back(
+            carrierAt(raster.baseMhz + raster.rasterMhz * static_cast<int>(random() % 30),
+                      raster.symbolRateKsps * (1 + i % 2), i % 3 ? 0.0 : 3.0, raster.rolloff));
+    Evaluator evaluator(carrierShapes(carriers, 30.0, raster.guardKhz), true);
+    for (std::size_t i = 0; i < carriers.size(); ++i)
+        evaluator.insert(static_cast<int>(i), carriers[i].centreFrequencyMhz);
+    long long touching = 0;
+    for (int move = 0; move < 12; ++move) {
+        const Counted expected = bruteForce(carriers, raster.guardKhz);
+        long long productsHitting = 0;
+        for (std::size_t v = 0; v < carriers.size(); ++v) {
+            const int carrier = static_cast<int>(v);
+            EXPECT_EQ(evaluator.twoToneHits(carrier) + evaluator.threeToneHits(carrier),
+                      expected.hits[v])
+                << "move " << move << " carrier " << v;
+            // The brute force's powers are products of watts: less twice the 30 dBW IP3.
+            const double cimDb = carriers[v].powerDbw - (10 * std::log10(expected.power[v]) - 60);
+            ASSERT_EQ(evaluator.cimDb(carrier).has_value(), expected.power[v] > 0);
+            if (expected.power[v] > 0) {
+                EXPECT_NEAR(*evaluator.cimDb(carrier), cimDb, 1e-9);
+            }
+        }
+        productsHitting = evaluator.score().productsHitting;
+        EXPECT_EQ(productsHitting, expected.productsHitting) << "move " << move;
+        touching += expected.productsHitting;
+        const int carrier = static_cast<int>(random() % carriers.size());
+        evaluator.remove(carrier);
+        carriers[static_cast<std::size_t>(carrier)].centreFrequencyMhz =
+            raster.baseMhz + raster.rasterMhz * static_cast<int>(random() % 30);
+        evaluator.insert(carrier, carriers[static_cast<std::size_t>(carrier)].centreFrequencyMhz);
+    }
+    EXPECT_GT(touching, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bases, EvaluatorOnRasters,
+                         ::testing::Values(RasterCase{14012.7, 1.2, 1200, 1.0, 0},
+                                           RasterCase{3702.35, 0.45, 300, 1.5, 0},
+                                           RasterCase{11451.1, 0.3, 200, 1.5, 100},
+                                           RasterCase{6000.1, 0.1, 100, 1.0, 50}));
+
 } // namespace
 } // namespace orvane::placement
