@@ -25,7 +25,7 @@ constexpr int shuffledPackings = 16;
 
 std::string number(double value)
 {
-    return formatGeneral(value, 10);
+    return formatGeneral(value, 6);
 }
 
 PlacementRefusal refusal(PlacementRefusalReason reason, std::string text)
