@@ -204,8 +204,9 @@ private:
     bool stopped_ = false;
 };
 
-Evaluator::Evaluator(std::vector<CarrierShape> shapes, bool levelled)
-    : shapes_(std::move(shapes)), levelled_(levelled)
+Evaluator::Evaluator(std::vector<CarrierShape> shapes, bool levelled,
+                     const std::atomic<bool>* cancel)
+    : shapes_(std::move(shapes)), levelled_(levelled), cancel_(cancel)
 {
     const std::size_t count = shapes_.size();
     double widestCarrierMhz = 0.0;
@@ -333,8 +334,10 @@ bool Evaluator::productEffects(const Product& product, int moved, double movedMh
     while (cursor < count && orderCentres_[cursor] < lowMhz)
         ++cursor;
     bool hit = false;
-    for (std::size_t at = cursor; at < count && orderCentres_[at] <= highMhz; ++at)
+    std::size_t at = cursor;
+    for (; at < count && orderCentres_[at] <= highMhz; ++at)
         hit = effect(product, order_[at], orderCentres_[at], sink) || hit;
+    work_ += static_cast<long long>(at - cursor);
     if (moved >= 0)
         hit = effect(product, moved, movedMhz, sink) || hit;
     return hit;
@@ -362,6 +365,8 @@ template <typename Sink> bool Evaluator::productsOf(int moved, double movedMhz, 
             return false;
     }
     for (std::size_t s = 0; s < count; ++s) {
+        if (cancelled())
+            return false;
         const int a = order_[s];
         const double aMhz = orderCentres_[s];
         const double aSymbolMhz = shapes_[static_cast<std::size_t>(a)].symbolMhz;
@@ -432,6 +437,8 @@ bool Evaluator::productsLandingOn(int moved, double movedMhz, Sink& sink) const
                          slackMhz(2.0 * movedMhz);
     const auto bySum = [](const Pair& pair, double sumMhz) { return pair.sumMhz < sumMhz; };
     for (std::size_t s = 0; s < order_.size(); ++s) {
+        if (cancelled())
+            return false;
         const int z = order_[s];
         const double zMhz = orderCentres_[s];
         const CarrierShape& subtracted = shapes_[static_cast<std::size_t>(z)];

@@ -4,6 +4,7 @@
 #include "placement/placement_score.h"
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -34,7 +35,10 @@ std::vector<CarrierShape> carrierShapes(const std::vector<Carrier>& carriers,
 
 class Evaluator {
 public:
-    Evaluator(std::vector<CarrierShape> shapes, bool levelled);
+    // Once cancel is set, a call in progress stops early; the evaluator's figures are then
+    // no longer sound and it is only fit to be thrown away.
+    Evaluator(std::vector<CarrierShape> shapes, bool levelled,
+              const std::atomic<bool>* cancel = nullptr);
 
     int carrierCount() const { return static_cast<int>(shapes_.size()); }
     bool isPresent(int carrier) const { return present_[static_cast<std::size_t>(carrier)]; }
@@ -53,7 +57,8 @@ public:
     std::optional<PlacementScore> scoreWith(int carrier, double centreMhz,
                                             const PlacementScore* bar = nullptr);
 
-    // Products weighed so far: a measure of the work done that is the same on every machine.
+    // Products and carriers weighed so far: a measure of the work done that is the same on
+    // every machine.
     long long work() const { return work_; }
 
     // What the present carriers' products do to a present carrier.
@@ -101,8 +106,11 @@ private:
     template <typename Sink> bool productsOf(int moved, double movedMhz, Sink& sink) const;
     template <typename Sink> bool productsLandingOn(int moved, double movedMhz, Sink& sink) const;
 
+    bool cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
+
     std::vector<CarrierShape> shapes_;
     bool levelled_;
+    const std::atomic<bool>* cancel_;
     double widestProductReachMhz_ = 0.0; // no product reaches further from its frequency
     double widestVictimReachMhz_ = 0.0;  // nor a carrier's band or spectrum from its centre
 

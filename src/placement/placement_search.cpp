@@ -30,7 +30,7 @@ public:
     Search(const Problem& problem, const RunSettings& settings)
         : problem_(problem), settings_(settings),
           evaluator_(carrierShapes(problem.carriers, problem.ip3Dbw, problem.guardKhz),
-                     problem.ip3Dbw.has_value()),
+                     problem.ip3Dbw.has_value(), settings.cancel),
           random_(settings.seed, static_cast<std::uint64_t>(settings.runIndex)),
           levelled_(problem.ip3Dbw.has_value()), centres_(problem.carriers.size(), absent),
           reportEvery_(std::max(1LL, settings.workBudget / reportsPerRun))
