@@ -25,7 +25,7 @@ using placement::RunSettings;
 constexpr int runCount = 8;
 // The work of all runs at effort 1, in products weighed: about four seconds on two idle
 // cores.
-constexpr double workPerEffort = 1.2e8;
+constexpr double workPerEffort = 3e8;
 
 IntermodOptions analysisOptions(const PlacementOptions& options)
 {
