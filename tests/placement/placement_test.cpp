@@ -429,6 +429,39 @@ TEST(Placement, SameSeedSameResultOnAnyNumberOfThreadsAndNeverWorse)
     }
 }
 
+// Levels far apart, spectral lines, coincident and unrated carriers, a wide guard: every
+// constraint kept and every figure finite.
+TEST(Placement, HostilePlansGiveSoundProposals)
+{
+    CarrierList plan = planOf({6001, 6001, 6003, 6007, 6007}, {0.0, 1.5, 0.0, 2.0, 0.25},
+                              {1e12, -999, 20, -1e12, 35});
+    for (const double guardKhz : {0.0, 1e6}) {
+        PlacementOptions options = bandOf(6000, 6012, guardKhz > 0 ? 0 : 250);
+        options.ip3Dbw = -1000;
+        options.guardKhz = guardKhz;
+        options.effort = 0.02;
+        const PlacementResult result = placedWithin(plan, options);
+        for (const IntermodAnalysis* analysis : {&result.before, &result.after}) {
+            for (const CarrierIntermod& carrier : analysis->carriers)
+                EXPECT_TRUE(std::isfinite(carrier.cimDb.value_or(0.0)));
+        }
+    }
+}
+
+TEST(Placement, CancelledWhileSearching)
+{
+    const CarrierList plan = mixedPlan(7, 12);
+    PlacementOptions options = defaultPlacementOptions(plan);
+    options.effort = 5;
+    std::atomic<bool> cancel{false};
+    options.cancel = &cancel;
+    options.progress = [&cancel](double) { cancel = true; };
+    const PlacementResult stopped = placeCarriers(plan, options);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_TRUE(stopped.moved.empty());
+    EXPECT_EQ(sortedCentres(stopped.plan), sortedCentres(plan));
+}
+
 TEST(Placement, CancelledBeforeTheStartAndProgressOtherwise)
 {
     const CarrierList plan = mixedPlan(5, 8);
