@@ -21,10 +21,14 @@ using placement::RunResult;
 using placement::RunSettings;
 
 // Independent runs, each from its own random stream: the result is the best of them, the
-// lowest-numbered on a tie, whichever thread ran which.
-constexpr int runCount = 8;
-// The work of all runs at effort 1, in products weighed: about four seconds on two idle
-// cores.
+// lowest-numbered on a tie, whichever thread ran which. Large plans get fewer, longer runs:
+// building a start alone costs O(n^3).
+int runCountFor(std::size_t carrierCount)
+{
+    return carrierCount <= 60 ? 8 : carrierCount <= 120 ? 4 : 2;
+}
+// The work of all runs at effort 1, in products and carriers weighed: about four seconds on
+// two idle cores.
 constexpr double workPerEffort = 3e8;
 
 IntermodOptions analysisOptions(const PlacementOptions& options)
@@ -69,6 +73,7 @@ private:
 bool runAll(const Problem& problem, const PlacementOptions& options,
             std::vector<RunResult>& results)
 {
+    const int runCount = static_cast<int>(results.size());
     const long long budget = static_cast<long long>(options.effort * workPerEffort / runCount);
     ProgressTally tally(options.progress, budget * runCount);
     std::atomic<int> nextRun{0};
@@ -169,7 +174,7 @@ PlacementResult placeCarriers(const CarrierList& plan, const PlacementOptions& o
             return result;
         }
 
-        std::vector<RunResult> runs(runCount);
+        std::vector<RunResult> runs(static_cast<std::size_t>(runCountFor(problem.carriers.size())));
         if (!runAll(problem, options, runs))
             return refused(std::move(result), PlacementRefusalReason::outOfMemory, outOfMemoryText);
         if (cancelRequested(options)) {
@@ -180,7 +185,8 @@ PlacementResult placeCarriers(const CarrierList& plan, const PlacementOptions& o
         std::size_t best = 0;
         for (std::size_t run = 0; run < runs.size(); ++run) {
             result.evaluations += runs[run].evaluations;
-            if (run > 0 && comparePlacementScores(runs[run].score, runs[best].score, levelled) > 0)
+            if (run > 0 && !runs[run].abandoned &&
+                comparePlacementScores(runs[run].score, runs[best].score, levelled) > 0)
                 best = run;
         }
         // Moving carriers only for a better score; the plan given stays when it ties.

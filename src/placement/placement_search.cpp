@@ -49,7 +49,7 @@ public:
         } else {
             construct();
         }
-        if (!cancelled_)
+        if (!cancelled_ && !abandoned_)
             improve();
         if (settings_.workDone)
             settings_.workDone(std::max(settings_.workBudget, work_) - reportedWork_);
@@ -58,6 +58,7 @@ public:
         result.score = best_;
         result.evaluations = evaluations_;
         result.cancelled = cancelled_;
+        result.abandoned = abandoned_;
         return result;
     }
 
@@ -170,12 +171,12 @@ private:
 
         std::optional<Choice> best;
         long long ties = 0;
+        // Whether the carriers still to place fit is asked only of a place about to become
+        // the best: that is rare, and the packing can cost as much as weighing.
         const auto weigh = [&](Choice candidate) {
-            if (!leavesRoom(gaps, carrier, candidate.centreMhz, stillToPlace))
-                return;
             if (exhausted_) {
                 // Out of budget: the first place that keeps the constraints will do.
-                if (!best)
+                if (!best && leavesRoom(gaps, carrier, candidate.centreMhz, stillToPlace))
                     best = candidate;
                 return;
             }
@@ -186,13 +187,16 @@ private:
                 return;
             candidate.score = *score;
             const int compared = best ? comparePlacementScores(*score, best->score, levelled_) : 1;
-            if (compared > 0) {
-                best = candidate;
+            if (compared < 0)
+                return;
+            if (compared == 0 &&
+                (lowestTie || random_.below(static_cast<std::uint64_t>(++ties)) != 0))
+                return;
+            if (!leavesRoom(gaps, carrier, candidate.centreMhz, stillToPlace))
+                return;
+            if (compared > 0)
                 ties = 1;
-            } else if (compared == 0 && !lowestTie &&
-                       random_.below(static_cast<std::uint64_t>(++ties)) == 0) {
-                best = candidate;
-            }
+            best = candidate;
         };
         for (const Choice& candidate : candidates) {
             if (stopNow())
@@ -230,6 +234,12 @@ private:
             return key[static_cast<std::size_t>(a)] > key[static_cast<std::size_t>(b)];
         });
         for (std::size_t k = 0; k < order.size(); ++k) {
+            // A run that cannot afford its start leaves the result to run 0, which always
+            // builds one.
+            if (exhausted_ && settings_.runIndex > 0) {
+                abandoned_ = true;
+                return;
+            }
             const std::vector<int> after(order.begin() + static_cast<std::ptrdiff_t>(k) + 1,
                                          order.end());
             if (!placeBest(order[k], after, settings_.runIndex == 0, absent)) {
@@ -468,6 +478,7 @@ private:
     long long evaluations_ = 0;
     bool cancelled_ = false;
     bool exhausted_ = false;
+    bool abandoned_ = false;
     PlacementScore current_;
     PlacementScore best_;
     std::vector<double> bestCentres_;

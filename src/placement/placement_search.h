@@ -27,6 +27,7 @@ struct RunResult {
     PlacementScore score;
     long long evaluations = 0;
     bool cancelled = false;
+    bool abandoned = false; // the budget ran out before the start was built: no result
 };
 
 RunResult runSearch(const Problem& problem, const RunSettings& settings);
