@@ -130,6 +130,16 @@ TEST_P(EvaluatorAgainstAnalysis, EveryMoveAgrees)
         const double centreMhz = 5990 + 80 * unit(random);
         const std::optional<PlacementScore> predicted = evaluator.scoreWith(carrier, centreMhz);
         ASSERT_TRUE(predicted) << where;
+        // Weighed against a bar (the score at another centre), the work may stop early, but
+        // only when the result is worse than the bar.
+        const std::optional<PlacementScore> bar =
+            evaluator.scoreWith(carrier, 5990 + 80 * unit(random));
+        const std::optional<PlacementScore> barred = evaluator.scoreWith(carrier, centreMhz, &*bar);
+        if (barred) {
+            expectSameScore(*barred, *predicted, where + " against a bar");
+        } else {
+            EXPECT_LT(comparePlacementScores(*predicted, *bar, levelled), 0) << where;
+        }
         evaluator.insert(carrier, centreMhz);
         expectSameScore(*predicted, evaluator.score(), where + " predicted");
         expectAsAnalysed(plan, evaluator, where);

@@ -317,6 +317,13 @@ std::vector<Refused> refusals()
     options = band;
     options.forbidden = {{6000.5, 6009.5}};
     with("fits nowhere", options, PlacementRefusalReason::noRoom, "fits nowhere");
+    cases.push_back({"no room beside a lock", planOf({6001.5, 6002, 6003, 6004}, {1.0}),
+                     [&] {
+                         PlacementOptions o = bandOf(6000, 6003.5, 0);
+                         o.lockedFNumbers = {1};
+                         return o;
+                     }(),
+                     PlacementRefusalReason::noRoom, "3 MHz together"});
     cases.push_back({"locks overlap", planOf({6001, 6001.5, 6003}, {1.0}),
                      [&] {
                          PlacementOptions o = band;
@@ -414,6 +421,8 @@ TEST(Placement, SameSeedSameResultOnAnyNumberOfThreadsAndNeverWorse)
     const PlacementResult several = placedWithin(plan, options);
     EXPECT_EQ(sortedCentres(single.plan), sortedCentres(several.plan));
     EXPECT_EQ(single.evaluations, several.evaluations);
+    options.effort = 0.01;
+    EXPECT_LT(placedWithin(plan, options).evaluations, single.evaluations / 2) << "effort";
     EXPECT_GE(comparePlacementScores(placementScoreOf(single.after),
                                      placementScoreOf(single.before), true),
               0);
