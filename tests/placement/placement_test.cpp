@@ -1,4 +1,5 @@
 #include "analysis/hit_rule.h"
+#include "placement/free_space.h"
 #include "placement/placement.h"
 #include "placement/placement_score.h"
 
@@ -196,6 +197,26 @@ TEST(Placement, LocksAndForbiddenRangesChooseTheRuler)
     EXPECT_EQ(without.after.productsHitting, 0);
 }
 
+// Gaps left by a carrier (widened by the spacing) and carriers packed into gaps on a raster.
+TEST(FreeSpace, CarriersTakeTheirPlaceAndLeaveTheRest)
+{
+    using placement::Interval;
+    std::vector<Interval> gaps = {{0, 10}, {20, 30}};
+    placement::occupy(gaps, 5, 1, 0.5);
+    ASSERT_EQ(gaps.size(), 3u);
+    EXPECT_EQ(gaps[0].highMhz, 3.5);
+    EXPECT_EQ(gaps[1].lowMhz, 6.5);
+    EXPECT_EQ(gaps[2].lowMhz, 20);
+    EXPECT_TRUE(placement::fitsIn(gaps, 8.25, 1.75));
+    EXPECT_FALSE(placement::fitsIn(gaps, 8.25, 1.76));
+    // Half widths 2, 1.5 and 1, first fit, lowest place on a 0.25 MHz raster: 4 MHz fits only
+    // [20, 30] (centre 22), 3 MHz the first gap (1.5, leaving nothing), 2 MHz [6.5, 10] (7.5).
+    std::vector<double> centres;
+    ASSERT_TRUE(placement::pack(gaps, {2, 1.5, 1}, placement::Grid(0.25), 0.5, false, &centres));
+    EXPECT_EQ(centres, std::vector<double>({22, 1.5, 7.5}));
+    EXPECT_FALSE(placement::pack(gaps, {2, 2, 5.5}, placement::Grid(0.25), 0.5, false, nullptr));
+}
+
 // A brute force over every raster position of tiny plans finds no better score.
 struct TinyCase {
     std::vector<double> widthsMhz;
@@ -336,9 +357,9 @@ std::vector<Refused> refusals()
     options.spacingKhz = 1;
     with("locks closer than the spacing", options, PlacementRefusalReason::locksOverlap,
          "closer than the spacing (1 kHz)");
-    options = bandOf(6001.8, 6010, 0);
+    options = bandOf(6001.2, 6010, 0);
     options.lockedFNumbers = {1};
-    with("lock outside the band", options, PlacementRefusalReason::lockedOutsideBand, "F1");
+    with("lock across the band edge", options, PlacementRefusalReason::lockedOutsideBand, "F1");
     with("band the wrong way round", bandOf(6010, 6000, 0), PlacementRefusalReason::invalidOptions,
          "band");
     options = band;
