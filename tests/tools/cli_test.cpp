@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -174,6 +175,51 @@ TEST_F(Cli, AnalyseClosesEachCarriersBudget)
     EXPECT_NE(output.find(",50.0000,16.6667,18.0000,\"yes\",18.0103,18.0103,4.0300,13.9803\n"),
               std::string::npos)
         << output;
+}
+
+// The text of a JSON member "key": value, looked for from the first occurrence of within.
+std::string member(const std::string& document, const std::string& key,
+                   const std::string& within = "")
+{
+    const std::size_t from = document.find(within);
+    const std::size_t at = document.find("\"" + key + "\": ", from);
+    if (from == std::string::npos || at == std::string::npos)
+        return "(no " + key + ")";
+    const std::size_t start = at + key.size() + 4;
+    return document.substr(start, document.find_first_of(",\n", start) - start);
+}
+
+TEST_F(Cli, PlaceWritesTheSameProposalEveryTimeAndAnalyseConfirmsIt)
+{
+    const std::vector<std::string> place = {
+        "place",    "@/c-band.txt", "@/placed.txt", "--ip3",  "40",       "--lock",
+        "6",        "--raster-khz", "100",          "--band", "5962",     "6004",
+        "--forbid", "5990:5992.5",  "--seed",       "7",      "--effort", "0.05"};
+    put("c-band.txt",
+        contentOf(std::string(ORVANE_SOURCE_DIR) + "/examples/c-band-36mhz.carriers.txt"));
+    ASSERT_EQ(run(place), 0) << errors;
+    const std::string placed = contentOf(scratch.file("placed.txt"));
+    const std::string document = output;
+    ASSERT_EQ(run(place), 0) << errors;
+    EXPECT_EQ(contentOf(scratch.file("placed.txt")), placed);
+    EXPECT_EQ(output, document);
+    // The locked carrier's line is as it was; every moved centre is on the raster.
+    EXPECT_NE(placed.find("S 5989.00000 15000.000 2.228124 8 0.750000 16.000 DVB-S2"),
+              std::string::npos);
+    EXPECT_EQ(member(document, "seed"), "7");
+    EXPECT_NE(member(document, "minCimDb", "\"before\""),
+              member(document, "minCimDb", "\"after\""));
+    for (std::size_t at = document.find("\"toMhz\": "); at != std::string::npos;
+         at = document.find("\"toMhz\": ", at + 1)) {
+        const double centreMhz = std::stod(document.substr(at + 9));
+        EXPECT_NEAR(centreMhz * 10, std::round(centreMhz * 10), 1e-6) << centreMhz;
+    }
+
+    ASSERT_EQ(run({"analyse", "@/placed.txt", "--ip3", "40"}), 0) << errors;
+    for (const char* key : {"minCimDb", "worstCarrier", "productsHitting"})
+        EXPECT_EQ(member(output, key), member(document, key, "\"after\"")) << key;
+    ASSERT_EQ(run({"analyse", "@/c-band.txt", "--ip3", "40"}), 0) << errors;
+    EXPECT_EQ(member(output, "minCimDb"), member(document, "minCimDb", "\"before\""));
 }
 
 TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)

@@ -30,6 +30,10 @@ constexpr const char* usageText =
     "      Which carriers the intermodulation products hit, with each carrier's C/IM when\n"
     "      the intercept point is given, and the transponder budget (power and bandwidth\n"
     "      shares, Es/N0, C/(N+IM), margin), as JSON or CSV.\n"
+    "  place PLAN OUT [--band LOW HIGH] [--raster-khz K] [--spacing-khz S] [--lock F]...\n"
+    "        [--forbid LOW:HIGH]... [--guard-khz G] [--ip3 DBW] [--seed N] [--effort E]\n"
+    "      Move the carriers that are not locked so that the intermodulation products do\n"
+    "      the least harm, write the plan to OUT and print the analysis before and after.\n"
     "\n"
     "'orvane-cli COMMAND --help' describes one command. JSON goes to standard output,\n"
     "messages to standard error.\n"
@@ -64,6 +68,8 @@ int main(int argc, char** argv)
         return orvane::cli::runImage(args);
     if (command == "analyse")
         return orvane::cli::runAnalyse(args);
+    if (command == "place")
+        return orvane::cli::runPlace(args);
     std::fprintf(stderr, "orvane-cli: unknown command '%s'\n\n%s", command.c_str(), usageText);
     return orvane::cli::exitUsage;
 }
