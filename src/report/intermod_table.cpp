@@ -81,6 +81,15 @@ std::string intermodTableCsv(const IntermodAnalysis& analysis)
     std::string text = csvLine(intermodTableHeader(), true);
     for (const CarrierIntermod& carrier : analysis.carriers)
         text += csvLine(intermodTableRow(carrier), false);
+    // The whole plan's figures as a small table of their own under an empty line.
+    std::string complete;
+    if (analysis.minCimComplete)
+        complete = *analysis.minCimComplete ? "yes" : "no";
+    const std::string worst =
+        analysis.worstCarrier ? "\"F" + formatInteger(*analysis.worstCarrier) + "\"" : "";
+    text += "\n\"Lowest C/IM (dB)\",\"Worst carrier\",\"Lowest C/IM complete\"\n";
+    text += decibels(analysis.minCimDb) + "," + worst + "," +
+            (complete.empty() ? complete : "\"" + complete + "\"") + "\n";
     return text;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <random>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -145,6 +146,25 @@ TEST_F(Cli, AnalyseGivesEveryCarrierInJsonOrCsv)
     expectGolden(output, "cli/three.analysis.csv");
     ASSERT_EQ(run({"analyse", "@/three.txt"}), 0) << errors;
     expectGolden(output, "cli/three.hits.json");
+}
+
+// 1500 carriers 36 MHz wide at random within 100 MHz: most products reach most carriers,
+// thousands of billions of evaluations.
+TEST_F(Cli, AnalyseRefusesWorkBeyondItsBudgetOrStopsAtTheTimeLimit)
+{
+    std::mt19937 random(7);
+    std::string plan = "Dense\n";
+    for (int i = 0; i < 1500; ++i)
+        plan +=
+            std::to_string(6000.0 + 1e-4 * static_cast<double>(random() % 1000000)) + " 36000 C\n";
+    put("dense.txt", plan);
+    EXPECT_EQ(run({"analyse", "@/dense.txt", "--ip3", "40"}), 1);
+    EXPECT_NE(errors.find("evaluations of products on carriers, more than the 1e+12"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(run({"analyse", "@/dense.txt", "--max-seconds", "0.2"}), 1);
+    EXPECT_NE(errors.find("did not finish within 0.2 seconds"), std::string::npos) << errors;
+    EXPECT_EQ(output, "");
 }
 
 TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)
