@@ -1,0 +1,179 @@
+// The analysis and the report when memory runs out: this program replaces operator new, so that
+// the n-th allocation from now, on whichever thread, fails. Each is tried at every allocation
+// it makes in turn: it must answer with its refusal, or as if nothing happened, and never
+// throw, hang or end the program from a thread of its own.
+#include "analysis/intermod_analysis.h"
+#include "report/intermod_report.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <random>
+#include <string>
+
+namespace {
+
+// Allocations left before one fails; -1 for none to fail.
+std::atomic<long long> allocationsBeforeFailure{-1};
+std::atomic<long long> bytesAllocated{0};
+
+void* allocate(std::size_t size, std::size_t alignment)
+{
+    if (allocationsBeforeFailure.load() >= 0 && allocationsBeforeFailure.fetch_sub(1) == 0)
+        throw std::bad_alloc();
+    bytesAllocated += static_cast<long long>(size);
+    const std::size_t rounded =
+        (std::max<std::size_t>(size, 1) + alignment - 1) / alignment * alignment;
+    void* place = alignment <= alignof(std::max_align_t) ? std::malloc(rounded)
+                                                         : std::aligned_alloc(alignment, rounded);
+    if (!place)
+        throw std::bad_alloc();
+    return place;
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    return allocate(size, alignof(std::max_align_t));
+}
+void* operator new[](std::size_t size)
+{
+    return allocate(size, alignof(std::max_align_t));
+}
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+    return allocate(size, static_cast<std::size_t>(alignment));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment)
+{
+    return allocate(size, static_cast<std::size_t>(alignment));
+}
+void operator delete(void* place) noexcept
+{
+    std::free(place);
+}
+void operator delete[](void* place) noexcept
+{
+    std::free(place);
+}
+void operator delete(void* place, std::size_t) noexcept
+{
+    std::free(place);
+}
+void operator delete[](void* place, std::size_t) noexcept
+{
+    std::free(place);
+}
+void operator delete(void* place, std::align_val_t) noexcept
+{
+    std::free(place);
+}
+void operator delete[](void* place, std::align_val_t) noexcept
+{
+    std::free(place);
+}
+void operator delete(void* place, std::size_t, std::align_val_t) noexcept
+{
+    std::free(place);
+}
+void operator delete[](void* place, std::size_t, std::align_val_t) noexcept
+{
+    std::free(place);
+}
+
+namespace orvane {
+namespace {
+
+CarrierList randomPlan(int count)
+{
+    std::mt19937 random(11);
+    CarrierList plan;
+    for (int i = 0; i < count; ++i) {
+        Carrier carrier;
+        carrier.setFixedSymbolRate(6000.0 + (random() % 5000) * 0.01, 200.0 + random() % 1500,
+                                   random() % 7 == 0 ? -999.0 : 10.0, 1.35);
+        plan.append(carrier);
+    }
+    return plan;
+}
+
+std::string summary(const IntermodAnalysis& analysis)
+{
+    std::string text = std::to_string(analysis.productsHitting);
+    for (const CarrierIntermod& carrier : analysis.carriers)
+        text += " " + std::to_string(carrier.twoToneHits + carrier.threeToneHits) + "/" +
+                std::to_string(carrier.imPowerDbw.value_or(0.0));
+    return text;
+}
+
+TEST(AllocationFailures, TheAnalysisRefusesOrAnswersOnEveryThread)
+{
+    const CarrierList plan = randomPlan(12);
+    IntermodOptions options;
+    options.ip3Dbw = 40.0;
+    options.density = DensityRange{5990.0, 6060.0, 50};
+    options.threadCount = 3;
+    const std::string expected = summary(analyseIntermod(plan, options));
+    const std::string refusal = "There is not enough memory for the intermodulation analysis";
+    for (long long failing = 0;; ++failing) {
+        ASSERT_LT(failing, 100000) << "the analysis never runs out of allocations";
+        allocationsBeforeFailure = failing;
+        IntermodAnalysis analysis;
+        EXPECT_NO_THROW(analysis = analyseIntermod(plan, options)) << failing;
+        const bool failed = allocationsBeforeFailure.exchange(-1) < 0;
+        if (analysis.refusal) {
+            EXPECT_EQ(analysis.refusal->rfind(refusal, 0), 0u) << *analysis.refusal;
+        } else {
+            EXPECT_EQ(summary(analysis), expected) << failing;
+        }
+        if (!failed)
+            break;
+    }
+}
+
+// A cancel already given stops the analysis before it builds anything of the plan's size
+// beyond the sorted copy of the plan.
+TEST(AllocationFailures, ACancelledAnalysisBuildsNothing)
+{
+    const CarrierList plan = randomPlan(2000);
+    std::atomic<bool> cancel{true};
+    IntermodOptions options;
+    options.ip3Dbw = 40.0;
+    options.cancel = &cancel;
+    bytesAllocated = 0;
+    const IntermodAnalysis analysis = analyseIntermod(plan, options);
+    EXPECT_TRUE(analysis.cancelled);
+    EXPECT_LT(bytesAllocated.load(), 2 * 2000 * static_cast<long long>(sizeof(Carrier)));
+}
+
+TEST(AllocationFailures, TheReportRefusesOrIsWrittenAndNoThreadEndsTheProgram)
+{
+    test::TempFolder folder;
+    const std::string refusal = notEnoughMemoryForReportText(60);
+    for (const char* name : {"report.csv", "report.htm"}) {
+        const std::string path = folder.file(name);
+        for (long long failing = 0;; ++failing) {
+            ASSERT_LT(failing, 100000) << "the report never runs out of allocations";
+            CarrierList plan = randomPlan(60);
+            allocationsBeforeFailure = failing;
+            ReportResult result;
+            EXPECT_NO_THROW(result = saveIntermodReport(plan, path)) << failing;
+            const bool failed = allocationsBeforeFailure.exchange(-1) < 0;
+            EXPECT_TRUE(result.written || result.refusal == refusal || result.error) << failing;
+            if (result.refusal) {
+                EXPECT_FALSE(std::filesystem::exists(path)) << failing;
+            }
+            std::filesystem::remove(path);
+            if (!failed)
+                break;
+        }
+    }
+}
+
+} // namespace
+} // namespace orvane
