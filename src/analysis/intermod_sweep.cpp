@@ -1,5 +1,6 @@
 #include "analysis/intermod_sweep.h"
 
+#include "analysis/anti_diagonal.h"
 #include "analysis/lanes.h"
 #include "analysis/uniform_sum.h"
 
@@ -10,7 +11,9 @@
 // The sweep is compiled twice where the compiler can: for processors with 256-bit vector
 // registers and for the rest. Both do the same operations in the same order and give the same
 // bits. Everything the sweep calls is inlined into it, so that each copy is compiled whole.
-#if defined(__x86_64__) && defined(__linux__)
+// ThreadSanitizer instruments the function that picks the copy, which runs before it is
+// ready, so its builds have one copy.
+#if defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_THREAD__)
 #define ORVANE_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define ORVANE_WIDE_VECTOR_CLONES
@@ -35,72 +38,6 @@ constexpr double faintPower = 1e-250;
 double slackMhz(double magnitudeMhz)
 {
     return 1e-9 * (1.0 + std::fabs(magnitudeMhz));
-}
-
-// The pairs of one anti-diagonal in one reach class, by ascending sum, as runs: pairs whose
-// products cannot differ (the same widths, symbol rates and power, sums a few ulps apart, as on
-// a raster) are one run with their number of copies, taken once. A run stands for its pair
-// with the lowest first carrier (whose key comes first); carriers are given by position in
-// Carriers, as doubles for the lanes. Each array holds a block of lanes more than there are
-// runs, so that a block can always be read.
-struct PairGroup {
-    std::size_t count = 0;
-    double reachMhz = 0.0; // the largest half span or half summed symbol rate of its pairs
-    std::vector<double> sumMhz;
-    std::vector<double> firstMhz;
-    std::vector<double> secondMhz;
-    std::vector<double> first;
-    std::vector<double> second;
-    std::vector<double> halfSpanMhz;
-    std::vector<double> symbolSumMhz;
-    std::vector<double> widerSymbolMhz;
-    std::vector<double> narrowerSymbolMhz;
-    std::vector<double> inverseSymbols; // 1 / the rates' product, 0 with a rate of 0
-    std::vector<double> power;          // linear, relative; 0 when not rated
-    std::vector<double> rated;          // 1 or 0
-    std::vector<double> copies;         // pairs in the run
-    std::vector<double> nextFirst;      // the run's second pair's first carrier; -1 for none
-    // The lanes of the products hit, with the current subtracted carrier; counted and cleared
-    // over [markedBegin, markedEnd) once it is done.
-    std::vector<long long> marks;
-    std::size_t markedBegin = 0;
-    std::size_t markedEnd = 0;
-
-    explicit PairGroup(std::size_t capacity)
-    {
-        for (std::vector<double>* values :
-             {&sumMhz, &firstMhz, &secondMhz, &first, &second, &halfSpanMhz, &symbolSumMhz,
-              &widerSymbolMhz, &narrowerSymbolMhz, &inverseSymbols, &power, &rated, &copies,
-              &nextFirst})
-            values->assign(capacity + width, 0.0);
-        marks.assign(capacity + width, 0);
-    }
-};
-
-// A pair before sorting, with what decides whether two pairs' products can differ.
-struct PairEntry {
-    double sumMhz;
-    double sumBucket; // the sum to a millionth of a hertz, so that near-equal sums sort together
-    double halfSpanMhz;
-    double widerSymbolMhz;
-    double narrowerSymbolMhz;
-    double power;
-    int first;
-    int second;
-
-    bool sameProducts(const PairEntry& other) const
-    {
-        return halfSpanMhz == other.halfSpanMhz && widerSymbolMhz == other.widerSymbolMhz &&
-               narrowerSymbolMhz == other.narrowerSymbolMhz && power == other.power &&
-               (first == second) == (other.first == other.second);
-    }
-};
-
-// Sums of a run lie within this of each other: a few units in their last place, the rounding
-// of decimal frequencies into binary and no more.
-double runSpreadMhz(double sumMhz)
-{
-    return 4e-15 * std::fabs(sumMhz);
 }
 
 // The subtracted carrier of the products being swept.
@@ -129,110 +66,16 @@ struct VictimSums {
     bool trackNearest = true;
 };
 
-struct Window {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-};
-
 class DiagonalSweep {
 public:
-    DiagonalSweep(const SweepPlan& plan, Tallies& tallies)
-        : plan_(plan), carriers_(plan.carriers), tallies_(tallies), windows_(plan.reachClasses)
+    DiagonalSweep(const SweepPlan& plan, Tallies& tallies, AntiDiagonal& diagonal)
+        : plan_(plan), carriers_(plan.carriers), tallies_(tallies), diagonal_(diagonal),
+          groups_(diagonal.groups()), windows_(groups_.size())
     {
-        const std::size_t capacity = carriers_.count() / 2 + 1;
-        groups_.reserve(static_cast<std::size_t>(plan.reachClasses));
-        for (int group = 0; group < plan.reachClasses; ++group)
-            groups_.emplace_back(capacity);
-        entries_.resize(static_cast<std::size_t>(plan.reachClasses));
-        runOfFirst_.assign(carriers_.count(), 0);
-        for (std::vector<PairEntry>& entries : entries_)
-            entries.reserve(capacity);
         for (std::size_t used = 0; used <= width; ++used) {
             for (std::size_t lane = 0; lane < width; ++lane)
                 usedLanes_[used][lane] = lane < used ? -1 : 0;
         }
-    }
-
-    // Builds the anti-diagonal's pairs; false when it has none. Then subtractedRange gives the
-    // carriers whose products with them may land within reach of a victim or a bin.
-    bool build(std::size_t diagonal)
-    {
-        diagonal_ = diagonal;
-        const std::size_t n = carriers_.count();
-        for (std::vector<PairEntry>& entries : entries_)
-            entries.clear();
-        const std::size_t firstFrom = diagonal >= n ? diagonal - (n - 1) : 0;
-        for (std::size_t a = firstFrom; 2 * a <= diagonal; ++a) {
-            const std::size_t b = diagonal - a;
-            const int group = std::max(carriers_.reachClass[a], carriers_.reachClass[b]);
-            PairEntry entry{};
-            entry.sumMhz = carriers_.centreMhz[a] + carriers_.centreMhz[b];
-            entry.first = static_cast<int>(a);
-            entry.second = static_cast<int>(b);
-            entries_[static_cast<std::size_t>(group)].push_back(entry);
-        }
-        lowestSumMhz_ = infinity;
-        highestSumMhz_ = -infinity;
-        widestPairMhz_ = 0.0;
-        for (std::size_t group = 0; group < groups_.size(); ++group) {
-            fill(groups_[group], entries_[group]);
-            if (groups_[group].count == 0)
-                continue;
-            lowestSumMhz_ = std::min(lowestSumMhz_, groups_[group].sumMhz.front());
-            highestSumMhz_ =
-                std::max(highestSumMhz_, groups_[group].sumMhz[groups_[group].count - 1]);
-            widestPairMhz_ = std::max(widestPairMhz_, groups_[group].reachMhz);
-        }
-        if (!(lowestSumMhz_ <= highestSumMhz_))
-            return false;
-        // The farthest a product's reach and a victim's can bring them together.
-        reachMhz_ = widestPairMhz_ + plan_.widestFactorMhz + plan_.widestVictimMhz +
-                    slackMhz(std::max(std::fabs(lowestSumMhz_), std::fabs(highestSumMhz_)));
-        return true;
-    }
-
-    void subtractedRange(std::size_t& begin, std::size_t& end) const
-    {
-        const std::vector<double>& centres = carriers_.centreMhz;
-        double lowMhz = lowestSumMhz_ - (centres.back() + reachMhz_);
-        double highMhz = highestSumMhz_ - (centres.front() - reachMhz_);
-        const Bins& bins = plan_.bins;
-        if (bins.count > 0 && plan_.levelled) {
-            lowMhz = std::min(lowMhz, lowestSumMhz_ - (bins.highMhz + reachMhz_));
-            highMhz = std::max(highMhz, highestSumMhz_ - (bins.lowMhz - reachMhz_));
-        }
-        begin = static_cast<std::size_t>(std::upper_bound(centres.begin(), centres.end(), lowMhz) -
-                                         centres.begin());
-        end = std::max(begin, static_cast<std::size_t>(
-                                  std::lower_bound(centres.begin(), centres.end(), highMhz) -
-                                  centres.begin()));
-    }
-
-    // The victims whose centre plus the subtracted carrier's may come near a pair's sum.
-    void victimRange(std::size_t z, std::size_t& begin, std::size_t& end) const
-    {
-        const std::vector<double>& centres = carriers_.centreMhz;
-        const double zMhz = centres[z];
-        begin = static_cast<std::size_t>(
-            std::upper_bound(centres.begin(), centres.end(), lowestSumMhz_ - zMhz - reachMhz_) -
-            centres.begin());
-        end = std::max(
-            begin, static_cast<std::size_t>(std::lower_bound(centres.begin(), centres.end(),
-                                                             highestSumMhz_ - zMhz + reachMhz_) -
-                                            centres.begin()));
-    }
-
-    // The pairs in the run of each class for a subtracted carrier and a victim: the
-    // evaluations the sweep makes of them, without making them.
-    double runLengths(std::size_t z, std::size_t v)
-    {
-        const double landingMhz = carriers_.centreMhz[v] + carriers_.centreMhz[z];
-        double pairs = 0.0;
-        for (std::size_t group = 0; group < groups_.size(); ++group) {
-            const Window window = moveWindow(group, landingMhz, runDistance(group, z, v));
-            pairs += static_cast<double>(window.end - window.begin);
-        }
-        return pairs;
     }
 
     void resetWindows()
@@ -250,218 +93,30 @@ public:
                                     carriers_.halfOccupiedMhz[z],  carriers_.symbolMhz[z],
                                     carriers_.inverseSymbolMhz[z], carriers_.relativePower[z],
                                     carriers_.factorReachMhz[z],   carriers_.rated[z] != 0};
-        const Excluded excluded = exclude(z);
+        const AntiDiagonal::Excluded excluded = diagonal_.exclude(z);
         resetWindows();
         std::size_t begin = 0;
         std::size_t end = 0;
-        victimRange(z, begin, end);
+        diagonal_.victimRange(z, begin, end);
         for (std::size_t v = begin; v < end; ++v)
             sweepVictim(subtracted, v);
         if (plan_.bins.count > 0 && subtracted.rated)
             sweepBins(subtracted);
         countHittingProducts();
-        restore(excluded);
+        AntiDiagonal::restore(excluded);
     }
 
 private:
-    // The group's pairs sorted by sum into its arrays, as runs.
-    void fill(PairGroup& group, std::vector<PairEntry>& entries)
-    {
-        for (PairEntry& entry : entries) {
-            const std::size_t a = static_cast<std::size_t>(entry.first);
-            const std::size_t b = static_cast<std::size_t>(entry.second);
-            entry.sumBucket = std::nearbyint(entry.sumMhz * 1e12);
-            entry.halfSpanMhz = carriers_.halfOccupiedMhz[a] + carriers_.halfOccupiedMhz[b];
-            entry.widerSymbolMhz = std::max(carriers_.symbolMhz[a], carriers_.symbolMhz[b]);
-            entry.narrowerSymbolMhz = std::min(carriers_.symbolMhz[a], carriers_.symbolMhz[b]);
-            // Fa+Fb-Fc is 20*log10(2) dB stronger than 2*Fa-Fb of the same powers; -1 when
-            // not rated.
-            entry.power =
-                carriers_.rated[a] && carriers_.rated[b]
-                    ? carriers_.relativePower[a] * carriers_.relativePower[b] * (a == b ? 1.0 : 4.0)
-                    : -1.0;
-        }
-        std::sort(entries.begin(), entries.end(), [](const PairEntry& x, const PairEntry& y) {
-            if (x.sumBucket != y.sumBucket)
-                return x.sumBucket < y.sumBucket;
-            if (x.halfSpanMhz != y.halfSpanMhz)
-                return x.halfSpanMhz < y.halfSpanMhz;
-            if (x.widerSymbolMhz != y.widerSymbolMhz)
-                return x.widerSymbolMhz < y.widerSymbolMhz;
-            if (x.narrowerSymbolMhz != y.narrowerSymbolMhz)
-                return x.narrowerSymbolMhz < y.narrowerSymbolMhz;
-            if (x.power != y.power)
-                return x.power < y.power;
-            return x.first < y.first;
-        });
-        group.count = 0;
-        group.reachMhz = 0.0;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const PairEntry& entry = entries[i];
-            const std::size_t run = group.count;
-            if (run > 0 && entries[i - 1].sameProducts(entry) &&
-                std::fabs(entry.sumMhz - group.sumMhz[run - 1]) <=
-                    runSpreadMhz(group.sumMhz[run - 1])) {
-                if (group.copies[run - 1] == 1.0)
-                    group.nextFirst[run - 1] = entry.first;
-                group.copies[run - 1] += 1.0;
-                runOfFirst_[static_cast<std::size_t>(entry.first)] = run - 1;
-                continue;
-            }
-            setRepresentative(group, run, static_cast<std::size_t>(entry.first),
-                              static_cast<std::size_t>(entry.second));
-            const std::size_t a = static_cast<std::size_t>(entry.first);
-            const std::size_t b = static_cast<std::size_t>(entry.second);
-            group.halfSpanMhz[run] = entry.halfSpanMhz;
-            group.symbolSumMhz[run] = carriers_.symbolMhz[a] + carriers_.symbolMhz[b];
-            group.widerSymbolMhz[run] = entry.widerSymbolMhz;
-            group.narrowerSymbolMhz[run] = entry.narrowerSymbolMhz;
-            group.inverseSymbols[run] =
-                carriers_.inverseSymbolMhz[a] * carriers_.inverseSymbolMhz[b];
-            group.power[run] = std::max(entry.power, 0.0);
-            group.rated[run] = entry.power >= 0.0 ? 1.0 : 0.0;
-            group.copies[run] = 1.0;
-            group.nextFirst[run] = -1.0;
-            group.reachMhz = std::max(group.reachMhz,
-                                      std::max(entry.halfSpanMhz, 0.5 * group.symbolSumMhz[run]));
-            runOfFirst_[a] = run;
-            ++group.count;
-        }
-        sortRuns(group, entries);
-    }
-
-    // Runs of a bucket need not come in the order of their sums: they are put in it, so that
-    // the runs' sums rise as the windows need them to.
-    void sortRuns(PairGroup& group, const std::vector<PairEntry>& entries)
-    {
-        bool sorted = true;
-        for (std::size_t run = 1; run < group.count && sorted; ++run)
-            sorted = !(group.sumMhz[run] < group.sumMhz[run - 1]);
-        if (sorted)
-            return;
-        order_.resize(group.count);
-        for (std::size_t run = 0; run < group.count; ++run)
-            order_[run] = run;
-        std::sort(order_.begin(), order_.end(), [&group](std::size_t x, std::size_t y) {
-            return group.sumMhz[x] < group.sumMhz[y] ||
-                   (group.sumMhz[x] == group.sumMhz[y] && group.first[x] < group.first[y]);
-        });
-        for (std::vector<double>* values :
-             {&group.sumMhz, &group.firstMhz, &group.secondMhz, &group.first, &group.second,
-              &group.halfSpanMhz, &group.symbolSumMhz, &group.widerSymbolMhz,
-              &group.narrowerSymbolMhz, &group.inverseSymbols, &group.power, &group.rated,
-              &group.copies, &group.nextFirst}) {
-            scratch_.resize(group.count);
-            for (std::size_t run = 0; run < group.count; ++run)
-                scratch_[run] = (*values)[order_[run]];
-            std::copy(scratch_.begin(), scratch_.end(), values->begin());
-        }
-        placeOf_.resize(group.count);
-        for (std::size_t run = 0; run < group.count; ++run)
-            placeOf_[order_[run]] = run;
-        for (const PairEntry& entry : entries) {
-            std::size_t& run = runOfFirst_[static_cast<std::size_t>(entry.first)];
-            run = placeOf_[run];
-        }
-    }
-
-    // The pair (a, b) stands for the run.
-    void setRepresentative(PairGroup& group, std::size_t run, std::size_t a, std::size_t b)
-    {
-        group.sumMhz[run] = carriers_.centreMhz[a] + carriers_.centreMhz[b];
-        group.firstMhz[run] = carriers_.centreMhz[a];
-        group.secondMhz[run] = carriers_.centreMhz[b];
-        group.first[run] = static_cast<double>(a);
-        group.second[run] = static_cast<double>(b);
-    }
-
-    // The one pair of the anti-diagonal that has z in it makes no product with z: its run
-    // counts a copy less while z is swept, and another pair stands for it if it stood for it.
-    struct Excluded {
-        PairGroup* group = nullptr;
-        std::size_t run = 0;
-        double sumMhz = 0.0;
-        double firstMhz = 0.0;
-        double secondMhz = 0.0;
-        double first = 0.0;
-        double second = 0.0;
-    };
-
-    Excluded exclude(std::size_t z)
-    {
-        Excluded excluded;
-        if (diagonal_ < z || diagonal_ - z >= carriers_.count())
-            return excluded;
-        const std::size_t a = std::min(z, diagonal_ - z);
-        const std::size_t b = diagonal_ - a;
-        PairGroup& group = groups_[static_cast<std::size_t>(
-            std::max(carriers_.reachClass[a], carriers_.reachClass[b]))];
-        const std::size_t run = runOfFirst_[a];
-        excluded = Excluded{&group,
-                            run,
-                            group.sumMhz[run],
-                            group.firstMhz[run],
-                            group.secondMhz[run],
-                            group.first[run],
-                            group.second[run]};
-        group.copies[run] -= 1.0;
-        if (group.first[run] == static_cast<double>(a) && group.copies[run] > 0.0) {
-            const std::size_t next = static_cast<std::size_t>(group.nextFirst[run]);
-            setRepresentative(group, run, next, diagonal_ - next);
-        }
-        return excluded;
-    }
-
-    static void restore(const Excluded& excluded)
-    {
-        if (!excluded.group)
-            return;
-        PairGroup& group = *excluded.group;
-        const std::size_t run = excluded.run;
-        group.copies[run] += 1.0;
-        group.sumMhz[run] = excluded.sumMhz;
-        group.firstMhz[run] = excluded.firstMhz;
-        group.secondMhz[run] = excluded.secondMhz;
-        group.first[run] = excluded.first;
-        group.second[run] = excluded.second;
-    }
-
-    double runDistance(std::size_t group, std::size_t z, std::size_t v) const
-    {
-        const double landingMhz = carriers_.centreMhz[v] + carriers_.centreMhz[z];
-        return groups_[group].reachMhz + carriers_.factorReachMhz[z] + carriers_.victimReachMhz[v] +
-               slackMhz(landingMhz);
-    }
-
-    // The group's pairs with sums strictly within distance of landing. Victims come in rising
-    // order, so the window only moves a little at a time: it is moved rather than searched for.
-    Window moveWindow(std::size_t group, double landingMhz, double distanceMhz)
-    {
-        const PairGroup& pairs = groups_[group];
-        const double lowMhz = landingMhz - distanceMhz;
-        const double highMhz = landingMhz + distanceMhz;
-        const double* const sums = pairs.sumMhz.data();
-        Window& window = windows_[group];
-        while (window.begin > 0 && sums[window.begin - 1] > lowMhz)
-            --window.begin;
-        while (window.begin < pairs.count && !(sums[window.begin] > lowMhz))
-            ++window.begin;
-        window.end = std::max(window.end, window.begin);
-        while (window.end < pairs.count && sums[window.end] < highMhz)
-            ++window.end;
-        while (window.end > window.begin && !(sums[window.end - 1] < highMhz))
-            --window.end;
-        return window;
-    }
-
     ORVANE_INLINE void sweepVictim(const Subtracted& z, std::size_t v)
     {
         VictimSums sums;
         sums.trackNearest = !(tallies_.strongestPower[v] > 0.0);
         const double landingMhz = carriers_.centreMhz[v] + z.centreMhz;
         for (std::size_t group = 0; group < groups_.size(); ++group) {
-            const Window window = moveWindow(
-                group, landingMhz, runDistance(group, static_cast<std::size_t>(z.position), v));
+            Window& window = windows_[group];
+            moveWindow(groups_[group], landingMhz,
+                       diagonal_.runDistance(group, static_cast<std::size_t>(z.position), v),
+                       window);
             PairGroup& pairs = groups_[group];
             pairs.markedBegin = std::min(pairs.markedBegin, window.begin);
             pairs.markedEnd = std::max(pairs.markedEnd, window.end);
@@ -488,7 +143,7 @@ private:
     ProductKey keyOf(double first, const Subtracted& z) const
     {
         const std::size_t a = static_cast<std::size_t>(first);
-        return ProductKey{carriers_.index[a], carriers_.index[diagonal_ - a],
+        return ProductKey{carriers_.index[a], carriers_.index[diagonal_.diagonal() - a],
                           carriers_.index[static_cast<std::size_t>(z.position)]};
     }
 
@@ -679,9 +334,9 @@ private:
     ORVANE_INLINE void sweepBins(const Subtracted& z)
     {
         const Bins& bins = plan_.bins;
-        const double spreadMhz = widestPairMhz_ + z.reachMhz;
-        const double lowestMhz = lowestSumMhz_ - z.centreMhz - spreadMhz;
-        const double highestMhz = highestSumMhz_ - z.centreMhz + spreadMhz;
+        const double spreadMhz = diagonal_.widestPairMhz() + z.reachMhz;
+        const double lowestMhz = diagonal_.lowestSumMhz() - z.centreMhz - spreadMhz;
+        const double highestMhz = diagonal_.highestSumMhz() - z.centreMhz + spreadMhz;
         if (!(highestMhz > bins.lowMhz && lowestMhz < bins.highMhz))
             return;
         const int firstEdge =
@@ -800,19 +455,10 @@ private:
     const SweepPlan& plan_;
     const Carriers& carriers_;
     Tallies& tallies_;
-    std::vector<PairGroup> groups_;
-    std::vector<std::vector<PairEntry>> entries_;
-    std::vector<std::size_t> runOfFirst_; // on the current anti-diagonal, by first carrier
-    std::vector<std::size_t> order_;
-    std::vector<std::size_t> placeOf_;
-    std::vector<double> scratch_;
+    AntiDiagonal& diagonal_;
+    std::vector<PairGroup>& groups_;
     std::vector<Window> windows_;
     Masks usedLanes_[width + 1] = {};
-    std::size_t diagonal_ = 0;
-    double lowestSumMhz_ = 0.0;
-    double highestSumMhz_ = 0.0;
-    double widestPairMhz_ = 0.0;
-    double reachMhz_ = 0.0;
 };
 
 } // namespace
@@ -822,13 +468,14 @@ bool sweepAntiDiagonals(const SweepPlan& plan, std::size_t begin, std::size_t en
                         const std::atomic<bool>* cancel, Tallies& tallies)
 {
     tallies.reset(plan.carriers.count(), plan.bins.count);
-    DiagonalSweep sweep(plan, tallies);
+    AntiDiagonal pairs(plan);
+    DiagonalSweep sweep(plan, tallies, pairs);
     for (std::size_t diagonal = begin; diagonal < end; ++diagonal) {
-        if (!sweep.build(diagonal))
+        if (!pairs.build(diagonal))
             continue;
         std::size_t from = 0;
         std::size_t to = 0;
-        sweep.subtractedRange(from, to);
+        pairs.subtractedRange(from, to);
         for (std::size_t z = from; z < to; ++z) {
             if (cancel && cancel->load(std::memory_order_relaxed))
                 return false;
@@ -836,65 +483,6 @@ bool sweepAntiDiagonals(const SweepPlan& plan, std::size_t begin, std::size_t en
         }
     }
     return true;
-}
-
-std::vector<double> estimatedEvaluations(const SweepPlan& plan, const std::atomic<bool>* cancel)
-{
-    // An even sample of anti-diagonals, of subtracted carriers on each and of victims for each
-    // (all of them in small plans), scaled up; the anti-diagonals in between are taken as their
-    // neighbours. The estimate guides a budget and the split into chunks: a few percent do not
-    // matter, a few seconds would.
-    constexpr std::size_t diagonalsCounted = 128;
-    constexpr std::size_t subtractedCounted = 256;
-    constexpr std::size_t victimsCounted = 16;
-    const std::size_t count = antiDiagonalCount(plan);
-    std::vector<double> work(count, 0.0);
-    if (count == 0)
-        return work;
-    Tallies unused;
-    DiagonalSweep sweep(plan, unused);
-    const auto stepFor = [](std::size_t range, std::size_t wanted) {
-        return std::max<std::size_t>(1, range / wanted);
-    };
-    std::vector<std::size_t> counted;
-    for (std::size_t diagonal = 0; diagonal < count; diagonal += stepFor(count, diagonalsCounted))
-        counted.push_back(diagonal);
-    if (counted.back() != count - 1)
-        counted.push_back(count - 1);
-    for (const std::size_t diagonal : counted) {
-        if (cancel && cancel->load(std::memory_order_relaxed))
-            return {};
-        if (!sweep.build(diagonal))
-            continue;
-        std::size_t from = 0;
-        std::size_t to = 0;
-        sweep.subtractedRange(from, to);
-        const std::size_t zStep = stepFor(to - from, subtractedCounted);
-        double evaluations = 0.0;
-        for (std::size_t z = from; z < to; z += zStep) {
-            sweep.resetWindows();
-            std::size_t begin = 0;
-            std::size_t end = 0;
-            sweep.victimRange(z, begin, end);
-            const std::size_t vStep = stepFor(end - begin, victimsCounted);
-            // Each subtracted carrier costs a little of its own, whatever it meets.
-            double pairs = 1.0;
-            for (std::size_t v = begin; v < end; v += vStep)
-                pairs += sweep.runLengths(z, v) * static_cast<double>(vStep);
-            evaluations += pairs * static_cast<double>(zStep);
-        }
-        work[diagonal] = evaluations;
-    }
-    for (std::size_t k = 0; k + 1 < counted.size(); ++k) {
-        const std::size_t from = counted[k];
-        const std::size_t to = counted[k + 1];
-        for (std::size_t diagonal = from + 1; diagonal < to; ++diagonal) {
-            const double along =
-                static_cast<double>(diagonal - from) / static_cast<double>(to - from);
-            work[diagonal] = work[from] + along * (work[to] - work[from]);
-        }
-    }
-    return work;
 }
 
 } // namespace orvane::intermod

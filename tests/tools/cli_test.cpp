@@ -159,7 +159,7 @@ TEST_F(Cli, AnalyseRefusesWorkBeyondItsBudgetOrStopsAtTheTimeLimit)
             std::to_string(6000.0 + 1e-4 * static_cast<double>(random() % 1000000)) + " 36000 C\n";
     put("dense.txt", plan);
     EXPECT_EQ(run({"analyse", "@/dense.txt", "--ip3", "40"}), 1);
-    EXPECT_NE(errors.find("evaluations of products on carriers, more than the 1e+12"),
+    EXPECT_NE(errors.find("evaluations of products on carriers, more than the 2e+11"),
               std::string::npos)
         << errors;
     EXPECT_EQ(run({"analyse", "@/dense.txt", "--max-seconds", "0.2"}), 1);
