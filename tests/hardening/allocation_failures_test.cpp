@@ -21,67 +21,25 @@ namespace {
 std::atomic<long long> allocationsBeforeFailure{-1};
 std::atomic<long long> bytesAllocated{0};
 
-void* allocate(std::size_t size, std::size_t alignment)
+} // namespace
+
+// The other forms of new and delete come to these.
+void* operator new(std::size_t size)
 {
     if (allocationsBeforeFailure.load() >= 0 && allocationsBeforeFailure.fetch_sub(1) == 0)
         throw std::bad_alloc();
     bytesAllocated += static_cast<long long>(size);
-    const std::size_t rounded =
-        (std::max<std::size_t>(size, 1) + alignment - 1) / alignment * alignment;
-    void* place = alignment <= alignof(std::max_align_t) ? std::malloc(rounded)
-                                                         : std::aligned_alloc(alignment, rounded);
-    if (!place)
-        throw std::bad_alloc();
-    return place;
+    if (void* place = std::malloc(size > 0 ? size : 1))
+        return place;
+    throw std::bad_alloc();
 }
 
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return allocate(size, alignof(std::max_align_t));
-}
-void* operator new[](std::size_t size)
-{
-    return allocate(size, alignof(std::max_align_t));
-}
-void* operator new(std::size_t size, std::align_val_t alignment)
-{
-    return allocate(size, static_cast<std::size_t>(alignment));
-}
-void* operator new[](std::size_t size, std::align_val_t alignment)
-{
-    return allocate(size, static_cast<std::size_t>(alignment));
-}
 void operator delete(void* place) noexcept
 {
     std::free(place);
 }
-void operator delete[](void* place) noexcept
-{
-    std::free(place);
-}
+
 void operator delete(void* place, std::size_t) noexcept
-{
-    std::free(place);
-}
-void operator delete[](void* place, std::size_t) noexcept
-{
-    std::free(place);
-}
-void operator delete(void* place, std::align_val_t) noexcept
-{
-    std::free(place);
-}
-void operator delete[](void* place, std::align_val_t) noexcept
-{
-    std::free(place);
-}
-void operator delete(void* place, std::size_t, std::align_val_t) noexcept
-{
-    std::free(place);
-}
-void operator delete[](void* place, std::size_t, std::align_val_t) noexcept
 {
     std::free(place);
 }
