@@ -137,7 +137,6 @@ const Case cases[] = {
      {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
       carrierAt(6020, 1000, -999, 1.35), carrierAt(6005, 1000, 20, 1.35)}},
     {"Intercept point out of range", {carrierAt(6000, 1000, 20)}, 1e200},
-    {"Guard out of range", {carrierAt(6000, 1000, 20)}, 40.0, 2e6},
 };
 
 TEST(IntermodAnalysis, HandCheckedPlans)

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -130,14 +128,10 @@ TEST(IntermodRaster, RandomDecimalRasters)
     for (int trial = 0; trial < 40; ++trial) {
         const long long baseKhz = 1000000 + static_cast<long long>(random() % 20000000);
         const long long stepKhz = 6 * (1 + static_cast<long long>(random() % 400));
-        const int count = 4 + static_cast<int>(random() % 9);
-        std::vector<long long> slots(16);
-        std::iota(slots.begin(), slots.end(), 0);
-        std::shuffle(slots.begin(), slots.end(), random);
-        slots.resize(static_cast<std::size_t>(count));
-        std::sort(slots.begin(), slots.end());
-        std::vector<RasterCarrier> plan;
-        for (const long long slot : slots) {
+        std::vector<RasterCarrier> plan; // about half of 16 raster places taken
+        for (long long slot = 0; slot < 16; ++slot) {
+            if (random() % 2 == 0)
+                continue;
             const long long widthKhz = stepKhz * (1 + static_cast<long long>(random() % 3));
             plan.push_back({baseKhz + slot * stepKhz, widthKhz, static_cast<int>(random() % 3)});
         }
