@@ -23,7 +23,11 @@ std::atomic<long long> bytesAllocated{0};
 
 } // namespace
 
-// The other forms of new and delete come to these.
+// The other forms of new and delete come to these. GCC, inlining them into their callers, takes
+// the free below for one of a pointer from new.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void* operator new(std::size_t size)
 {
     if (allocationsBeforeFailure.load() >= 0 && allocationsBeforeFailure.fetch_sub(1) == 0)
@@ -41,7 +45,7 @@ void operator delete(void* place) noexcept
 
 void operator delete(void* place, std::size_t) noexcept
 {
-    std::free(place);
+    operator delete(place);
 }
 
 namespace orvane {
