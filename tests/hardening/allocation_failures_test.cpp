@@ -48,6 +48,20 @@ void operator delete(void* place, std::size_t) noexcept
     operator delete(place);
 }
 
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void operator delete(void* place, const std::nothrow_t&) noexcept
+{
+    operator delete(place);
+}
+
 namespace orvane {
 namespace {
 
