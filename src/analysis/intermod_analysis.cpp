@@ -282,34 +282,33 @@ void fillCarriers(const CarrierList& sorted, const SweepPlan& plan, const Tallie
                                           sorted[key.second].centreFrequencyMhz,
                                           sorted[key.subtracted].centreFrequencyMhz, key);
     };
-    for (std::size_t slot = 0; slot < plan.carriers.count(); ++slot) {
-        const std::size_t u = slot;
+    for (std::size_t u = 0; u < plan.carriers.count(); ++u) {
         const int i = plan.carriers.index[u];
         const Carrier& carrier = sorted[i];
         CarrierIntermod& entry = analysis.carriers[static_cast<std::size_t>(i)];
-        entry.twoToneHits = tallies.twoToneHits[slot];
-        entry.threeToneHits = tallies.threeToneHits[slot];
-        entry.imPowerDbw = dbw(tallies.power[slot]);
-        if (levelled && tallies.faintLargestDbw[slot] > -infinity) {
+        entry.twoToneHits = tallies.twoToneHits[u];
+        entry.threeToneHits = tallies.threeToneHits[u];
+        entry.imPowerDbw = dbw(tallies.power[u]);
+        if (levelled && tallies.faintLargestDbw[u] > -infinity) {
             const double faintDbw =
-                tallies.faintLargestDbw[slot] + 10.0 * std::log10(tallies.faintScaledSum[slot]);
+                tallies.faintLargestDbw[u] + 10.0 * std::log10(tallies.faintScaledSum[u]);
             entry.imPowerDbw =
                 finiteValue(entry.imPowerDbw ? addedDbw(*entry.imPowerDbw, faintDbw) : faintDbw);
         }
         if (entry.imPowerDbw && plan.carriers.rated[u])
             entry.cimDb = finiteValue(carrier.powerDbw - *entry.imPowerDbw);
         if (levelled)
-            entry.complete = tallies.unratedHit[slot] == 0;
+            entry.complete = tallies.unratedHit[u] == 0;
         std::optional<ProductKey> shown;
         std::optional<double> shownDbw;
-        if (tallies.strongestPower[slot] > 0.0) {
-            shown = tallies.strongest[slot];
-            shownDbw = dbw(tallies.strongestPower[slot]);
-        } else if (tallies.faintStrongestDbw[slot] > -infinity) {
-            shown = tallies.faintStrongest[slot];
-            shownDbw = finiteValue(tallies.faintStrongestDbw[slot]);
-        } else if (std::isfinite(tallies.nearestMhz[slot])) {
-            shown = tallies.nearest[slot];
+        if (tallies.strongestPower[u] > 0.0) {
+            shown = tallies.strongest[u];
+            shownDbw = dbw(tallies.strongestPower[u]);
+        } else if (tallies.faintStrongestDbw[u] > -infinity) {
+            shown = tallies.faintStrongest[u];
+            shownDbw = finiteValue(tallies.faintStrongestDbw[u]);
+        } else if (std::isfinite(tallies.nearestMhz[u])) {
+            shown = tallies.nearest[u];
         }
         if (shown)
             entry.strongest =

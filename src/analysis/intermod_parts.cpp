@@ -30,38 +30,38 @@ std::string productLabel(const ProductKey& key)
     return f(key.first) + "+" + f(key.second) + "-" + f(key.subtracted);
 }
 
-void Tallies::reset(std::size_t slotCount, int binCount)
+void Tallies::reset(std::size_t carrierCount, int binCount)
 {
-    twoToneHits.assign(slotCount, 0);
-    threeToneHits.assign(slotCount, 0);
-    power.assign(slotCount, 0.0);
-    strongestPower.assign(slotCount, 0.0);
-    strongest.assign(slotCount, ProductKey());
-    nearestMhz.assign(slotCount, infinity);
-    nearest.assign(slotCount, ProductKey());
-    unratedHit.assign(slotCount, 0);
-    faintLargestDbw.assign(slotCount, -infinity);
-    faintScaledSum.assign(slotCount, 0.0);
-    faintStrongestDbw.assign(slotCount, -infinity);
-    faintStrongest.assign(slotCount, ProductKey());
+    twoToneHits.assign(carrierCount, 0);
+    threeToneHits.assign(carrierCount, 0);
+    power.assign(carrierCount, 0.0);
+    strongestPower.assign(carrierCount, 0.0);
+    strongest.assign(carrierCount, ProductKey());
+    nearestMhz.assign(carrierCount, infinity);
+    nearest.assign(carrierCount, ProductKey());
+    unratedHit.assign(carrierCount, 0);
+    faintLargestDbw.assign(carrierCount, -infinity);
+    faintScaledSum.assign(carrierCount, 0.0);
+    faintStrongestDbw.assign(carrierCount, -infinity);
+    faintStrongest.assign(carrierCount, ProductKey());
     bins.assign(static_cast<std::size_t>(std::max(binCount, 0)), 0.0);
     productsHitting = 0;
 }
 
-void Tallies::addFaint(std::size_t slot, double dbw, const ProductKey& key)
+void Tallies::addFaint(std::size_t v, double dbw, const ProductKey& key)
 {
-    double& largest = faintLargestDbw[slot];
-    double& scaled = faintScaledSum[slot];
+    double& largest = faintLargestDbw[v];
+    double& scaled = faintScaledSum[v];
     if (dbw > largest) {
         scaled = scaled * fromDb(largest - dbw) + 1.0;
         largest = dbw;
     } else {
         scaled += fromDb(dbw - largest);
     }
-    if (dbw > faintStrongestDbw[slot] ||
-        (dbw == faintStrongestDbw[slot] && keyBefore(key, faintStrongest[slot]))) {
-        faintStrongestDbw[slot] = dbw;
-        faintStrongest[slot] = key;
+    if (dbw > faintStrongestDbw[v] ||
+        (dbw == faintStrongestDbw[v] && keyBefore(key, faintStrongest[v]))) {
+        faintStrongestDbw[v] = dbw;
+        faintStrongest[v] = key;
     }
 }
 
