@@ -17,13 +17,6 @@ double runSpreadMhz(double sumMhz)
     return 4e-15 * std::fabs(sumMhz);
 }
 
-// Room for rounding in the products' frequencies when choosing runs; the exact tests come
-// after.
-double slackMhz(double magnitudeMhz)
-{
-    return 1e-9 * (1.0 + std::fabs(magnitudeMhz));
-}
-
 } // namespace
 
 AntiDiagonal::AntiDiagonal(const SweepPlan& plan) : plan_(plan), carriers_(plan.carriers)
@@ -69,7 +62,7 @@ bool AntiDiagonal::build(std::size_t diagonal)
         return false;
     // The farthest a product's reach and a victim's can bring them together.
     reachMhz_ = widestPairMhz_ + plan_.widestFactorMhz + plan_.widestVictimMhz +
-                slackMhz(std::max(std::fabs(lowestSumMhz_), std::fabs(highestSumMhz_)));
+                roundingSlackMhz(std::max(std::fabs(lowestSumMhz_), std::fabs(highestSumMhz_)));
     return true;
 }
 
@@ -107,7 +100,7 @@ double AntiDiagonal::runDistance(std::size_t group, std::size_t z, std::size_t v
 {
     const double landingMhz = carriers_.centreMhz[v] + carriers_.centreMhz[z];
     return groups_[group].reachMhz + carriers_.factorReachMhz[z] + carriers_.victimReachMhz[v] +
-           slackMhz(landingMhz);
+           roundingSlackMhz(landingMhz);
 }
 
 // The group's pairs sorted by sum into its arrays, as runs.

@@ -33,13 +33,6 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 // decibels instead, so that no product's power underflows to nothing.
 constexpr double faintPower = 1e-250;
 
-// Runs are chosen with this much room for rounding in the products' frequencies; the exact
-// tests come after.
-double slackMhz(double magnitudeMhz)
-{
-    return 1e-9 * (1.0 + std::fabs(magnitudeMhz));
-}
-
 // The subtracted carrier of the products being swept.
 struct Subtracted {
     double position;
@@ -66,6 +59,7 @@ struct VictimSums {
     bool trackNearest = true;
 };
 
+// The products of one anti-diagonal's pairs with each subtracted carrier, into the tallies.
 class DiagonalSweep {
 public:
     DiagonalSweep(const SweepPlan& plan, Tallies& tallies, AntiDiagonal& diagonal)
@@ -353,7 +347,8 @@ private:
             Doubles across = {};
             for (std::size_t group = 0; group < groups_.size(); ++group) {
                 const PairGroup& pairs = groups_[group];
-                const double distanceMhz = pairs.reachMhz + z.reachMhz + slackMhz(landingMhz);
+                const double distanceMhz =
+                    pairs.reachMhz + z.reachMhz + roundingSlackMhz(landingMhz);
                 Window& window = windows_[group];
                 // The edges rise, so a pair whose product lies wholly below one lies below all
                 // the rest: it leaves the window for good, its power counted.
