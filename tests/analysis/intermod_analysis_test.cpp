@@ -136,8 +136,7 @@ const Case cases[] = {
     {"Lowest C/IM an upper bound",
      {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
       carrierAt(6020, 1000, -999, 1.35), carrierAt(6005, 1000, 20, 1.35)}},
-    // The first case beside a carrier 4980 dB stronger far away: powers relative to it
-    // underflow any double, yet the three keep their C/IM.
+    // The first case beside a carrier 4980 dB stronger: relative powers underflow doubles.
     {"Far below the strongest",
      {carrierAt(6000, 1000, 20, 1.35), carrierAt(6010, 1000, 20, 1.35),
       carrierAt(6020, 1000, 20, 1.35), carrierAt(9000, 1000, 5000)}},

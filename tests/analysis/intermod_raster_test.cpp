@@ -114,9 +114,8 @@ TEST_P(IntermodRasters, HitsAsInWholeKilohertzInEveryMode)
 
 INSTANTIATE_TEST_SUITE_P(
     DecimalBases, IntermodRasters,
-    ::testing::Values(Raster{14012700, 1200, 1200, 0}, Raster{11723300, 3600, 3600, 0},
-                      Raster{3702100, 2400, 4800, 0}, Raster{6123456, 1800, 1800, 300},
-                      Raster{12345678, 600, 1800, 600}, Raster{5925300, 36000, 36000, 0},
+    ::testing::Values(Raster{14012700, 1200, 1200, 0}, Raster{3702100, 2400, 4800, 0},
+                      Raster{6123456, 1800, 1800, 300}, Raster{12345678, 600, 1800, 600},
                       Raster{2200100, 7200, 7200, 3600}, Raster{17300900, 4800, 9600, 2400}));
 
 // Random decimal rasters: carriers of mixed widths (multiples of 6 kHz) in mixed modes, each

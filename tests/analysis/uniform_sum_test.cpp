@@ -97,10 +97,8 @@ TEST(UniformSumShare, PointMassesAndBandsAroundTheWholeShape)
     EXPECT_EQ(uniformSumShare(0.2, 0.2, 1, 1, 1), 0.0);
 }
 
-// A band grazing either tail takes the same tiny share: t^3 / (6 w1 w2 w3) within the narrowest
-// width of the end, worked on each side directly rather than as a difference of numbers near 1.
-// The band's edge reach - t carries t with an error of up to an ulp of reach, which the cube
-// triples: hence the tolerance.
+// A band grazing either tail takes the same tiny share, t^3 / (6 w1 w2 w3), on each side
+// (reach - t carries t to an ulp of reach, which the cube triples: hence the tolerance).
 TEST(UniformSumShare, BothTailsAlike)
 {
     for (const Widths w : {Widths{1, 1, 1}, Widths{2, 1, 0.5}, Widths{1, 0.01, 0.005}}) {

@@ -1,7 +1,6 @@
-// The analysis and the report when memory runs out: this program replaces operator new, so that
-// the n-th allocation from now, on whichever thread, fails. Each is tried at every allocation
-// it makes in turn: it must answer with its refusal, or as if nothing happened, and never
-// throw, hang or end the program from a thread of its own.
+// The analysis and the report when memory runs out: operator new is replaced so that the n-th
+// allocation from now, on any thread, fails. Tried at each allocation in turn, each must refuse
+// or answer as if nothing happened, never throw, hang or end the program from a thread.
 #include "analysis/intermod_analysis.h"
 #include "report/intermod_report.h"
 #include "support/temp_folder.h"
