@@ -153,6 +153,8 @@ std::string checkCarrierRules(const Carrier& carrier, const std::string& owner)
         if (std::fabs(named.value) > largestReadNumber)
             return owner + ": " + named.name + " " + formatShortest(named.value) +
                    " is larger than the reader takes";
+    if (carrier.symbolRateKsps < 0.0 || carrier.occupiedBandwidthMhz < 0.0)
+        return owner + ": a carrier of negative width";
     // The smallest values a saved file keeps: anything smaller would not load back.
     if (!(carrier.rolloffFactor >= 0.0001))
         return owner + ": the roll-off factor is below 0.0001";

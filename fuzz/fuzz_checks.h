@@ -20,4 +20,9 @@ std::string checkModcodReader(std::string_view bytes);
 // format keeps.
 std::string checkRoundTrip(std::string_view bytes);
 
+// The intermodulation analysis of a plan and options made from the bytes: refused exactly when
+// the options are out of range, every number finite, the figures consistent, and the same to
+// the last bit on one thread and on three.
+std::string checkAnalysis(std::string_view bytes);
+
 } // namespace orvane::fuzz

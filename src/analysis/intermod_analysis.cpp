@@ -1,5 +1,7 @@
 #include "analysis/intermod_analysis.h"
 
+#include "analysis/hit_rule.h"
+#include "analysis/intermod_input.h"
 #include "analysis/intermod_products.h"
 #include "analysis/intermod_sweep.h"
 #include "model/number_text.h"
@@ -7,9 +9,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <mutex>
 #include <new>
-#include <system_error>
+#include <stdexcept>
 #include <thread>
 
 namespace orvane {
@@ -18,17 +21,17 @@ namespace {
 
 using intermod::Bins;
 using intermod::Carriers;
-using intermod::Factor;
-using intermod::PairGroup;
 using intermod::ProductKey;
 using intermod::SweepPlan;
 using intermod::Tallies;
 
+constexpr double infinity = std::numeric_limits<double>::infinity();
 constexpr double ratedAbove = -998.0;
-// Fa+Fb-Fc is 20*log10(2) dB stronger than 2*Fa-Fb of the same powers.
-constexpr double threeToneFactor = 4.0;
-constexpr int mostChunks = 64;
-constexpr std::size_t mostPairGroups = 8;
+// The work is split into this many chunks at most, whatever the threads, so that the sums
+// come out the same for any thread count.
+constexpr std::size_t mostChunks = 64;
+// Carriers fall into at most this many classes of similar reach.
+constexpr std::size_t mostClasses = 4;
 
 double finiteOr(double value, double fallback)
 {
@@ -42,129 +45,84 @@ std::optional<double> finiteValue(double value)
     return std::nullopt;
 }
 
-std::vector<Factor> factorsOf(const CarrierList& sorted, double& strongestPowerDbw)
+bool cancelled(const IntermodOptions& options)
 {
-    std::vector<Factor> factors(static_cast<std::size_t>(sorted.count()));
-    strongestPowerDbw = -std::numeric_limits<double>::infinity();
+    return options.cancel && options.cancel->load(std::memory_order_relaxed);
+}
+
+// The usable carriers (a finite centre) of the sorted plan, by centre.
+Carriers carriersOf(const CarrierList& sorted, bool levelled, double& strongestPowerDbw)
+{
+    std::vector<int> order;
     for (int i = 0; i < sorted.count(); ++i) {
+        if (std::isfinite(sorted[i].centreFrequencyMhz))
+            order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [&sorted](int a, int b) {
+        return sorted[a].centreFrequencyMhz < sorted[b].centreFrequencyMhz;
+    });
+    Carriers carriers;
+    strongestPowerDbw = -infinity;
+    for (const int i : order) {
         const Carrier& carrier = sorted[i];
-        Factor& factor = factors[static_cast<std::size_t>(i)];
-        factor.centreMhz = carrier.centreFrequencyMhz;
-        factor.usable = std::isfinite(carrier.centreFrequencyMhz);
-        factor.occupiedMhz = finiteOr(std::fabs(carrier.occupiedBandwidthMhz), 0.0);
-        factor.symbolMhz = finiteOr(std::fabs(carrier.symbolRateMsps), 0.0);
-        factor.inverseSymbolMhz = factor.symbolMhz > 0.0 ? 1.0 / factor.symbolMhz : 0.0;
-        factor.rated = carrier.powerDbw > ratedAbove && std::isfinite(carrier.powerDbw);
-        if (factor.rated)
+        const bool rated =
+            levelled && carrier.powerDbw > ratedAbove && std::isfinite(carrier.powerDbw);
+        carriers.index.push_back(i);
+        carriers.centreMhz.push_back(carrier.centreFrequencyMhz);
+        carriers.halfOccupiedMhz.push_back(0.5 *
+                                           finiteOr(std::fabs(carrier.occupiedBandwidthMhz), 0.0));
+        const double symbolMhz = finiteOr(std::fabs(carrier.symbolRateMsps), 0.0);
+        carriers.symbolMhz.push_back(symbolMhz);
+        carriers.inverseSymbolMhz.push_back(symbolMhz > 0.0 ? 1.0 / symbolMhz : 0.0);
+        carriers.powerDbw.push_back(rated ? carrier.powerDbw : 0.0);
+        carriers.rated.push_back(rated);
+        if (rated)
             strongestPowerDbw = std::max(strongestPowerDbw, carrier.powerDbw);
     }
     // Powers relative to the strongest keep plans with extreme levels inside the range of
-    // doubles.
-    for (std::size_t i = 0; i < factors.size(); ++i) {
-        if (factors[i].rated)
-            factors[i].relativePower =
-                std::pow(10.0, (sorted[static_cast<int>(i)].powerDbw - strongestPowerDbw) / 10.0);
-    }
-    return factors;
-}
-
-// The usable carriers by centre, as subtracted factors and as victims.
-Carriers carriersOf(const std::vector<Factor>& factors, double guardMhz)
-{
-    std::vector<int> order;
-    for (std::size_t i = 0; i < factors.size(); ++i) {
-        if (factors[i].usable)
-            order.push_back(static_cast<int>(i));
-    }
-    std::stable_sort(order.begin(), order.end(), [&factors](int a, int b) {
-        return factors[static_cast<std::size_t>(a)].centreMhz <
-               factors[static_cast<std::size_t>(b)].centreMhz;
-    });
-    Carriers carriers;
-    for (const int i : order) {
-        const Factor& factor = factors[static_cast<std::size_t>(i)];
-        const double halfBand = 0.5 * factor.occupiedMhz + guardMhz;
-        carriers.index.push_back(i);
-        carriers.centreMhz.push_back(factor.centreMhz);
-        carriers.reachMhz.push_back(0.5 * std::max(factor.occupiedMhz, factor.symbolMhz));
-        carriers.bandLowMhz.push_back(factor.centreMhz - halfBand);
-        carriers.bandHighMhz.push_back(factor.centreMhz + halfBand);
-        carriers.symbolLowMhz.push_back(factor.centreMhz - 0.5 * factor.symbolMhz);
-        carriers.symbolHighMhz.push_back(factor.centreMhz + 0.5 * factor.symbolMhz);
-        carriers.victimReachMhz.push_back(std::max(halfBand, 0.5 * factor.symbolMhz));
-    }
+    // doubles; those that underflow are taken in decibels by the sweep.
+    for (std::size_t u = 0; u < carriers.count(); ++u)
+        carriers.relativePower.push_back(
+            carriers.rated[u] ? std::pow(10.0, (carriers.powerDbw[u] - strongestPowerDbw) / 10.0)
+                              : 0.0);
     return carriers;
 }
 
-// Every pair of usable carriers, in groups of similar reach: the candidates of a group are
-// found with its widest reach, so one wide carrier does not widen every search.
-std::vector<PairGroup> pairGroupsOf(const std::vector<Factor>& factors, const Carriers& carriers,
-                                    bool levelled)
+// The carriers' reaches as factors and victims, and their classes: reaches within a factor
+// `spread` of each other share one (a class of its own for a reach of 0); fewer, wider classes
+// when the reaches vary enormously.
+void addReaches(Carriers& carriers, double guardMhz, int& classCount)
 {
-    const auto reachOf = [](const Factor& a, const Factor& b) {
-        return 0.5 * std::max(a.occupiedMhz + b.occupiedMhz, a.symbolMhz + b.symbolMhz);
-    };
-    const std::vector<int>& usable = carriers.index;
     std::vector<double> reaches;
-    for (std::size_t a = 0; a < usable.size(); ++a) {
-        for (std::size_t b = a; b < usable.size(); ++b)
-            reaches.push_back(reachOf(factors[static_cast<std::size_t>(usable[a])],
-                                      factors[static_cast<std::size_t>(usable[b])]));
+    for (std::size_t u = 0; u < carriers.count(); ++u) {
+        const double centre = carriers.centreMhz[u];
+        const double halfOccupied = carriers.halfOccupiedMhz[u];
+        const double halfSymbol = 0.5 * carriers.symbolMhz[u];
+        const double halfBand = halfOccupied + guardMhz;
+        carriers.factorReachMhz.push_back(std::max(halfOccupied, halfSymbol));
+        carriers.victimReachMhz.push_back(std::max(halfBand, halfSymbol));
+        carriers.hitLowMhz.push_back((centre - halfBand) + touchToleranceMhz);
+        carriers.hitHighMhz.push_back((centre + halfBand) - touchToleranceMhz);
+        carriers.symbolLowMhz.push_back(centre - halfSymbol);
+        carriers.symbolHighMhz.push_back(centre + halfSymbol);
+        reaches.push_back(carriers.factorReachMhz.back());
     }
-    std::sort(reaches.begin(), reaches.end());
-    // Each group reaches at most `spread` times its narrowest member (a group of its own for
-    // reaches of 0); fewer, wider groups when the reaches vary enormously.
+    std::vector<double> sortedReaches = reaches;
+    std::sort(sortedReaches.begin(), sortedReaches.end());
     std::vector<double> limits;
-    for (double spread = 2.0; !reaches.empty(); spread *= 4) {
+    for (double spread = 2.0; !sortedReaches.empty(); spread *= 4) {
         limits.clear();
-        for (const double reach : reaches) {
+        for (const double reach : sortedReaches) {
             if (limits.empty() || reach > limits.back())
                 limits.push_back(reach > 0.0 ? reach * spread : 0.0);
         }
-        if (limits.size() <= mostPairGroups)
+        if (limits.size() <= mostClasses)
             break;
     }
-    reaches = std::vector<double>();
-
-    std::vector<PairGroup> groups(limits.size());
-    for (std::size_t a = 0; a < usable.size(); ++a) {
-        for (std::size_t b = a; b < usable.size(); ++b) {
-            // The pair in plan order, as the report names its products.
-            const int first = std::min(usable[a], usable[b]);
-            const int second = std::max(usable[a], usable[b]);
-            const Factor& x = factors[static_cast<std::size_t>(first)];
-            const Factor& y = factors[static_cast<std::size_t>(second)];
-            const double reach = reachOf(x, y);
-            const std::size_t group = static_cast<std::size_t>(
-                std::lower_bound(limits.begin(), limits.end(), reach) - limits.begin());
-            PairGroup& into = groups[std::min(group, groups.size() - 1)];
-            const bool rated = levelled && x.rated && y.rated;
-            into.reachMhz = std::max(into.reachMhz, reach);
-            into.sumMhz.push_back(x.centreMhz + y.centreMhz);
-            into.firstMhz.push_back(x.centreMhz);
-            into.secondMhz.push_back(y.centreMhz);
-            into.first.push_back(first);
-            into.second.push_back(second);
-            into.halfSpanMhz.push_back(0.5 * (x.occupiedMhz + y.occupiedMhz));
-            into.symbolSumMhz.push_back(x.symbolMhz + y.symbolMhz);
-            into.widerSymbolMhz.push_back(std::max(x.symbolMhz, y.symbolMhz));
-            into.narrowerSymbolMhz.push_back(std::min(x.symbolMhz, y.symbolMhz));
-            into.inverseSymbolMhz2.push_back(x.inverseSymbolMhz * y.inverseSymbolMhz);
-            into.power.push_back(rated ? x.relativePower * y.relativePower *
-                                             (first == second ? 1.0 : threeToneFactor)
-                                       : 0.0);
-            into.rated.push_back(rated ? 1.0 : 0.0);
-            ++into.count;
-        }
-    }
-    std::vector<PairGroup> filled;
-    for (PairGroup& group : groups) {
-        if (group.count > 0 && std::isfinite(group.reachMhz)) {
-            group.finish();
-            filled.push_back(std::move(group));
-        }
-    }
-    return filled;
+    classCount = std::max<int>(1, static_cast<int>(limits.size()));
+    for (const double reach : reaches)
+        carriers.reachClass.push_back(static_cast<int>(
+            std::lower_bound(limits.begin(), limits.end(), reach) - limits.begin()));
 }
 
 Bins binsOf(const std::optional<DensityRange>& range)
@@ -182,156 +140,315 @@ Bins binsOf(const std::optional<DensityRange>& range)
     return bins;
 }
 
-// Runs the chunks (ranges of subtracted carriers) on the threads, each chunk's tallies in
-// their own place.
-bool runChunks(const SweepPlan& plan, int chunkCount, int threadCount,
-               const IntermodOptions& options, std::vector<Tallies>& results)
+// Everything the sweep needs; false when cancelled on the way.
+bool prepare(const CarrierList& sorted, const IntermodOptions& options, SweepPlan& plan,
+             double& strongestPowerDbw)
 {
-    const std::size_t carrierCount = plan.carriers.index.size();
-    std::atomic<int> nextChunk{0};
+    plan.levelled = options.ip3Dbw.has_value();
+    plan.ip3Dbw = options.ip3Dbw.value_or(0.0);
+    const double guardMhz = options.guardKhz * 0.001;
+    plan.carriers = carriersOf(sorted, plan.levelled, strongestPowerDbw);
+    if (cancelled(options))
+        return false;
+    addReaches(plan.carriers, guardMhz, plan.reachClasses);
+    plan.bins = binsOf(options.density);
+    for (std::size_t u = 0; u < plan.carriers.count(); ++u) {
+        plan.widestFactorMhz = std::max(plan.widestFactorMhz, plan.carriers.factorReachMhz[u]);
+        plan.widestVictimMhz = std::max(plan.widestVictimMhz, plan.carriers.victimReachMhz[u]);
+    }
+    return !cancelled(options);
+}
+
+// Chunks of consecutive anti-diagonals of about equal work, as [first, next first).
+std::vector<std::size_t> chunkStarts(const std::vector<double>& rowWork, double totalWork)
+{
+    const std::size_t chunkCount = std::min(rowWork.size(), mostChunks);
+    std::vector<std::size_t> starts{0};
+    double done = 0.0;
+    for (std::size_t row = 0; row < rowWork.size(); ++row) {
+        done += rowWork[row];
+        const double due =
+            totalWork * static_cast<double>(starts.size()) / static_cast<double>(chunkCount);
+        if (row + 1 < rowWork.size() && starts.size() < chunkCount && done >= due)
+            starts.push_back(row + 1);
+    }
+    starts.push_back(rowWork.size());
+    return starts;
+}
+
+enum class RunEnd { finished, cancelled, outOfMemory };
+
+// Runs the chunks on the threads and merges their tallies in chunk order, whichever thread
+// did which, keeping only the chunks not yet merged.
+RunEnd runChunks(const SweepPlan& plan, const std::vector<std::size_t>& starts,
+                 const std::vector<double>& rowWork, double totalWork,
+                 const IntermodOptions& options, Tallies& merged)
+{
+    const std::size_t chunkCount = starts.size() - 1;
+    std::vector<std::unique_ptr<Tallies>> finished(chunkCount);
+    std::size_t nextToMerge = 0;
+    double workDone = 0.0; // guarded by lock, so that progress never goes back
+    std::mutex lock;
+    std::atomic<std::size_t> nextChunk{0};
     std::atomic<bool> stopped{false};
-    std::size_t carriersDone = 0; // guarded by progressLock, so that progress never goes back
-    std::mutex progressLock;
+    std::atomic<bool> outOfMemory{false};
     const auto work = [&] {
-        while (!stopped.load()) {
-            const int chunk = nextChunk.fetch_add(1);
-            if (chunk >= chunkCount)
-                return;
-            const std::size_t begin = carrierCount * static_cast<std::size_t>(chunk) /
-                                      static_cast<std::size_t>(chunkCount);
-            const std::size_t end = carrierCount * static_cast<std::size_t>(chunk + 1) /
-                                    static_cast<std::size_t>(chunkCount);
-            if (!intermod::sweepSubtracted(plan, begin, end, options.cancel,
-                                           results[static_cast<std::size_t>(chunk)])) {
-                stopped = true;
-                return;
+        try {
+            while (!stopped.load()) {
+                const std::size_t chunk = nextChunk.fetch_add(1);
+                if (chunk >= chunkCount)
+                    return;
+                auto tallies = std::make_unique<Tallies>();
+                if (!intermod::sweepAntiDiagonals(plan, starts[chunk], starts[chunk + 1],
+                                                  options.cancel, *tallies)) {
+                    stopped = true;
+                    return;
+                }
+                double chunkWork = 0.0;
+                for (std::size_t row = starts[chunk]; row < starts[chunk + 1]; ++row)
+                    chunkWork += rowWork[row];
+                const std::lock_guard<std::mutex> guard(lock);
+                finished[chunk] = std::move(tallies);
+                while (nextToMerge < chunkCount && finished[nextToMerge]) {
+                    merged.merge(*finished[nextToMerge]);
+                    finished[nextToMerge++].reset();
+                }
+                workDone += chunkWork;
+                if (options.progress)
+                    options.progress(totalWork > 0.0 ? std::min(1.0, workDone / totalWork) : 1.0);
             }
-            if (options.progress) {
-                std::lock_guard<std::mutex> lock(progressLock);
-                carriersDone += end - begin;
-                options.progress(static_cast<double>(carriersDone) /
-                                 static_cast<double>(carrierCount));
-            }
+        } catch (...) {
+            // Out of memory, as everything here can only fail by allocating.
+            outOfMemory = true;
+            stopped = true;
         }
     };
+    const int wanted = options.threadCount > 0
+                           ? options.threadCount
+                           : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const std::size_t threadCount =
+        std::max<std::size_t>(1, std::min(static_cast<std::size_t>(wanted), chunkCount));
     std::vector<std::thread> helpers;
-    for (int i = 1; i < threadCount; ++i) {
-        try {
+    try {
+        helpers.reserve(threadCount - 1);
+        for (std::size_t i = 1; i < threadCount; ++i)
             helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // the threads already started do the rest
-        }
+    } catch (...) {
+        // The threads already started (or this one alone) do the rest.
     }
     work();
     for (std::thread& helper : helpers)
         helper.join();
-    return !stopped.load();
+    if (outOfMemory)
+        return RunEnd::outOfMemory;
+    return stopped || nextToMerge < chunkCount ? RunEnd::cancelled : RunEnd::finished;
 }
 
-} // namespace
-
-std::string tooManyCarriersForAnalysisText(long long carrierCount)
+std::string notEnoughMemoryText(int carrierCount)
 {
-    return "The plan has " + formatInteger(carrierCount) +
-           " carriers; the intermodulation analysis takes at most " +
-           formatInteger(maxAnalysisCarriers) + ".";
+    return "There is not enough memory for the intermodulation analysis of " +
+           formatInteger(carrierCount) + " carriers.";
 }
 
-IntermodAnalysis analyseIntermod(const CarrierList& plan, const IntermodOptions& options)
+// 10 * log10(10^(a/10) + 10^(b/10)) without leaving the range of doubles.
+double addedDbw(double a, double b)
 {
-    IntermodAnalysis analysis;
-    analysis.ip3Dbw = options.ip3Dbw;
-    analysis.guardKhz = options.guardKhz;
-    const int n = plan.count();
-    analysis.products = intermodProductCount(n);
-    if (n > maxAnalysisCarriers) {
-        analysis.refusal = tooManyCarriersForAnalysisText(n);
-        return analysis;
-    }
-    CarrierList sorted = plan;
-    sorted.sortByFrequency();
+    const double high = std::max(a, b);
+    const double low = std::min(a, b);
+    return high + 10.0 * std::log10(1.0 + std::pow(10.0, (low - high) / 10.0));
+}
 
-    const bool levelled = options.ip3Dbw && std::isfinite(*options.ip3Dbw);
-    double strongestPowerDbw = 0.0;
-    SweepPlan sweep;
-    sweep.factors = factorsOf(sorted, strongestPowerDbw);
-    const std::vector<Factor>& factors = sweep.factors;
-    // The level the relative powers are relative to: the strongest possible product's.
-    const double referenceDbw = levelled ? 3.0 * strongestPowerDbw - 2.0 * *options.ip3Dbw : 0.0;
-    const double guardMhz = std::max(0.0, finiteOr(options.guardKhz, 0.0)) * 0.001;
-    sweep.carriers = carriersOf(factors, guardMhz);
-    sweep.pairs = pairGroupsOf(factors, sweep.carriers, levelled);
-    sweep.levelled = levelled;
-    sweep.bins = binsOf(options.density);
-
-    const int usableCount = static_cast<int>(sweep.carriers.index.size());
-    const int chunkCount = std::min(usableCount, mostChunks);
-    int threadCount = options.threadCount > 0
-                          ? options.threadCount
-                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    threadCount = std::max(1, std::min(threadCount, chunkCount));
-    std::vector<Tallies> results(static_cast<std::size_t>(chunkCount));
-    if (!runChunks(sweep, chunkCount, threadCount, options, results)) {
-        analysis.cancelled = true;
-        return analysis;
-    }
-    // Merged in chunk order, whichever thread did which chunk.
-    Tallies tallies;
-    tallies.reset(factors.size(), sweep.bins.count);
-    for (const Tallies& result : results)
-        tallies.merge(result);
-    analysis.productsHitting = tallies.productsHitting;
-
+void fillCarriers(const CarrierList& sorted, const SweepPlan& plan, const Tallies& tallies,
+                  double referenceDbw, IntermodAnalysis& analysis)
+{
+    const bool levelled = plan.levelled;
     const auto dbw = [&](double relativePower) -> std::optional<double> {
         if (!levelled || !(relativePower > 0.0))
             return std::nullopt;
         return finiteValue(referenceDbw + 10.0 * std::log10(relativePower));
     };
-    analysis.carriers.resize(factors.size());
-    bool anyRatedIncomplete = false;
-    for (std::size_t i = 0; i < factors.size(); ++i) {
-        const Carrier& carrier = sorted[static_cast<int>(i)];
-        CarrierIntermod& entry = analysis.carriers[i];
-        entry.fNumber = static_cast<int>(i) + 1;
-        entry.label = carrier.label;
-        entry.centreFrequencyMhz = carrier.centreFrequencyMhz;
-        entry.twoToneHits = tallies.twoToneHits[i];
-        entry.threeToneHits = tallies.threeToneHits[i];
-        entry.imPowerDbw = dbw(tallies.power[i]);
-        if (entry.imPowerDbw && factors[i].rated)
+    const int n = sorted.count();
+    analysis.carriers.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        CarrierIntermod& entry = analysis.carriers[static_cast<std::size_t>(i)];
+        entry.fNumber = i + 1;
+        entry.label = sorted[i].label;
+        entry.centreFrequencyMhz = sorted[i].centreFrequencyMhz;
+        if (levelled)
+            entry.complete = true;
+    }
+    const auto frequencyOf = [&](const ProductKey& key) {
+        return intermod::productFrequency(sorted[key.first].centreFrequencyMhz,
+                                          sorted[key.second].centreFrequencyMhz,
+                                          sorted[key.subtracted].centreFrequencyMhz, key);
+    };
+    for (std::size_t u = 0; u < plan.carriers.count(); ++u) {
+        const int i = plan.carriers.index[u];
+        const Carrier& carrier = sorted[i];
+        CarrierIntermod& entry = analysis.carriers[static_cast<std::size_t>(i)];
+        entry.twoToneHits = tallies.twoToneHits[u];
+        entry.threeToneHits = tallies.threeToneHits[u];
+        entry.imPowerDbw = dbw(tallies.power[u]);
+        if (levelled && tallies.faintLargestDbw[u] > -infinity) {
+            const double faintDbw =
+                tallies.faintLargestDbw[u] + 10.0 * std::log10(tallies.faintScaledSum[u]);
+            entry.imPowerDbw =
+                finiteValue(entry.imPowerDbw ? addedDbw(*entry.imPowerDbw, faintDbw) : faintDbw);
+        }
+        if (entry.imPowerDbw && plan.carriers.rated[u])
             entry.cimDb = finiteValue(carrier.powerDbw - *entry.imPowerDbw);
         if (levelled)
-            entry.complete = tallies.unratedHit[i] == 0;
-        const bool powered = tallies.strongestPower[i] > 0.0;
-        if (powered || std::isfinite(tallies.nearestMhz[i])) {
-            const ProductKey& key = powered ? tallies.strongest[i] : tallies.nearest[i];
-            StrongestProduct strongest;
-            strongest.label = intermod::productLabel(key);
-            strongest.frequencyMhz = intermod::productFrequency(factors, key);
-            strongest.powerDbw = dbw(tallies.strongestPower[i]);
-            entry.strongest = strongest;
+            entry.complete = tallies.unratedHit[u] == 0;
+        std::optional<ProductKey> shown;
+        std::optional<double> shownDbw;
+        if (tallies.strongestPower[u] > 0.0) {
+            shown = tallies.strongest[u];
+            shownDbw = dbw(tallies.strongestPower[u]);
+        } else if (tallies.faintStrongestDbw[u] > -infinity) {
+            shown = tallies.faintStrongest[u];
+            shownDbw = finiteValue(tallies.faintStrongestDbw[u]);
+        } else if (std::isfinite(tallies.nearestMhz[u])) {
+            shown = tallies.nearest[u];
         }
+        if (shown)
+            entry.strongest =
+                StrongestProduct{intermod::productLabel(*shown), frequencyOf(*shown), shownDbw};
+    }
+    bool anyRatedIncomplete = false;
+    for (std::size_t u = 0; u < plan.carriers.count(); ++u) {
+        const CarrierIntermod& entry =
+            analysis.carriers[static_cast<std::size_t>(plan.carriers.index[u])];
+        if (plan.carriers.rated[u] && entry.complete == false)
+            anyRatedIncomplete = true;
+    }
+    for (const CarrierIntermod& entry : analysis.carriers) {
         if (entry.cimDb && (!analysis.minCimDb || *entry.cimDb < *analysis.minCimDb)) {
             analysis.minCimDb = entry.cimDb;
             analysis.worstCarrier = entry.fNumber;
         }
-        if (factors[i].rated && entry.complete == false)
-            anyRatedIncomplete = true;
     }
     if (analysis.minCimDb)
         analysis.minCimComplete = !anyRatedIncomplete;
+}
 
-    const Bins& bins = sweep.bins;
-    if (bins.count > 0) {
-        analysis.density.lowMhz = bins.lowMhz;
-        analysis.density.highMhz = bins.highMhz;
-        analysis.density.binDbwPerKhz.resize(tallies.bins.size());
-        const double perKhzDb = 10.0 * std::log10(bins.widthMhz * 1000.0);
-        for (std::size_t bin = 0; bin < tallies.bins.size(); ++bin) {
-            if (const std::optional<double> power = dbw(tallies.bins[bin]))
-                analysis.density.binDbwPerKhz[bin] = finiteValue(*power - perKhzDb);
-        }
+void fillDensity(const SweepPlan& plan, const Tallies& tallies, double referenceDbw,
+                 IntermodAnalysis& analysis)
+{
+    const Bins& bins = plan.bins;
+    if (bins.count <= 0)
+        return;
+    analysis.density.lowMhz = bins.lowMhz;
+    analysis.density.highMhz = bins.highMhz;
+    analysis.density.binDbwPerKhz.resize(tallies.bins.size());
+    const double perKhzDb = 10.0 * std::log10(bins.widthMhz * 1000.0);
+    for (std::size_t bin = 0; bin < tallies.bins.size(); ++bin) {
+        if (plan.levelled && tallies.bins[bin] > 0.0)
+            analysis.density.binDbwPerKhz[bin] =
+                finiteValue(referenceDbw + 10.0 * std::log10(tallies.bins[bin]) - perKhzDb);
     }
+}
+
+double totalOf(const std::vector<double>& rowWork)
+{
+    double total = 0.0;
+    for (const double work : rowWork)
+        total += work;
+    return total;
+}
+
+IntermodAnalysis analyse(const CarrierList& plan, const IntermodOptions& options)
+{
+    IntermodAnalysis analysis;
+    analysis.ip3Dbw = options.ip3Dbw;
+    analysis.guardKhz = options.guardKhz;
+    analysis.products = intermodProductCount(plan.count());
+    if (const std::optional<std::string> problem =
+            intermodInputProblem(options.ip3Dbw, options.guardKhz)) {
+        analysis.refusal = problem;
+        return analysis;
+    }
+    CarrierList sorted = plan;
+    sorted.sortByFrequency();
+    SweepPlan sweep;
+    double strongestPowerDbw = 0.0;
+    if (cancelled(options) || !prepare(sorted, options, sweep, strongestPowerDbw)) {
+        analysis.cancelled = true;
+        return analysis;
+    }
+    const std::vector<double> rowWork = intermod::estimatedEvaluations(sweep, options.cancel);
+    if (cancelled(options)) {
+        analysis.cancelled = true;
+        return analysis;
+    }
+    const double totalWork = totalOf(rowWork);
+    analysis.estimatedEvaluations = totalWork;
+    if (options.maxEvaluations && totalWork > *options.maxEvaluations) {
+        analysis.refusal = tooMuchIntermodWorkText(totalWork, *options.maxEvaluations);
+        return analysis;
+    }
+    Tallies tallies;
+    tallies.reset(sweep.carriers.count(), sweep.bins.count);
+    if (!rowWork.empty()) {
+        const RunEnd end =
+            runChunks(sweep, chunkStarts(rowWork, totalWork), rowWork, totalWork, options, tallies);
+        if (end == RunEnd::outOfMemory) {
+            analysis.refusal = notEnoughMemoryText(plan.count());
+            return analysis;
+        }
+        if (end == RunEnd::cancelled) {
+            analysis.cancelled = true;
+            return analysis;
+        }
+    } else if (options.progress) {
+        options.progress(1.0);
+    }
+    analysis.productsHitting = tallies.productsHitting;
+    // The level the relative powers are relative to: the strongest possible product's.
+    const double referenceDbw =
+        sweep.levelled ? 3.0 * strongestPowerDbw - 2.0 * *options.ip3Dbw : 0.0;
+    fillCarriers(sorted, sweep, tallies, referenceDbw, analysis);
+    fillDensity(sweep, tallies, referenceDbw, analysis);
+    return analysis;
+}
+
+} // namespace
+
+std::string tooMuchIntermodWorkText(double evaluations, double budget)
+{
+    return "The intermodulation analysis of this plan needs about " +
+           formatGeneral(evaluations, 2) + " evaluations of products on carriers, more than the " +
+           formatGeneral(budget, 2) + " it takes on. Analyse fewer or narrower carriers.";
+}
+
+double estimateIntermodEvaluations(const CarrierList& plan, const IntermodOptions& options)
+{
+    if (intermodInputProblem(options.ip3Dbw, options.guardKhz))
+        return 0.0;
+    try {
+        CarrierList sorted = plan;
+        sorted.sortByFrequency();
+        SweepPlan sweep;
+        double strongestPowerDbw = 0.0;
+        if (!prepare(sorted, options, sweep, strongestPowerDbw))
+            return 0.0;
+        return totalOf(intermod::estimatedEvaluations(sweep, options.cancel));
+    } catch (const std::bad_alloc&) {
+        return infinity;
+    }
+}
+
+IntermodAnalysis analyseIntermod(const CarrierList& plan, const IntermodOptions& options)
+{
+    try {
+        return analyse(plan, options);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    IntermodAnalysis analysis;
+    analysis.ip3Dbw = options.ip3Dbw;
+    analysis.guardKhz = options.guardKhz;
+    analysis.products = intermodProductCount(plan.count());
+    analysis.refusal = notEnoughMemoryText(plan.count());
     return analysis;
 }
 

@@ -1,54 +1,23 @@
 #include "analysis/intermod_sweep.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
-#include <numeric>
 
-// The sweep's data outside its inner loop: the pairs in order, products' names and
-// frequencies, and the tallies.
+// The sweep's data outside its inner loop: products' names and frequencies, and the tallies.
 namespace orvane::intermod {
 
 namespace {
+
 constexpr double infinity = std::numeric_limits<double>::infinity();
+
+// 10^(dB / 10) for dB <= 0.
+double fromDb(double db)
+{
+    return std::pow(10.0, db / 10.0);
+}
+
 } // namespace
-
-void PairGroup::finish()
-{
-    narrowestSymbolMhz =
-        count > 0 ? *std::min_element(narrowerSymbolMhz.begin(), narrowerSymbolMhz.begin() + count)
-                  : 0.0;
-    widestSymbolMhz =
-        count > 0 ? *std::max_element(widerSymbolMhz.begin(), widerSymbolMhz.begin() + count) : 0.0;
-    std::vector<std::size_t> order(count);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-        if (sumMhz[a] != sumMhz[b])
-            return sumMhz[a] < sumMhz[b];
-        if (first[a] != first[b])
-            return first[a] < first[b];
-        return second[a] < second[b];
-    });
-    for (std::vector<double>* values :
-         {&sumMhz, &firstMhz, &secondMhz, &first, &second, &halfSpanMhz, &symbolSumMhz,
-          &widerSymbolMhz, &narrowerSymbolMhz, &inverseSymbolMhz2, &power, &rated}) {
-        std::vector<double> sorted(count + paddingPairs, 0.0);
-        for (std::size_t i = 0; i < count; ++i)
-            sorted[i] = (*values)[order[i]];
-        values->swap(sorted);
-    }
-}
-
-double productFrequency(const std::vector<Factor>& factors, const ProductKey& key)
-{
-    const double first = factors[static_cast<std::size_t>(key.first)].centreMhz;
-    const double second = factors[static_cast<std::size_t>(key.second)].centreMhz;
-    const double subtracted = factors[static_cast<std::size_t>(key.subtracted)].centreMhz;
-    if (key.first == key.second)
-        return 2 * first - subtracted;
-    if (key.first < key.subtracted && key.subtracted < key.second)
-        return (first - subtracted) + second;
-    return (first + second) - subtracted;
-}
 
 std::string productLabel(const ProductKey& key)
 {
@@ -71,8 +40,29 @@ void Tallies::reset(std::size_t carrierCount, int binCount)
     nearestMhz.assign(carrierCount, infinity);
     nearest.assign(carrierCount, ProductKey());
     unratedHit.assign(carrierCount, 0);
+    faintLargestDbw.assign(carrierCount, -infinity);
+    faintScaledSum.assign(carrierCount, 0.0);
+    faintStrongestDbw.assign(carrierCount, -infinity);
+    faintStrongest.assign(carrierCount, ProductKey());
     bins.assign(static_cast<std::size_t>(std::max(binCount, 0)), 0.0);
     productsHitting = 0;
+}
+
+void Tallies::addFaint(std::size_t v, double dbw, const ProductKey& key)
+{
+    double& largest = faintLargestDbw[v];
+    double& scaled = faintScaledSum[v];
+    if (dbw > largest) {
+        scaled = scaled * fromDb(largest - dbw) + 1.0;
+        largest = dbw;
+    } else {
+        scaled += fromDb(dbw - largest);
+    }
+    if (dbw > faintStrongestDbw[v] ||
+        (dbw == faintStrongestDbw[v] && keyBefore(key, faintStrongest[v]))) {
+        faintStrongestDbw[v] = dbw;
+        faintStrongest[v] = key;
+    }
 }
 
 void Tallies::merge(const Tallies& other)
@@ -96,6 +86,24 @@ void Tallies::merge(const Tallies& other)
             nearest[v] = other.nearest[v];
         }
         unratedHit[v] = unratedHit[v] || other.unratedHit[v];
+        const double otherLargest = other.faintLargestDbw[v];
+        if (otherLargest > -infinity) {
+            if (otherLargest > faintLargestDbw[v]) {
+                faintScaledSum[v] = faintScaledSum[v] * fromDb(faintLargestDbw[v] - otherLargest) +
+                                    other.faintScaledSum[v];
+                faintLargestDbw[v] = otherLargest;
+            } else {
+                faintScaledSum[v] +=
+                    other.faintScaledSum[v] * fromDb(otherLargest - faintLargestDbw[v]);
+            }
+        }
+        const double otherFaintStrongest = other.faintStrongestDbw[v];
+        if (otherFaintStrongest > faintStrongestDbw[v] ||
+            (otherFaintStrongest == faintStrongestDbw[v] && otherFaintStrongest > -infinity &&
+             keyBefore(other.faintStrongest[v], faintStrongest[v]))) {
+            faintStrongestDbw[v] = otherFaintStrongest;
+            faintStrongest[v] = other.faintStrongest[v];
+        }
     }
     for (std::size_t bin = 0; bin < bins.size(); ++bin)
         bins[bin] += other.bins[bin];

@@ -1,5 +1,6 @@
 #include "analysis/intermod_sweep.h"
 
+#include "analysis/anti_diagonal.h"
 #include "analysis/lanes.h"
 #include "analysis/uniform_sum.h"
 
@@ -10,7 +11,9 @@
 // The sweep is compiled twice where the compiler can: for processors with 256-bit vector
 // registers and for the rest. Both do the same operations in the same order and give the same
 // bits. Everything the sweep calls is inlined into it, so that each copy is compiled whole.
-#if defined(__x86_64__) && defined(__linux__)
+// ThreadSanitizer instruments the function that picks the copy, which runs before it is
+// ready, so its builds have one copy.
+#if defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_THREAD__)
 #define ORVANE_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define ORVANE_WIDE_VECTOR_CLONES
@@ -24,14 +27,15 @@ namespace {
 using lanes::Doubles;
 using lanes::Masks;
 
-constexpr double infinity = std::numeric_limits<double>::infinity();
 constexpr std::size_t width = lanes::width;
-// Positions of pairs are kept in doubles as group * positionsPerGroup + position.
-constexpr double positionsPerGroup = 4294967296.0;
+constexpr double infinity = std::numeric_limits<double>::infinity();
+// Linear powers (relative to the strongest possible product) below this are summed in
+// decibels instead, so that no product's power underflows to nothing.
+constexpr double faintPower = 1e-250;
 
 // The subtracted carrier of the products being swept.
 struct Subtracted {
-    double index;
+    double position;
     double centreMhz;
     double halfOccupiedMhz;
     double symbolMhz;
@@ -41,240 +45,105 @@ struct Subtracted {
     bool rated;
 };
 
-// A carrier as a target of the products.
-struct Target {
-    double centreMhz;
-    double bandLowMhz;
-    double bandHighMhz;
-    double symbolLowMhz;
-    double symbolHighMhz;
-    double reachMhz;
-};
-
-// What the products with one subtracted carrier do to one target, lane by lane.
-struct TargetSums {
-    Masks twoToneHits = {}; // counts
-    Masks threeToneHits = {};
-    Doubles power = {};
+// What the products with one subtracted carrier do to one victim, lane by lane.
+struct VictimSums {
+    Doubles twoToneHits = {}; // copies of products hitting
+    Doubles threeToneHits = {};
     Masks unratedHits = {};
+    Doubles power = {};
     Doubles strongestPower = {};
-    Doubles strongestPosition = {};
-    Doubles nearestMhz = {};
-    Doubles nearestPosition = {};
-    // The nearest unpowered hit only matters to a carrier that no product puts power into.
+    Doubles strongestFirst = {}; // the pair's first carrier: on one anti-diagonal, the key
+    Doubles nearestMhz = Doubles{} + infinity;
+    Doubles nearestFirst = {};
+    // The nearest unpowered hit only matters to a victim no product puts power into.
     bool trackNearest = true;
 };
 
-struct Window {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-};
-
-class SubtractedSweep {
+// The products of one anti-diagonal's pairs with each subtracted carrier, into the tallies.
+class DiagonalSweep {
 public:
-    SubtractedSweep(const SweepPlan& plan, Tallies& tallies)
-        : plan_(plan), tallies_(tallies), windows_(plan.pairs.size()),
-          productHit_(plan.pairs.size()), cubicWithGroup_(plan.pairs.size(), 0),
-          wideBeyondOthers_(plan.pairs.size(), 1)
+    DiagonalSweep(const SweepPlan& plan, Tallies& tallies, AntiDiagonal& diagonal)
+        : plan_(plan), carriers_(plan.carriers), tallies_(tallies), diagonal_(diagonal),
+          groups_(diagonal.groups()), windows_(groups_.size())
     {
-        for (std::size_t group = 0; group < plan.pairs.size(); ++group) {
-            productHit_[group].assign(plan.pairs[group].count + PairGroup::paddingPairs, 0);
-            lowestSumMhz_ = std::min(lowestSumMhz_, plan.pairs[group].sumMhz.front());
-            highestSumMhz_ =
-                std::max(highestSumMhz_, plan.pairs[group].sumMhz[plan.pairs[group].count - 1]);
-            widestPairMhz_ = std::max(widestPairMhz_, plan.pairs[group].reachMhz);
-        }
-        for (const double reach : plan.carriers.victimReachMhz)
-            widestVictimMhz_ = std::max(widestVictimMhz_, reach);
         for (std::size_t used = 0; used <= width; ++used) {
             for (std::size_t lane = 0; lane < width; ++lane)
                 usedLanes_[used][lane] = lane < used ? -1 : 0;
         }
-        for (std::size_t lane = 0; lane < width; ++lane)
-            laneNumbers_[lane] = static_cast<double>(lane);
     }
 
-    ORVANE_INLINE void sweep(std::size_t position)
+    void resetWindows()
     {
-        const Carriers& carriers = plan_.carriers;
-        const std::size_t index = static_cast<std::size_t>(carriers.index[position]);
-        const Factor& factor = plan_.factors[index];
-        const Subtracted z{static_cast<double>(index),  factor.centreMhz,
-                           0.5 * factor.occupiedMhz,    factor.symbolMhz,
-                           factor.inverseSymbolMhz,     factor.relativePower,
-                           carriers.reachMhz[position], factor.rated && plan_.levelled};
-        if (plan_.pairs.empty())
-            return;
+        std::fill(windows_.begin(), windows_.end(), Window());
+        for (PairGroup& group : groups_) {
+            group.markedBegin = group.count;
+            group.markedEnd = 0;
+        }
+    }
 
-        // The victims whose centre plus the subtracted one comes near some pair's sum.
-        const double marginMhz =
-            widestPairMhz_ + z.reachMhz + widestVictimMhz_ + slackMhz(highestSumMhz_);
-        const std::vector<double>& centres = carriers.centreMhz;
-        const std::size_t first =
-            static_cast<std::size_t>(std::upper_bound(centres.begin(), centres.end(),
-                                                      lowestSumMhz_ - z.centreMhz - marginMhz) -
-                                     centres.begin());
-        const std::size_t end =
-            static_cast<std::size_t>(std::lower_bound(centres.begin(), centres.end(),
-                                                      highestSumMhz_ - z.centreMhz + marginMhz) -
-                                     centres.begin());
-        for (std::size_t group = 0; group < plan_.pairs.size(); ++group) {
-            // Every product of the group with z takes the cubic form when even the narrowest
-            // width is a hundredth of the widest (a little over, against rounding).
-            const PairGroup& pairs = plan_.pairs[group];
-            const double narrowest = std::min(pairs.narrowestSymbolMhz, z.symbolMhz);
-            const double widest = std::max(pairs.widestSymbolMhz, z.symbolMhz);
-            cubicWithGroup_[group] = narrowest > 0.0 && narrowest >= 0.0101 * widest;
-            // When no width exceeds the other two together, the last cube never starts.
-            wideBeyondOthers_[group] = !(widest <= 1.99 * narrowest);
-        }
+    ORVANE_INLINE void sweep(std::size_t z)
+    {
+        const Subtracted subtracted{static_cast<double>(z),        carriers_.centreMhz[z],
+                                    carriers_.halfOccupiedMhz[z],  carriers_.symbolMhz[z],
+                                    carriers_.inverseSymbolMhz[z], carriers_.relativePower[z],
+                                    carriers_.factorReachMhz[z],   carriers_.rated[z] != 0};
+        const AntiDiagonal::Excluded excluded = diagonal_.exclude(z);
         resetWindows();
-        for (std::size_t v = first; v < end; ++v)
-            sweepVictim(z, v);
-        if (plan_.bins.count > 0 && z.rated) {
-            resetWindows();
-            sweepBinEdges(z);
-        }
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        diagonal_.victimRange(z, begin, end);
+        for (std::size_t v = begin; v < end; ++v)
+            sweepVictim(subtracted, v);
+        if (plan_.bins.count > 0 && subtracted.rated)
+            sweepBins(subtracted);
         countHittingProducts();
+        AntiDiagonal::restore(excluded);
     }
 
 private:
-    // Rounding in the products' frequencies is allowed for when choosing candidates; the
-    // exact tests come after.
-    static double slackMhz(double magnitudeMhz) { return 1e-9 * (1.0 + std::fabs(magnitudeMhz)); }
-
-    void resetWindows() { std::fill(windows_.begin(), windows_.end(), Window()); }
-
     ORVANE_INLINE void sweepVictim(const Subtracted& z, std::size_t v)
     {
-        const Carriers& carriers = plan_.carriers;
-        const Target target{carriers.centreMhz[v],     carriers.bandLowMhz[v],
-                            carriers.bandHighMhz[v],   carriers.symbolLowMhz[v],
-                            carriers.symbolHighMhz[v], carriers.victimReachMhz[v]};
-        const std::size_t victim = static_cast<std::size_t>(carriers.index[v]);
-        TargetSums sums;
-        sums.nearestMhz += infinity;
-        sums.trackNearest = !(tallies_.strongestPower[victim] > 0.0);
-        sweepTarget(z, target, sums);
-        const long long twoTone =
-            sums.twoToneHits[0] + sums.twoToneHits[1] + sums.twoToneHits[2] + sums.twoToneHits[3];
-        const long long threeTone = sums.threeToneHits[0] + sums.threeToneHits[1] +
-                                    sums.threeToneHits[2] + sums.threeToneHits[3];
-        tallies_.twoToneHits[victim] += twoTone;
-        tallies_.threeToneHits[victim] += threeTone;
+        VictimSums sums;
+        sums.trackNearest = !(tallies_.strongestPower[v] > 0.0);
+        const double landingMhz = carriers_.centreMhz[v] + z.centreMhz;
+        for (std::size_t group = 0; group < groups_.size(); ++group) {
+            Window& window = windows_[group];
+            moveWindow(groups_[group], landingMhz,
+                       diagonal_.runDistance(group, static_cast<std::size_t>(z.position), v),
+                       window);
+            PairGroup& pairs = groups_[group];
+            pairs.markedBegin = std::min(pairs.markedBegin, window.begin);
+            pairs.markedEnd = std::max(pairs.markedEnd, window.end);
+            for (std::size_t block = window.begin; block < window.end; block += width)
+                sweepBlock(z, v, pairs, block, std::min(width, window.end - block), sums);
+        }
+        tallies_.twoToneHits[v] += static_cast<long long>(
+            sums.twoToneHits[0] + sums.twoToneHits[1] + sums.twoToneHits[2] + sums.twoToneHits[3]);
+        tallies_.threeToneHits[v] +=
+            static_cast<long long>(sums.threeToneHits[0] + sums.threeToneHits[1] +
+                                   sums.threeToneHits[2] + sums.threeToneHits[3]);
         if (lanes::any(sums.unratedHits))
-            tallies_.unratedHit[victim] = 1;
+            tallies_.unratedHit[v] = 1;
         // The lanes in order: the same sum every time.
-        tallies_.power[victim] += ((sums.power[0] + sums.power[1]) + sums.power[2]) + sums.power[3];
+        tallies_.power[v] += ((sums.power[0] + sums.power[1]) + sums.power[2]) + sums.power[3];
         for (std::size_t lane = 0; lane < width; ++lane) {
             if (sums.strongestPower[lane] > 0.0)
-                offerStrongest(victim, sums.strongestPower[lane],
-                               keyAt(sums.strongestPosition[lane], z));
+                offerStrongest(v, sums.strongestPower[lane], keyOf(sums.strongestFirst[lane], z));
             if (sums.nearestMhz[lane] < infinity)
-                offerNearest(victim, sums.nearestMhz[lane], keyAt(sums.nearestPosition[lane], z));
+                offerNearest(v, sums.nearestMhz[lane], keyOf(sums.nearestFirst[lane], z));
         }
     }
 
-    // The density curve: the rated products' power below each bin edge, as the power of those
-    // wholly below it and the shares of those reaching across it; a bin gets the difference
-    // between its edges. Each product is taken once per edge it straddles.
-    ORVANE_INLINE void sweepBinEdges(const Subtracted& z)
+    ProductKey keyOf(double first, const Subtracted& z) const
     {
-        const Bins& bins = plan_.bins;
-        double below = 0.0;
-        double previous = 0.0;
-        for (int edge = 0; edge <= bins.count; ++edge) {
-            const double edgeMhz =
-                edge == bins.count ? bins.highMhz : bins.lowMhz + edge * bins.widthMhz;
-            const double landingMhz = edgeMhz + z.centreMhz;
-            Doubles across = {};
-            for (std::size_t group = 0; group < plan_.pairs.size(); ++group) {
-                const PairGroup& pairs = plan_.pairs[group];
-                const double distanceMhz = pairs.reachMhz + z.reachMhz + slackMhz(landingMhz);
-                Window& window = windows_[group];
-                // The edges rise, so a pair whose product lies wholly below one lies below all
-                // the rest: it leaves the window for good, its power counted.
-                while (window.begin < pairs.count &&
-                       !(pairs.sumMhz[window.begin] > landingMhz - distanceMhz)) {
-                    below += wholePower(pairs, window.begin, z);
-                    ++window.begin;
-                }
-                window.end = std::max(window.end, window.begin);
-                while (window.end < pairs.count &&
-                       pairs.sumMhz[window.end] < landingMhz + distanceMhz)
-                    ++window.end;
-                for (std::size_t block = window.begin; block < window.end; block += width)
-                    edgeBlock(z, edgeMhz, group, block, std::min(width, window.end - block),
-                              across);
-            }
-            const double cumulative = below + (((across[0] + across[1]) + across[2]) + across[3]);
-            if (edge > 0)
-                tallies_.bins[static_cast<std::size_t>(edge - 1)] +=
-                    std::max(0.0, cumulative - previous);
-            previous = cumulative;
-        }
-    }
-
-    ORVANE_INLINE double wholePower(const PairGroup& pairs, std::size_t pair,
-                                    const Subtracted& z) const
-    {
-        if (pairs.first[pair] == z.index || pairs.second[pair] == z.index)
-            return 0.0;
-        return pairs.power[pair] * z.relativePower;
-    }
-
-    // The power of up to four products below an edge.
-    ORVANE_INLINE void edgeBlock(const Subtracted& z, double edgeMhz, std::size_t group,
-                                 std::size_t block, std::size_t used, Doubles& across)
-    {
-        const PairGroup& pairs = plan_.pairs[group];
-        const Doubles zero = {};
-        Doubles frequency;
-        Masks valid;
-        productFrequencies(z, pairs, block, used, frequency, valid);
-        Doubles ratedPair;
-        lanes::load(&pairs.rated[block], ratedPair);
-        const Masks rated = valid & (ratedPair > zero);
-        Doubles wide;
-        Doubles middle;
-        Doubles narrow;
-        Doubles reach;
-        Doubles inverseProduct;
-        productShapes(z, pairs, block, wide, middle, narrow, reach, inverseProduct);
-        Doubles below;
-        if (allCubic(group, rated, wide, middle, narrow)) {
-            cubicUniformSumCdf(edgeMhz - frequency, reach, narrow, middle, wide,
-                               inverseProduct / 6.0, wideBeyondOthers_[group], below);
-        } else {
-            for (std::size_t lane = 0; lane < width; ++lane)
-                below[lane] = rated[lane] ? UniformSum(wide[lane], middle[lane], narrow[lane],
-                                                       inverseProduct[lane])
-                                                .cdf(edgeMhz - frequency[lane])
-                                          : 0.0;
-        }
-        Doubles pairPower;
-        lanes::load(&pairs.power[block], pairPower);
-        const Doubles power = (pairPower * z.relativePower) * below;
-        across += rated ? power : zero;
-    }
-
-    // Every pair whose product with z can reach the target, four at a time.
-    ORVANE_INLINE void sweepTarget(const Subtracted& z, const Target& target, TargetSums& sums)
-    {
-        const double landingMhz = target.centreMhz + z.centreMhz;
-        for (std::size_t group = 0; group < plan_.pairs.size(); ++group) {
-            const double distanceMhz =
-                plan_.pairs[group].reachMhz + z.reachMhz + target.reachMhz + slackMhz(landingMhz);
-            const Window window =
-                moveWindow(group, landingMhz - distanceMhz, landingMhz + distanceMhz);
-            for (std::size_t block = window.begin; block < window.end; block += width)
-                sweepBlock(z, target, group, block, std::min(width, window.end - block), sums);
-        }
+        const std::size_t a = static_cast<std::size_t>(first);
+        return ProductKey{carriers_.index[a], carriers_.index[diagonal_.diagonal() - a],
+                          carriers_.index[static_cast<std::size_t>(z.position)]};
     }
 
     // Up to four products' frequencies, computed as the intermodulation report computes them,
     // to the last bit: Fa+Fb-Fc, except (Fa-Fc)+Fb when Fc lies between the pair's carriers.
-    // A lane is valid when it holds a product: within the block, z not in the pair.
+    // A lane is valid when it holds products: within the block, copies left without z.
     ORVANE_INLINE void productFrequencies(const Subtracted& z, const PairGroup& pairs,
                                           std::size_t block, std::size_t used, Doubles& frequency,
                                           Masks& valid) const
@@ -289,19 +158,25 @@ private:
         lanes::load(&pairs.secondMhz[block], secondMhz);
         lanes::load(&pairs.first[block], first);
         lanes::load(&pairs.second[block], second);
-        const Masks between = (first < z.index) & (second > z.index);
+        Doubles copies;
+        lanes::load(&pairs.copies[block], copies);
+        const Masks between = (first < z.position) & (second > z.position);
         frequency = between ? (firstMhz - z.centreMhz) + secondMhz : sum - z.centreMhz;
         Doubles magnitude;
         lanes::magnitude(frequency, magnitude);
-        valid =
-            usedLanes_[used] & (first != z.index) & (second != z.index) & (magnitude < infinity);
+        valid = usedLanes_[used] & (copies > Doubles{}) & (magnitude < infinity);
     }
 
-    // The products' shapes: the three symbol rates in order, as UniformSum orders them, half
-    // their sum and 1 / their product.
+    // The products' spectra: the three symbol rates in order, and their cubes.
+    struct Shapes {
+        Doubles wide;
+        Doubles middle;
+        Doubles narrow;
+        CubicLanes cubic;
+    };
+
     ORVANE_INLINE void productShapes(const Subtracted& z, const PairGroup& pairs, std::size_t block,
-                                     Doubles& wide, Doubles& middle, Doubles& narrow,
-                                     Doubles& reach, Doubles& inverseProduct) const
+                                     Shapes& shapes) const
     {
         Doubles symbolSum;
         Doubles wider;
@@ -310,129 +185,233 @@ private:
         lanes::load(&pairs.symbolSumMhz[block], symbolSum);
         lanes::load(&pairs.widerSymbolMhz[block], wider);
         lanes::load(&pairs.narrowerSymbolMhz[block], narrower);
-        lanes::load(&pairs.inverseSymbolMhz2[block], inverse);
+        lanes::load(&pairs.inverseSymbols[block], inverse);
         const Doubles zero = {};
         const Doubles symbol = zero + z.symbolMhz;
-        wide = wider > symbol ? wider : symbol;
-        narrow = narrower < symbol ? narrower : symbol;
+        shapes.wide = wider > symbol ? wider : symbol;
+        shapes.narrow = narrower < symbol ? narrower : symbol;
         const Doubles smallerOfOthers = wider < symbol ? wider : symbol;
-        middle = narrower > smallerOfOthers ? narrower : smallerOfOthers;
-        reach = 0.5 * (symbolSum + z.symbolMhz);
-        inverseProduct = inverse * z.inverseSymbolMhz;
+        shapes.middle = narrower > smallerOfOthers ? narrower : smallerOfOthers;
+        CubicLanes& cubic = shapes.cubic;
+        cubic.reach = 0.5 * (symbolSum + z.symbolMhz);
+        cubic.narrow = shapes.narrow;
+        cubic.middle = shapes.middle;
+        cubic.scale = inverse * z.inverseSymbolMhz / 6.0;
+        const Doubles others = shapes.middle + shapes.narrow;
+        const Masks beyond = shapes.wide > others;
+        cubic.lastStart = beyond ? others : shapes.wide;
+        cubic.lastSign = beyond ? zero + 1.0 : zero - 1.0;
     }
 
-    // Whether the cubic form serves every rated lane.
-    ORVANE_INLINE bool allCubic(std::size_t group, const Masks& rated, const Doubles& wide,
-                                const Doubles& middle, const Doubles& narrow) const
+    // Which lanes UniformSum takes in its common form.
+    static void cubicLanes(const Shapes& shapes, Masks& cubic)
     {
-        if (cubicWithGroup_[group])
-            return true;
+        cubic = (shapes.narrow > Doubles{}) &
+                (shapes.middle * shapes.narrow >= 1e-4 * shapes.wide * shapes.wide);
+    }
+
+    // The share of each product's power between low and high, lane by lane.
+    ORVANE_INLINE void shares(const Shapes& shapes, const Masks& wanted, const Doubles& low,
+                              const Doubles& high, Doubles& share) const
+    {
         Masks cubic;
-        cubicUniformSumLanes(narrow, middle, wide, cubic);
-        return !lanes::any(rated & ~cubic);
+        cubicLanes(shapes, cubic);
+        if (!lanes::any(wanted & ~cubic)) {
+            cubicUniformSumShare(low, high, shapes.cubic, share);
+            return;
+        }
+        // Widths too unequal for the cubes: each lane on its own.
+        for (std::size_t lane = 0; lane < width; ++lane)
+            share[lane] = wanted[lane] ? UniformSum(shapes.wide[lane], shapes.middle[lane],
+                                                    shapes.narrow[lane])
+                                             .share(low[lane], high[lane])
+                                       : 0.0;
     }
 
-    ORVANE_INLINE void sweepBlock(const Subtracted& z, const Target& target, std::size_t group,
-                                  std::size_t block, std::size_t used, TargetSums& sums)
+    ORVANE_INLINE void sweepBlock(const Subtracted& z, std::size_t v, PairGroup& pairs,
+                                  std::size_t block, std::size_t used, VictimSums& sums)
     {
-        const PairGroup& pairs = plan_.pairs[group];
         const Doubles zero = {};
         Doubles frequency;
         Masks valid;
         productFrequencies(z, pairs, block, used, frequency, valid);
+        Doubles halfSpan;
+        lanes::load(&pairs.halfSpanMhz[block], halfSpan);
+        halfSpan += z.halfOccupiedMhz;
+        const Masks hit = valid & (frequency - halfSpan < carriers_.hitHighMhz[v]) &
+                          (frequency + halfSpan > carriers_.hitLowMhz[v]);
 
         Doubles power = {};
         Masks rated = {};
+        Masks powered = {};
         if (z.rated) {
             Doubles ratedPair;
             lanes::load(&pairs.rated[block], ratedPair);
             rated = valid & (ratedPair > zero);
-            ratedPower(z, target, group, block, frequency, rated, power);
-        }
-        sums.power += power;
-
-        Doubles halfSpan;
-        lanes::load(&pairs.halfSpanMhz[block], halfSpan);
-        halfSpan += z.halfOccupiedMhz;
-        const Masks hit = valid & (frequency - halfSpan < target.bandHighMhz) &
-                          (frequency + halfSpan > target.bandLowMhz);
-        if (!z.rated && !lanes::any(hit))
+            Shapes shapes;
+            productShapes(z, pairs, block, shapes);
+            Doubles share;
+            shares(shapes, rated, carriers_.symbolLowMhz[v] - frequency,
+                   carriers_.symbolHighMhz[v] - frequency, share);
+            powered = rated & (share > zero);
+            Doubles pairPower;
+            lanes::load(&pairs.power[block], pairPower);
+            power = (pairPower * z.relativePower) * share;
+            power = powered ? power : zero;
+            const Masks faint = powered & (power < faintPower);
+            if (lanes::any(faint)) {
+                addFaint(z, v, pairs, block, faint, share);
+                power = faint ? zero : power;
+            }
+            Doubles copies;
+            lanes::load(&pairs.copies[block], copies);
+            sums.power += power * copies;
+        } else if (!lanes::any(hit)) {
             return;
+        }
+
         Doubles first;
         Doubles second;
+        Doubles copies;
         lanes::load(&pairs.first[block], first);
         lanes::load(&pairs.second[block], second);
+        lanes::load(&pairs.copies[block], copies);
         const Masks twoTone = first == second;
-        sums.twoToneHits -= hit & twoTone; // a true lane holds -1
-        sums.threeToneHits -= hit & ~twoTone;
+        sums.twoToneHits += (hit & twoTone) ? copies : zero;
+        sums.threeToneHits += (hit & ~twoTone) ? copies : zero;
         sums.unratedHits |= hit & ~rated;
-
         Masks marks;
-        lanes::load(&productHit_[group][block], marks);
-        lanes::store(marks | hit, &productHit_[group][block]);
+        lanes::load(&pairs.marks[block], marks);
+        lanes::store(marks | hit, &pairs.marks[block]);
 
-        const Doubles position =
-            (group * positionsPerGroup + static_cast<double>(block)) + laneNumbers_;
-        const Masks stronger = power > sums.strongestPower;
+        // Equal powers go to the earliest key: on one anti-diagonal, the lower first carrier.
+        const Masks stronger =
+            (power > sums.strongestPower) |
+            ((power == sums.strongestPower) & (power > zero) & (first < sums.strongestFirst));
         sums.strongestPower = stronger ? power : sums.strongestPower;
-        sums.strongestPosition = stronger ? position : sums.strongestPosition;
+        sums.strongestFirst = stronger ? first : sums.strongestFirst;
         if (!sums.trackNearest)
             return;
-        const Doubles offset = frequency - target.centreMhz;
         Doubles distance;
-        lanes::magnitude(offset, distance);
-        const Masks nearer = hit & ~(power > zero) & (distance < sums.nearestMhz);
+        lanes::magnitude(frequency - carriers_.centreMhz[v], distance);
+        const Masks unpoweredHit = hit & ~powered;
+        const Masks nearer =
+            unpoweredHit & ((distance < sums.nearestMhz) |
+                            ((distance == sums.nearestMhz) & (first < sums.nearestFirst)));
         sums.nearestMhz = nearer ? distance : sums.nearestMhz;
-        sums.nearestPosition = nearer ? position : sums.nearestPosition;
+        sums.nearestFirst = nearer ? first : sums.nearestFirst;
     }
 
-    // The power each rated product puts into the target's symbol-rate band.
-    ORVANE_INLINE void ratedPower(const Subtracted& z, const Target& target, std::size_t group,
-                                  std::size_t block, const Doubles& frequency, const Masks& rated,
-                                  Doubles& power)
+    // Products too faint for the linear sum, in decibels.
+    void addFaint(const Subtracted& z, std::size_t v, const PairGroup& pairs, std::size_t block,
+                  const Masks& faint, const Doubles& share)
     {
-        const PairGroup& pairs = plan_.pairs[group];
-        Doubles wide;
-        Doubles middle;
-        Doubles narrow;
-        Doubles reach;
-        Doubles inverseProduct;
-        productShapes(z, pairs, block, wide, middle, narrow, reach, inverseProduct);
-        Doubles share;
-        if (allCubic(group, rated, wide, middle, narrow)) {
-            const Doubles scale = inverseProduct / 6.0;
-            const bool beyond = wideBeyondOthers_[group];
-            Doubles upper;
-            Doubles lower;
-            cubicUniformSumCdf(target.symbolHighMhz - frequency, reach, narrow, middle, wide, scale,
-                               beyond, upper);
-            cubicUniformSumCdf(target.symbolLowMhz - frequency, reach, narrow, middle, wide, scale,
-                               beyond, lower);
-            lanes::positive(upper - lower, share);
+        const std::size_t zPosition = static_cast<std::size_t>(z.position);
+        for (std::size_t lane = 0; lane < width; ++lane) {
+            if (faint[lane] == 0)
+                continue;
+            const std::size_t a = static_cast<std::size_t>(pairs.first[block + lane]);
+            const std::size_t b = static_cast<std::size_t>(pairs.second[block + lane]);
+            const double levelDbw = carriers_.powerDbw[a] + carriers_.powerDbw[b] +
+                                    carriers_.powerDbw[zPosition] - 2.0 * plan_.ip3Dbw +
+                                    (a == b ? 0.0 : 20.0 * std::log10(2.0));
+            tallies_.addFaint(
+                v, levelDbw + 10.0 * std::log10(share[lane] * pairs.copies[block + lane]),
+                keyOf(pairs.first[block + lane], z));
+        }
+    }
+
+    // The density curve: the power of the rated products below each bin edge, as the power of
+    // those wholly below it and the shares of those reaching across it; a bin gets the
+    // difference between its edges. Each product is taken once per edge it reaches across, and
+    // the edges are those the anti-diagonal's products reach, so the sums stay small.
+    ORVANE_INLINE void sweepBins(const Subtracted& z)
+    {
+        const Bins& bins = plan_.bins;
+        const double spreadMhz = diagonal_.widestPairMhz() + z.reachMhz;
+        const double lowestMhz = diagonal_.lowestSumMhz() - z.centreMhz - spreadMhz;
+        const double highestMhz = diagonal_.highestSumMhz() - z.centreMhz + spreadMhz;
+        if (!(highestMhz > bins.lowMhz && lowestMhz < bins.highMhz))
+            return;
+        const int firstEdge =
+            static_cast<int>(std::max(0.0, std::floor((lowestMhz - bins.lowMhz) / bins.widthMhz)));
+        const int lastEdge =
+            static_cast<int>(std::min(static_cast<double>(bins.count),
+                                      std::ceil((highestMhz - bins.lowMhz) / bins.widthMhz)));
+        std::fill(windows_.begin(), windows_.end(), Window());
+        double below = 0.0;
+        double previous = 0.0;
+        for (int edge = firstEdge; edge <= lastEdge; ++edge) {
+            const double edgeMhz = bins.edgeMhz(edge);
+            const double landingMhz = edgeMhz + z.centreMhz;
+            Doubles across = {};
+            for (std::size_t group = 0; group < groups_.size(); ++group) {
+                const PairGroup& pairs = groups_[group];
+                const double distanceMhz =
+                    pairs.reachMhz + z.reachMhz + roundingSlackMhz(landingMhz);
+                Window& window = windows_[group];
+                // The edges rise, so a pair whose product lies wholly below one lies below all
+                // the rest: it leaves the window for good, its power counted.
+                while (window.begin < pairs.count &&
+                       !(pairs.sumMhz[window.begin] > landingMhz - distanceMhz)) {
+                    below += wholePower(pairs, window.begin, z);
+                    ++window.begin;
+                }
+                window.end = std::max(window.end, window.begin);
+                while (window.end < pairs.count &&
+                       pairs.sumMhz[window.end] < landingMhz + distanceMhz)
+                    ++window.end;
+                for (std::size_t block = window.begin; block < window.end; block += width)
+                    edgeBlock(z, edgeMhz, pairs, block, std::min(width, window.end - block),
+                              across);
+            }
+            const double cumulative = below + (((across[0] + across[1]) + across[2]) + across[3]);
+            if (edge > firstEdge)
+                tallies_.bins[static_cast<std::size_t>(edge - 1)] +=
+                    std::max(0.0, cumulative - previous);
+            previous = cumulative;
+        }
+    }
+
+    static double wholePower(const PairGroup& pairs, std::size_t pair, const Subtracted& z)
+    {
+        return pairs.power[pair] * z.relativePower * pairs.copies[pair];
+    }
+
+    // The power of up to four products below an edge.
+    ORVANE_INLINE void edgeBlock(const Subtracted& z, double edgeMhz, const PairGroup& pairs,
+                                 std::size_t block, std::size_t used, Doubles& across) const
+    {
+        const Doubles zero = {};
+        Doubles frequency;
+        Masks valid;
+        productFrequencies(z, pairs, block, used, frequency, valid);
+        Doubles ratedPair;
+        lanes::load(&pairs.rated[block], ratedPair);
+        const Masks rated = valid & (ratedPair > zero);
+        Shapes shapes;
+        productShapes(z, pairs, block, shapes);
+        Masks cubic;
+        cubicLanes(shapes, cubic);
+        const Doubles offset = edgeMhz - frequency;
+        Doubles fraction;
+        if (!lanes::any(rated & ~cubic)) {
+            Doubles tail;
+            cubicUniformSumTail(offset, shapes.cubic, tail);
+            fraction = offset > zero ? 1.0 - tail : tail;
         } else {
-            // Widths too unequal for the cubes: each lane on its own.
             for (std::size_t lane = 0; lane < width; ++lane)
-                share[lane] = rated[lane] ? UniformSum(wide[lane], middle[lane], narrow[lane],
-                                                       inverseProduct[lane])
-                                                .share(target.symbolLowMhz - frequency[lane],
-                                                       target.symbolHighMhz - frequency[lane])
-                                          : 0.0;
+                fraction[lane] = rated[lane] ? UniformSum(shapes.wide[lane], shapes.middle[lane],
+                                                          shapes.narrow[lane])
+                                                   .cdf(offset[lane])
+                                             : 0.0;
         }
         Doubles pairPower;
         lanes::load(&pairs.power[block], pairPower);
-        const Doubles lanePower = (pairPower * z.relativePower) * share;
-        const Doubles zero = {};
-        power = rated ? lanePower : zero;
-    }
-
-    ProductKey keyAt(double position, const Subtracted& z) const
-    {
-        const std::size_t group = static_cast<std::size_t>(position / positionsPerGroup);
-        const std::size_t pair =
-            static_cast<std::size_t>(position - static_cast<double>(group) * positionsPerGroup);
-        const PairGroup& pairs = plan_.pairs[group];
-        return ProductKey{static_cast<int>(pairs.first[pair]), static_cast<int>(pairs.second[pair]),
-                          static_cast<int>(z.index)};
+        Doubles copies;
+        lanes::load(&pairs.copies[block], copies);
+        const Doubles power = ((pairPower * z.relativePower) * fraction) * copies;
+        across += rated ? power : zero;
     }
 
     // Strongest first, then the earliest key, so that the result never depends on the order
@@ -455,67 +434,48 @@ private:
         }
     }
 
-    // The group's pairs with sums strictly between lowMhz and highMhz. Targets come in rising
-    // order, so the window only moves a little at a time: it is moved rather than searched for.
-    ORVANE_INLINE Window moveWindow(std::size_t group, double lowMhz, double highMhz)
-    {
-        const PairGroup& pairs = plan_.pairs[group];
-        const double* const sums = pairs.sumMhz.data();
-        Window& window = windows_[group];
-        while (window.begin > 0 && sums[window.begin - 1] > lowMhz)
-            --window.begin;
-        while (window.begin < pairs.count && !(sums[window.begin] > lowMhz))
-            ++window.begin;
-        window.end = std::max(window.end, window.begin);
-        while (window.end < pairs.count && sums[window.end] < highMhz)
-            ++window.end;
-        while (window.end > window.begin && !(sums[window.end - 1] < highMhz))
-            --window.end;
-        return window;
-    }
-
     // Counts the products with the current subtracted carrier that hit something, and clears
     // their marks.
     void countHittingProducts()
     {
-        for (std::vector<long long>& marks : productHit_) {
-            for (long long& mark : marks) {
-                tallies_.productsHitting -= mark;
-                mark = 0;
+        for (PairGroup& pairs : groups_) {
+            for (std::size_t i = pairs.markedBegin; i < pairs.markedEnd; ++i) {
+                if (pairs.marks[i] != 0)
+                    tallies_.productsHitting += static_cast<long long>(pairs.copies[i]);
+                pairs.marks[i] = 0;
             }
         }
     }
 
     const SweepPlan& plan_;
+    const Carriers& carriers_;
     Tallies& tallies_;
+    AntiDiagonal& diagonal_;
+    std::vector<PairGroup>& groups_;
     std::vector<Window> windows_;
-    // Per group and pair: whether its product with the current subtracted carrier hit a
-    // carrier (-1).
-    std::vector<std::vector<long long>> productHit_;
-    // Per group: whether all its products with the current subtracted carrier take the cubic
-    // form, sparing the test lane by lane.
-    std::vector<char> cubicWithGroup_;
-    std::vector<char> wideBeyondOthers_;
     Masks usedLanes_[width + 1] = {};
-    Doubles laneNumbers_ = {};
-    double lowestSumMhz_ = infinity;
-    double highestSumMhz_ = -infinity;
-    double widestPairMhz_ = 0.0;
-    double widestVictimMhz_ = 0.0;
 };
 
 } // namespace
 
 ORVANE_WIDE_VECTOR_CLONES
-bool sweepSubtracted(const SweepPlan& plan, std::size_t begin, std::size_t end,
-                     const std::atomic<bool>* cancel, Tallies& tallies)
+bool sweepAntiDiagonals(const SweepPlan& plan, std::size_t begin, std::size_t end,
+                        const std::atomic<bool>* cancel, Tallies& tallies)
 {
-    tallies.reset(plan.factors.size(), plan.bins.count);
-    SubtractedSweep sweep(plan, tallies);
-    for (std::size_t position = begin; position < end; ++position) {
-        if (cancel && cancel->load(std::memory_order_relaxed))
-            return false;
-        sweep.sweep(position);
+    tallies.reset(plan.carriers.count(), plan.bins.count);
+    AntiDiagonal pairs(plan);
+    DiagonalSweep sweep(plan, tallies, pairs);
+    for (std::size_t diagonal = begin; diagonal < end; ++diagonal) {
+        if (!pairs.build(diagonal))
+            continue;
+        std::size_t from = 0;
+        std::size_t to = 0;
+        pairs.subtractedRange(from, to);
+        for (std::size_t z = from; z < to; ++z) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return false;
+            sweep.sweep(z);
+        }
     }
     return true;
 }

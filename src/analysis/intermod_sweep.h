@@ -5,64 +5,62 @@
 #include <string>
 #include <vector>
 
-// The inner work of the intermodulation analysis, which only intermod_analysis.cpp uses.
+// The inner work of the intermodulation analysis, which only the analysis's own sources use;
+// docs/analysis-sweep.md explains it with a figure.
 //
-// Every product is a pair of carriers added (Fa+Fb, or Fa+Fa for 2*Fa-Fb) less a third, and it
-// lands on a carrier V when the pair's sum lies near V + Fc. So for each subtracted carrier
-// and each victim, the pairs whose products can touch the victim are those whose sums lie in
-// a window: with the pairs sorted by sum, a contiguous run that moves up as the victims do.
-// The run is checked four pairs at a time.
+// A product adds a pair of carriers (Fa+Fb, or Fa+Fa for 2*Fa-Fb) and subtracts a third, Fc;
+// it lands on a victim V when the pair's sum lies near Fc + FV. Pairs are taken anti-diagonal
+// by anti-diagonal: the pairs (a, b) of carriers by centre with a + b = d, whose sums lie close
+// together because the centres rise with the positions. One anti-diagonal's pairs, sorted by
+// sum, are all the memory the sweep needs beyond the carriers: for each subtracted carrier and
+// each victim, the pairs whose products can reach the victim are one run of them, and the run
+// moves up as the victims do.
 namespace orvane::intermod {
 
-// One carrier of the sorted plan as a factor of products.
-struct Factor {
-    double centreMhz = 0.0;
-    double occupiedMhz = 0.0;
-    double symbolMhz = 0.0;
-    double inverseSymbolMhz = 0.0; // 0 for a symbol rate of 0
-    double relativePower = 0.0;    // linear power relative to the strongest rated carrier
-    bool rated = false;
-    bool usable = false; // a finite centre
-};
-
-// The pairs of usable factors (first <= second) whose products reach about as far, by sum.
-// Each array holds paddingPairs more entries than there are pairs, so that four at a time can
-// always be read.
-struct PairGroup {
-    static constexpr std::size_t paddingPairs = 4;
-    std::size_t count = 0;
-    double reachMhz = 0.0; // the largest half span or half shape width of the pair's part
-    double narrowestSymbolMhz = 0.0;
-    double widestSymbolMhz = 0.0;
-    std::vector<double> sumMhz;
-    std::vector<double> firstMhz;
-    std::vector<double> secondMhz;
-    std::vector<double> first; // indices in the sorted plan
-    std::vector<double> second;
-    std::vector<double> halfSpanMhz;    // half the pair's occupied widths
-    std::vector<double> symbolSumMhz;   // the pair's symbol rates added
-    std::vector<double> widerSymbolMhz; // the larger of the two
-    std::vector<double> narrowerSymbolMhz;
-    std::vector<double> inverseSymbolMhz2; // 1 / the rates' product, 0 with a rate of 0
-    std::vector<double> power;             // relative, 0 when not rated
-    std::vector<double> rated;             // 1 or 0
-
-    // Sorts by sum and adds the padding; called once after the pairs are in.
-    void finish();
-};
-
-// Usable carriers by centre, as subtracted factors and as victims.
+// The carriers of the sorted plan with a finite centre, in order of centre (which is plan
+// order), with what the products need of them as factors and as victims.
 struct Carriers {
     std::vector<int> index; // in the sorted plan
     std::vector<double> centreMhz;
-    std::vector<double> reachMhz; // as a subtracted factor: half its wider width
-    // As a victim: its occupied band widened by the guard, its symbol-rate band and the
-    // larger half width of the two.
-    std::vector<double> bandLowMhz;
-    std::vector<double> bandHighMhz;
+    std::vector<double> halfOccupiedMhz;
+    std::vector<double> symbolMhz;
+    std::vector<double> inverseSymbolMhz; // 0 for a symbol rate of 0
+    std::vector<double> relativePower;    // linear, relative to the strongest rated carrier
+    std::vector<double> powerDbw;
+    std::vector<char> rated; // has a level, and an intercept point was given
+    // As a factor: the larger half width, occupied or symbol rate.
+    std::vector<double> factorReachMhz;
+    // As a victim: the occupied band widened by the guard, each edge moved 1 Hz inwards, so
+    // that a span hits when it reaches past both (the rule of hit_rule.h, lane by lane); the
+    // symbol-rate band; and the larger half width of the two.
+    std::vector<double> hitLowMhz;
+    std::vector<double> hitHighMhz;
     std::vector<double> symbolLowMhz;
     std::vector<double> symbolHighMhz;
     std::vector<double> victimReachMhz;
+    // Carriers of similar reach share a class; a pair belongs to the class of its wider
+    // carrier, so that one wide carrier does not widen every run.
+    std::vector<int> reachClass;
+    std::size_t count() const { return index.size(); }
+};
+
+// The bins of the density curve: equal widths between lowMhz and highMhz.
+struct Bins {
+    double lowMhz = 0.0;
+    double highMhz = 0.0;
+    double widthMhz = 0.0;
+    int count = 0;
+    double edgeMhz(int edge) const { return edge >= count ? highMhz : lowMhz + edge * widthMhz; }
+};
+
+struct SweepPlan {
+    Carriers carriers;
+    int reachClasses = 0;
+    bool levelled = false; // an intercept point was given
+    double ip3Dbw = 0.0;
+    Bins bins;
+    double widestFactorMhz = 0.0;
+    double widestVictimMhz = 0.0;
 };
 
 // A product: the pair of factors it adds (first <= second, equal for 2*Fa-Fb) and the one it
@@ -82,32 +80,26 @@ inline bool keyBefore(const ProductKey& a, const ProductKey& b)
     return a.subtracted < b.subtracted;
 }
 
-// The frequency of a product, computed as the intermodulation report computes it.
-double productFrequency(const std::vector<Factor>& factors, const ProductKey& key);
+// A product's frequency computed as the intermodulation report computes it, to the last bit:
+// 2*Fa-Fb; Fa+Fb-Fc, except (Fa-Fc)+Fb when Fc lies between the pair in the plan.
+inline double productFrequency(double firstMhz, double secondMhz, double subtractedMhz,
+                               const ProductKey& key)
+{
+    if (key.first == key.second)
+        return 2 * firstMhz - subtractedMhz;
+    if (key.first < key.subtracted && key.subtracted < key.second)
+        return (firstMhz - subtractedMhz) + secondMhz;
+    return (firstMhz + secondMhz) - subtractedMhz;
+}
+
 // Its label as the report writes it: "2*F1-F2", "F1+F2-F3", "F1-F2+F3".
 std::string productLabel(const ProductKey& key);
 
-// The bins of the density curve: equal widths between lowMhz and highMhz.
-struct Bins {
-    double lowMhz = 0.0;
-    double highMhz = 0.0;
-    double widthMhz = 0.0;
-    int count = 0;
-};
-
-struct SweepPlan {
-    std::vector<Factor> factors;
-    Carriers carriers;
-    std::vector<PairGroup> pairs;
-    bool levelled = false; // an intercept point was given
-    Bins bins;
-};
-
-// What the products did to each carrier (by index in the sorted plan).
+// What the products did to each carrier, by position in Carriers.
 struct Tallies {
     std::vector<long long> twoToneHits;
     std::vector<long long> threeToneHits;
-    std::vector<double> power; // relative, summed over rated products
+    std::vector<double> power; // linear, relative, summed over rated products
     // The product putting the most power into the band.
     std::vector<double> strongestPower;
     std::vector<ProductKey> strongest;
@@ -116,18 +108,37 @@ struct Tallies {
     std::vector<double> nearestMhz;
     std::vector<ProductKey> nearest;
     std::vector<unsigned char> unratedHit;
+    // Rated products too faint for the linear sum (their power relative to the strongest
+    // possible product underflows): summed in decibels, scaled by the largest.
+    std::vector<double> faintLargestDbw;
+    std::vector<double> faintScaledSum;
+    std::vector<double> faintStrongestDbw;
+    std::vector<ProductKey> faintStrongest;
     std::vector<double> bins;
     long long productsHitting = 0;
 
     void reset(std::size_t carrierCount, int binCount);
+    void addFaint(std::size_t v, double dbw, const ProductKey& key);
     // Adds another's figures; the same merges in the same order give the same sums, and ties
     // for strongest and nearest go to the earliest key.
     void merge(const Tallies& other);
 };
 
-// Sweeps the products whose subtracted carrier is one of plan.carriers [begin, end) into
-// tallies, which it resets first; false when cancelled.
-bool sweepSubtracted(const SweepPlan& plan, std::size_t begin, std::size_t end,
-                     const std::atomic<bool>* cancel, Tallies& tallies);
+// The anti-diagonals of a plan of n carriers: d = a + b runs from 0 to 2n - 2.
+inline std::size_t antiDiagonalCount(const SweepPlan& plan)
+{
+    return plan.carriers.count() == 0 ? 0 : 2 * plan.carriers.count() - 1;
+}
+
+// Sweeps the products of the pairs on anti-diagonals [begin, end) into tallies, which it resets
+// first; false when cancelled.
+bool sweepAntiDiagonals(const SweepPlan& plan, std::size_t begin, std::size_t end,
+                        const std::atomic<bool>* cancel, Tallies& tallies);
+
+// The evaluations of a product on a victim the sweep makes on each anti-diagonal: for every
+// subtracted carrier and victim, the pairs in its run (counted for every anti-diagonal of small
+// plans, for an even sample of them otherwise, in between as its neighbours). Empty when
+// cancelled.
+std::vector<double> estimatedEvaluations(const SweepPlan& plan, const std::atomic<bool>* cancel);
 
 } // namespace orvane::intermod

@@ -229,12 +229,12 @@ class SharedRanges {
 public:
     explicit SharedRanges(SortRange whole) : ranges_{whole} {}
 
-    // The next range to sort; false once every range is sorted.
+    // The next range to sort; false once every range is sorted, or the sort abandoned.
     bool take(SortRange& range)
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return !ranges_.empty() || busy_ == 0; });
-        if (ranges_.empty())
+        changed_.wait(lock, [this] { return !ranges_.empty() || busy_ == 0 || abandoned_; });
+        if (ranges_.empty() || abandoned_)
             return false;
         range = ranges_.back();
         ranges_.pop_back();
@@ -253,39 +253,52 @@ public:
         if (--busy_ == 0)
             changed_.notify_all();
     }
+    // A thread failed (out of memory): the other stops waiting for its ranges.
+    void abandon()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        abandoned_ = true;
+        changed_.notify_all();
+    }
 
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<SortRange> ranges_;
     int busy_ = 0;
+    bool abandoned_ = false;
 };
 
 // Sorts the ranges it takes; while a range is large, the smaller part of each partition is
 // offered to the other thread.
 void sortSharedRanges(CompactIntermodProduct* element, SharedRanges& shared, SortWatch* watch)
 {
-    EqualRanges equalRanges;
-    SortRange range;
-    while (shared.take(range)) {
-        while (range.size() >= sharedRange && !(watch != nullptr && watch->cancelled()) &&
-               !equalRanges.place(element, range.low, range.high)) {
-            std::ptrdiff_t i = 0;
-            std::ptrdiff_t j = 0;
-            partition(element, range.low, range.high, i, j);
-            SortRange larger{range.low, j};
-            SortRange smaller{i, range.high};
-            if (larger.size() < smaller.size())
-                std::swap(larger, smaller);
-            if (smaller.size() >= sharedRange)
-                shared.offer(smaller);
-            else if (smaller.size() > 1)
-                quicksortProducts(element, smaller.low, smaller.high, equalRanges, watch);
-            range = larger;
+    try {
+        EqualRanges equalRanges;
+        SortRange range;
+        while (shared.take(range)) {
+            while (range.size() >= sharedRange && !(watch != nullptr && watch->cancelled()) &&
+                   !equalRanges.place(element, range.low, range.high)) {
+                std::ptrdiff_t i = 0;
+                std::ptrdiff_t j = 0;
+                partition(element, range.low, range.high, i, j);
+                SortRange larger{range.low, j};
+                SortRange smaller{i, range.high};
+                if (larger.size() < smaller.size())
+                    std::swap(larger, smaller);
+                if (smaller.size() >= sharedRange)
+                    shared.offer(smaller);
+                else if (smaller.size() > 1)
+                    quicksortProducts(element, smaller.low, smaller.high, equalRanges, watch);
+                range = larger;
+            }
+            if (range.size() > 1 && range.size() < sharedRange)
+                quicksortProducts(element, range.low, range.high, equalRanges, watch);
+            shared.finished();
         }
-        if (range.size() > 1 && range.size() < sharedRange)
-            quicksortProducts(element, range.low, range.high, equalRanges, watch);
-        shared.finished();
+    } catch (...) {
+        shared.abandon();
+        throw;
     }
 }
 

@@ -7,6 +7,14 @@
 
 namespace orvane {
 
+// Whether a sum of three uniforms of these widths (wide >= middle >= narrow) takes the form of
+// truncated cubes: they cancel to within about 3e-16 * wide^2 / (middle * narrow), so the form
+// serves widths within a factor of about 100 of each other.
+inline bool usesCubicForm(double wide, double middle, double narrow)
+{
+    return narrow > 0.0 && middle * narrow >= 1e-4 * wide * wide;
+}
+
 // The sum U1 + U2 + U3 of three independent uniform variables centred on 0, of the given
 // widths (finite, not negative). A width of 0 is a point mass; with all three 0 the sum is a
 // point mass at 0, whose distribution function is taken as 1/2 there, as for any such sum it
@@ -31,8 +39,7 @@ public:
         narrow_ = std::min(std::min(width1, width2), width3);
         middle_ = std::max(std::min(width1, width2), std::min(std::max(width1, width2), width3));
         reach_ = 0.5 * (width1 + width2 + width3);
-        // The cubes cancel to within about 3e-16 * wide^2 / (middle * narrow).
-        cubic_ = narrow_ > 0.0 && middle_ * narrow_ >= 1e-4 * wide_ * wide_;
+        cubic_ = usesCubicForm(wide_, middle_, narrow_);
         scale_ = inverseProduct / 6.0;
     }
 
@@ -42,21 +49,37 @@ public:
     // P(sum <= x); x not NaN.
     double cdf(double x) const
     {
-        if (!(x > -reach_ && x < reach_))
-            return reach_ > 0.0 ? (x < 0.0 ? 0.0 : 1.0) : (x < 0.0 ? 0.0 : x > 0.0 ? 1.0 : 0.5);
-        const double lowerHalf =
-            cubic_ ? cubicLowerHalf(reach_ - std::fabs(x)) : exactLowerHalf(-std::fabs(x));
-        return x > 0.0 ? 1.0 - lowerHalf : lowerHalf;
+        if (!(reach_ > 0.0))
+            return x < 0.0 ? 0.0 : x > 0.0 ? 1.0 : 0.5;
+        return x > 0.0 ? 1.0 - tail(x) : tail(x);
     }
 
-    // P(low <= sum <= high), low <= high.
+    // The mass beyond |x| on one side: P(sum <= -|x|), which by symmetry is P(sum >= |x|).
+    // Worked from the end of the shape, so a grazing band gets the same tiny share on either
+    // side rather than a difference of two numbers near 1 on one of them.
+    double tail(double x) const
+    {
+        const double distance = std::fabs(x);
+        if (!(distance < reach_))
+            return 0.0;
+        return cubic_ ? cubicLowerHalf(reach_ - distance) : exactLowerHalf(-distance);
+    }
+
+    // P(low <= sum <= high), low <= high: each side's tail taken directly.
     double share(double low, double high) const
     {
+        if (!(reach_ > 0.0))
+            return cdf(high) - cdf(low);
         if (high <= -reach_ || low >= reach_)
-            return reach_ > 0.0 ? 0.0 : cdf(high) - cdf(low);
-        const double upper = high >= reach_ ? 1.0 : cdf(high);
-        const double lower = low <= -reach_ ? 0.0 : cdf(low);
-        return std::max(0.0, upper - lower);
+            return 0.0;
+        double inside = 0.0;
+        if (high <= 0.0)
+            inside = tail(high) - tail(low);
+        else if (low >= 0.0)
+            inside = tail(low) - tail(high);
+        else
+            inside = 1.0 - tail(low) - tail(high);
+        return std::max(0.0, inside);
     }
 
 private:
@@ -96,46 +119,58 @@ private:
     bool cubic_ = false;
 };
 
-// UniformSum::cdf in its common form for four sums at once, lane by lane: the sums' shapes
-// (reach, the three widths in order, 1 / (6 * their product)) and the points x. Every cube is
-// taken, the missing ones being 0, so that no lane needs a branch; the values are those of
-// cdf() to the last bit. Only for lanes whose widths pass UniformSum's test for the form.
-// Without wideBeyondOthers the caller vouches that no wide width exceeds its middle and narrow
-// ones together, so the last cube is 0 and left out.
-inline void cubicUniformSumCdf(const lanes::Doubles& x, const lanes::Doubles& reach,
-                               const lanes::Doubles& narrow, const lanes::Doubles& middle,
-                               const lanes::Doubles& wide, const lanes::Doubles& scale,
-                               bool wideBeyondOthers, lanes::Doubles& cdf)
+// UniformSum::tail in its common form for four sums at once, lane by lane: each sum's half
+// width reach, its narrow and middle widths, its last cube and 1 / (6 * the product of its
+// widths). Of the last two cubes, -(t - wide)^3 and +(t - middle - narrow)^3, at most one can
+// start within half the reach: lastStart and lastSign say which (the first unless the wide
+// width exceeds the other two together). Every cube that can start is taken, the missing ones
+// being 0, so that no lane needs a branch. Only for widths that pass usesCubicForm.
+struct CubicLanes {
+    lanes::Doubles reach;
+    lanes::Doubles narrow;
+    lanes::Doubles middle;
+    lanes::Doubles lastStart;
+    lanes::Doubles lastSign;
+    lanes::Doubles scale;
+};
+
+__attribute__((always_inline)) inline void
+cubicUniformSumTail(const lanes::Doubles& x, const CubicLanes& shape, lanes::Doubles& mass)
 {
-    const lanes::Doubles zero = {};
-    const lanes::Doubles one = zero + 1.0;
     lanes::Doubles magnitude;
     lanes::magnitude(x, magnitude);
-    lanes::Doubles t;
-    lanes::positive(reach - magnitude, t);
+    lanes::Doubles t; // how far the tail reaches in from the end of the shape
+    lanes::positive(shape.reach - magnitude, t);
     lanes::Doubles pastNarrow;
     lanes::Doubles pastMiddle;
-    lanes::Doubles pastWide;
-    lanes::positive(t - narrow, pastNarrow);
-    lanes::positive(t - middle, pastMiddle);
-    lanes::positive(t - wide, pastWide);
-    lanes::Doubles cubes = t * t * t - pastNarrow * pastNarrow * pastNarrow -
-                           pastMiddle * pastMiddle * pastMiddle - pastWide * pastWide * pastWide;
-    if (wideBeyondOthers) {
-        lanes::Doubles pastBoth;
-        lanes::positive(t - middle - narrow, pastBoth);
-        cubes += pastBoth * pastBoth * pastBoth;
-    }
-    const lanes::Doubles lowerHalf = cubes * scale;
-    cdf = x > zero ? one - lowerHalf : lowerHalf;
+    lanes::Doubles pastLast;
+    lanes::positive(t - shape.narrow, pastNarrow);
+    lanes::positive(t - shape.middle, pastMiddle);
+    lanes::positive(t - shape.lastStart, pastLast);
+    mass =
+        (t * t * t - pastNarrow * pastNarrow * pastNarrow - pastMiddle * pastMiddle * pastMiddle +
+         shape.lastSign * (pastLast * pastLast * pastLast)) *
+        shape.scale;
 }
 
-// Whether UniformSum uses that form for these widths, lane by lane.
-inline void cubicUniformSumLanes(const lanes::Doubles& narrow, const lanes::Doubles& middle,
-                                 const lanes::Doubles& wide, lanes::Masks& cubic)
+// UniformSum::share the same way, the bands running from low to high (low <= high in every
+// lane).
+__attribute__((always_inline)) inline void cubicUniformSumShare(const lanes::Doubles& low,
+                                                                const lanes::Doubles& high,
+                                                                const CubicLanes& shape,
+                                                                lanes::Doubles& share)
 {
     const lanes::Doubles zero = {};
-    cubic = (narrow > zero) & (middle * narrow >= 1e-4 * wide * wide);
+    lanes::Doubles lowTail;
+    lanes::Doubles highTail;
+    cubicUniformSumTail(low, shape, lowTail);
+    cubicUniformSumTail(high, shape, highTail);
+    const lanes::Masks below = high <= zero;
+    const lanes::Masks above = low >= zero;
+    const lanes::Doubles across = 1.0 - lowTail - highTail;
+    const lanes::Doubles inside =
+        below ? highTail - lowTail : (above ? lowTail - highTail : across);
+    lanes::positive(inside, share);
 }
 
 inline double uniformSumCdf(double x, double width1, double width2, double width3)

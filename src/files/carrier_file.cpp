@@ -204,6 +204,12 @@ void CarrierTextReader::add(Carrier& carrier, std::string_view label, int lineNu
         skip(lineNumber, "the carrier's rates are not finite");
         return;
     }
+    // Only a hand-written line holds one: a carrier of negative width would be drawn inside
+    // out and counted as an interferer. A width of 0 is a spectral line.
+    if (carrier.symbolRateKsps < 0.0 || carrier.occupiedBandwidthMhz < 0.0) {
+        skip(lineNumber, "the carrier's symbol rate or occupied bandwidth would be negative");
+        return;
+    }
     carrier.label = windows1252ToUtf8(label);
     list_.appendWithoutBounds(std::move(carrier));
 }

@@ -20,6 +20,9 @@ const char* const ratioProblemText = "The Reed-Solomon ratio must be greater tha
 const char* const efficiencyProblemText = "The spectral efficiency must be greater than 0.";
 const char* const rolloffProblemText = "The IF filter roll-off must be greater than -100 %.";
 const char* const rateProblemText = "These values give a rate too large to calculate.";
+const char* const negativeDataRateText = "The data rate must not be negative.";
+const char* const negativeSymbolRateText = "The symbol rate must not be negative.";
+const char* const negativeBandwidthText = "The occupied bandwidth must not be negative.";
 
 using F = FormField;
 
@@ -577,6 +580,28 @@ std::optional<FormProblem> CarrierFormModel::buildProblem(Carrier& rebuilt) cons
     }
     if (!allFinite({rebuilt.symbolRateKsps, rebuilt.dataRateKbps, rebuilt.occupiedBandwidthMhz}))
         return FormProblem{inputBox(), rateProblemText};
+    return signProblem(rebuilt);
+}
+
+std::optional<FormProblem> CarrierFormModel::signProblem(const Carrier& rebuilt) const
+{
+    // A carrier of negative width would be drawn inside out and counted as an interferer; a
+    // width of 0 is a spectral line. The box typed in is named first; a rate that only the
+    // overheads make negative sends the focus to them.
+    const bool fixed = mode_ == calcModeFixed;
+    const FormField input = inputBox();
+    if (fixed && !symbolRateIsInput_ && rebuilt.occupiedBandwidthMhz < 0.0)
+        return FormProblem{input, negativeBandwidthText};
+    if (symbolRateIsInput_ && rebuilt.symbolRateKsps < 0.0)
+        return FormProblem{input, negativeSymbolRateText};
+    if (!fixed && !symbolRateIsInput_ && rebuilt.dataRateKbps < 0.0)
+        return FormProblem{input, negativeDataRateText};
+    if (!fixed && rebuilt.dataRateKbps < 0.0)
+        return FormProblem{mode_ == calcModeFec ? F::overheads : input, negativeDataRateText};
+    if (rebuilt.symbolRateKsps < 0.0)
+        return FormProblem{mode_ == calcModeFec ? F::overheads : input, negativeSymbolRateText};
+    if (rebuilt.occupiedBandwidthMhz < 0.0)
+        return FormProblem{input, negativeBandwidthText};
     return std::nullopt;
 }
 

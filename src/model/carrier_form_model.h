@@ -121,6 +121,8 @@ private:
     std::optional<FormProblem> entryProblem() const;
     std::optional<FormProblem> rulesProblem();
     std::optional<FormProblem> buildProblem(Carrier& rebuilt) const;
+    // Refuses a negative data rate, symbol rate or occupied bandwidth.
+    std::optional<FormProblem> signProblem(const Carrier& rebuilt) const;
     // Refuses what a saved plan could not keep, so that everything saved reads back.
     std::optional<FormProblem> fileLimitProblem(const Carrier& rebuilt) const;
 

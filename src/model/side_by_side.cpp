@@ -1,44 +1,41 @@
 #include "model/side_by_side.h"
 
 #include <exception>
-#include <system_error>
 #include <thread>
 
 namespace orvane {
 
 void runSideBySide(const std::function<void()>& first, const std::function<void()>& second)
 {
+    std::exception_ptr secondFailure;
     std::thread helper;
-    // An exception must not leave the helper thread (that ends the program): it is handed to
-    // the caller's thread once both tasks are done.
-    std::exception_ptr helperFailure;
     if (std::thread::hardware_concurrency() > 1) {
         try {
-            helper = std::thread([&second, &helperFailure] {
+            helper = std::thread([&second, &secondFailure] {
                 try {
                     second();
                 } catch (...) {
-                    helperFailure = std::current_exception();
+                    secondFailure = std::current_exception();
                 }
             });
-        } catch (const std::system_error&) {
+        } catch (...) {
             // No thread to be had: the second task runs after the first below.
         }
     }
-    if (!helper.joinable()) {
-        first();
-        second();
-        return;
-    }
+    std::exception_ptr firstFailure;
     try {
         first();
     } catch (...) {
-        helper.join();
-        throw;
+        firstFailure = std::current_exception();
     }
-    helper.join();
-    if (helperFailure)
-        std::rethrow_exception(helperFailure);
+    if (helper.joinable())
+        helper.join();
+    else if (!firstFailure)
+        second();
+    if (firstFailure)
+        std::rethrow_exception(firstFailure);
+    if (secondFailure)
+        std::rethrow_exception(secondFailure);
 }
 
 } // namespace orvane

@@ -68,7 +68,7 @@ std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const Transponde
         cells.resize(header.size());
         text += csvLine(cells, quoted);
     }
-    return text;
+    return text + intermodPlanSummaryCsv(analysis);
 }
 
 } // namespace orvane

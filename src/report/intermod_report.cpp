@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <new>
 
 namespace orvane {
 
@@ -140,7 +141,9 @@ ReportLayout reportLayoutForPath(const std::string& path)
     return equalsIgnoringCase(name.substr(dot + 1), "htm") ? ReportLayout::html : ReportLayout::csv;
 }
 
-ReportResult saveIntermodReport(CarrierList& plan, const std::string& path, WorkProgress* progress)
+namespace {
+
+ReportResult writeReport(CarrierList& plan, const std::string& path, WorkProgress* progress)
 {
     ReportResult result;
     result.carrierCount = plan.count();
@@ -200,6 +203,28 @@ ReportResult saveIntermodReport(CarrierList& plan, const std::string& path, Work
         return result;
     }
     result.written = true;
+    return result;
+}
+
+} // namespace
+
+std::string notEnoughMemoryForReportText(long long carrierCount)
+{
+    return "There is not enough memory for the intermodulation report of " +
+           formatInteger(carrierCount) + " carriers.";
+}
+
+ReportResult saveIntermodReport(CarrierList& plan, const std::string& path, WorkProgress* progress)
+{
+    try {
+        return writeReport(plan, path, progress);
+    } catch (const std::bad_alloc&) {
+        // The file being written was discarded on the way out.
+    }
+    ReportResult result;
+    result.carrierCount = plan.count();
+    result.productCount = intermodProductCount(plan.count());
+    result.refusal = notEnoughMemoryForReportText(plan.count());
     return result;
 }
 

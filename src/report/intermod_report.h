@@ -29,14 +29,18 @@ int maxReportCarriers();
 // the limit.
 std::string tooManyProductsText(long long carrierCount, long long productCount);
 
+// The refusal when memory runs out while a report of the plan is made.
+std::string notEnoughMemoryForReportText(long long carrierCount);
+
 // "htm" in any letter case gives HTML; any other extension, or none, gives CSV.
 ReportLayout reportLayoutForPath(const std::string& path);
 
 struct ReportResult {
     bool written = false;
-    bool cancelled = false;             // the user stopped it: no file, any earlier one intact
-    std::optional<FileError> error;     // the file could not be written
-    std::optional<std::string> refusal; // the plan has more products than can be held
+    bool cancelled = false;         // the user stopped it: no file, any earlier one intact
+    std::optional<FileError> error; // the file could not be written
+    // The plan has more products than can be held, or memory ran out.
+    std::optional<std::string> refusal;
     long long carrierCount = 0;
     long long productCount = 0;
 };
@@ -53,7 +57,8 @@ void writeCsvReport(HtmlWriter& writer, const CarrierList& carriers,
 // The report command's work apart from the user interface: sorts the plan, computes and sorts
 // the intermodulation products, writes the layout the path's extension picks and puts the file
 // in place only when complete. A plan with more than maxReportProducts products is refused
-// before anything changes. progress, when given, follows the work and can cancel it.
+// before anything changes; running out of memory on the way is a refusal too, the file
+// discarded. progress, when given, follows the work and can cancel it.
 ReportResult saveIntermodReport(CarrierList& plan, const std::string& path,
                                 WorkProgress* progress = nullptr);
 

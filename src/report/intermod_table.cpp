@@ -75,12 +75,24 @@ std::vector<std::string> intermodTableRow(const CarrierIntermod& carrier)
             strongest ? decibels(strongest->powerDbw) : std::string()};
 }
 
+std::string intermodPlanSummaryCsv(const IntermodAnalysis& analysis)
+{
+    std::string complete;
+    if (analysis.minCimComplete)
+        complete = *analysis.minCimComplete ? "yes" : "no";
+    const std::string worst =
+        analysis.worstCarrier ? "\"F" + formatInteger(*analysis.worstCarrier) + "\"" : "";
+    return "\n\"Lowest C/IM (dB)\",\"Worst carrier\",\"Lowest C/IM complete\"\n" +
+           decibels(analysis.minCimDb) + "," + worst + "," +
+           (complete.empty() ? complete : "\"" + complete + "\"") + "\n";
+}
+
 std::string intermodTableCsv(const IntermodAnalysis& analysis)
 {
     std::string text = csvLine(intermodTableHeader(), true);
     for (const CarrierIntermod& carrier : analysis.carriers)
         text += csvLine(intermodTableRow(carrier), false);
-    return text;
+    return text + intermodPlanSummaryCsv(analysis);
 }
 
 } // namespace orvane

@@ -17,7 +17,12 @@ std::vector<std::string> intermodTableRow(const CarrierIntermod& carrier);
 bool intermodTableColumnIsText(std::size_t column);
 
 // The whole analysis as comma-separated text for spreadsheets: the header line, then one line
-// per carrier; text cells quoted, numbers bare, UTF-8, LF line ends.
+// per carrier; then an empty line, a header and a line for the plan: the lowest C/IM, the
+// carrier that has it, and whether it is complete ("no": the true lowest may lie below, as a
+// carrier with a level is hit by a product without one). Text cells quoted, numbers bare,
+// UTF-8, LF line ends.
 std::string intermodTableCsv(const IntermodAnalysis& analysis);
+// That empty line and the plan's small table alone, for tables that add columns of their own.
+std::string intermodPlanSummaryCsv(const IntermodAnalysis& analysis);
 
 } // namespace orvane

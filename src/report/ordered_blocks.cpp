@@ -3,6 +3,7 @@
 #include "model/side_by_side.h"
 
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 
@@ -17,9 +18,11 @@ bool deliverBlocksInOrder(std::size_t blockCount, std::size_t blockRoom,
     std::size_t nextToFormat = 0;
     std::size_t nextToDeliver = 0;
     bool stopped = false;
+    std::exception_ptr failure; // the first, which stops both threads
     // Each thread takes the lowest block not yet taken, so the block due next is always held
-    // by a thread that will deliver it: waiting for one's turn cannot deadlock.
-    const auto work = [&] {
+    // by a thread that will deliver it: waiting for one's turn cannot deadlock. A thread that
+    // fails (out of memory) stops the other before leaving.
+    const auto formatAndDeliver = [&] {
         const std::unique_ptr<char[]> buffer(new char[blockRoom]);
         for (;;) {
             std::size_t block = 0;
@@ -45,10 +48,23 @@ bool deliverBlocksInOrder(std::size_t blockCount, std::size_t blockRoom,
             delivered.notify_all();
         }
     };
+    const auto work = [&] {
+        try {
+            formatAndDeliver();
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            if (!failure)
+                failure = std::current_exception();
+            stopped = true;
+            delivered.notify_all();
+        }
+    };
     if (blockCount > 1)
         runSideBySide(work, work);
     else
         work();
+    if (failure)
+        std::rethrow_exception(failure);
     return nextToDeliver == blockCount;
 }
 

@@ -97,5 +97,27 @@ TEST(UniformSumShare, PointMassesAndBandsAroundTheWholeShape)
     EXPECT_EQ(uniformSumShare(0.2, 0.2, 1, 1, 1), 0.0);
 }
 
+// A band grazing either tail takes the same tiny share, t^3 / (6 w1 w2 w3), on each side
+// (reach - t carries t to an ulp of reach, which the cube triples: hence the tolerance).
+TEST(UniformSumShare, BothTailsAlike)
+{
+    for (const Widths w : {Widths{1, 1, 1}, Widths{2, 1, 0.5}, Widths{1, 0.01, 0.005}}) {
+        const double reach = 0.5 * (w[0] + w[1] + w[2]);
+        for (const double t : {1e-7, 1e-4, 1e-3}) {
+            const double expected = t * t * t / (6 * w[0] * w[1] * w[2]);
+            const double tolerance = expected * (3 * 4e-16 * reach / t + 1e-12);
+            EXPECT_NEAR(uniformSumShare(reach - t, reach + 1, w[0], w[1], w[2]), expected,
+                        tolerance)
+                << w[0] << " " << w[1] << " " << w[2] << " t " << t;
+            EXPECT_NEAR(uniformSumShare(-reach - 1, t - reach, w[0], w[1], w[2]), expected,
+                        tolerance)
+                << w[0] << " " << w[1] << " " << w[2] << " t " << t;
+            // A band inside the upper half, ending t short of the end: the same on the mirror.
+            EXPECT_EQ(uniformSumShare(0.3 * reach, reach - t, w[0], w[1], w[2]),
+                      uniformSumShare(t - reach, -0.3 * reach, w[0], w[1], w[2]));
+        }
+    }
+}
+
 } // namespace
 } // namespace orvane

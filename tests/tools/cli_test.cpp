@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <random>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -220,6 +221,25 @@ TEST_F(Cli, PlaceWritesTheSameProposalEveryTimeAndAnalyseConfirmsIt)
         EXPECT_EQ(member(output, key), member(document, key, "\"after\"")) << key;
     ASSERT_EQ(run({"analyse", "@/c-band.txt", "--ip3", "40"}), 0) << errors;
     EXPECT_EQ(member(output, "minCimDb"), member(document, "minCimDb", "\"before\""));
+}
+
+// 1500 carriers 36 MHz wide at random within 100 MHz: most products reach most carriers,
+// thousands of billions of evaluations.
+TEST_F(Cli, AnalyseRefusesWorkBeyondItsBudgetOrStopsAtTheTimeLimit)
+{
+    std::mt19937 random(7);
+    std::string plan = "Dense\n";
+    for (int i = 0; i < 1500; ++i)
+        plan +=
+            std::to_string(6000.0 + 1e-4 * static_cast<double>(random() % 1000000)) + " 36000 C\n";
+    put("dense.txt", plan);
+    EXPECT_EQ(run({"analyse", "@/dense.txt", "--ip3", "40"}), 1);
+    EXPECT_NE(errors.find("evaluations of products on carriers, more than the 2e+11"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(run({"analyse", "@/dense.txt", "--max-seconds", "0.2"}), 1);
+    EXPECT_NE(errors.find("did not finish within 0.2 seconds"), std::string::npos) << errors;
+    EXPECT_EQ(output, "");
 }
 
 TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "analysis/intermod_analysis.h"
+#include "analysis/intermod_input.h"
 #include "budget_output.h"
 #include "cli_support.h"
 #include "model/number_text.h"
@@ -9,8 +10,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace orvane::cli {
 
@@ -21,25 +28,31 @@ using Json = nlohmann::ordered_json;
 constexpr const char* analyseUsage =
     "Usage: orvane-cli analyse PLAN [--ip3 DBW] [--guard-khz K] [--format json|csv]\n"
     "                   [--transponder-mhz W] [--psat DBW] [--obo DB] [--cn0-sat DBHZ]\n"
+    "                   [--max-seconds S]\n"
     "Finds which carriers of the carrier file PLAN the third-order intermodulation products\n"
     "hit and prints one entry per carrier, F-numbers as in the intermodulation report, with\n"
     "the transponder budget: each carrier's power and bandwidth shares, Es/N0, C/(N+IM) and\n"
     "margin over the Es/N0 its modcod needs (null where an input is missing).\n"
-    "  --ip3 DBW        the transponder's output third-order intercept point: gives each\n"
-    "                   product a level and each carrier its C/IM (without it: hits only)\n"
-    "  --guard-khz K    widen each carrier's occupied band by K kHz on both sides (default 0)\n"
+    "  --ip3 DBW        the transponder's output third-order intercept point, -1000 to 1000:\n"
+    "                   gives each product a level and each carrier its C/IM (without it:\n"
+    "                   hits only)\n"
+    "  --guard-khz K    widen each carrier's occupied band by K kHz on both sides, 0 to\n"
+    "                   1000000 (default 0)\n"
     "  --format F       json (default) or csv\n"
     "  --transponder-mhz W   the transponder bandwidth (default: the plan's view range)\n"
     "  --psat DBW       the saturated output power, on the carriers' power reference\n"
     "  --obo DB         the output back-off of the operating point (default: the carriers'\n"
     "                   total power below the saturated power)\n"
-    "  --cn0-sat DBHZ   the thermal C/N0 of one carrier using the whole saturated power\n";
+    "  --cn0-sat DBHZ   the thermal C/N0 of one carrier using the whole saturated power\n"
+    "  --max-seconds S  give up after S seconds (exit status 1) instead of refusing plans\n"
+    "                   estimated to need more work than the analysis takes on by itself\n";
 
 struct AnalyseArguments {
     std::string planPath;
     IntermodOptions options;
     BudgetInputs budget;
     bool csv = false;
+    std::optional<double> maxSeconds;
 };
 
 // A finite number from an option's value; false with the message printed otherwise.
@@ -68,11 +81,15 @@ bool readArguments(const std::vector<std::string>& args, AnalyseArguments& read)
         } else if (arg == "--guard-khz") {
             if (!readOptionNumber(args, i, value))
                 return false;
-            if (value < 0.0) {
-                usageError("analyse: --guard-khz must not be negative", analyseUsage);
+            read.options.guardKhz = value;
+        } else if (arg == "--max-seconds") {
+            if (!readOptionNumber(args, i, value))
+                return false;
+            if (!(value > 0.0)) {
+                usageError("analyse: --max-seconds must be above 0", analyseUsage);
                 return false;
             }
-            read.options.guardKhz = value;
+            read.maxSeconds = value;
         } else if (arg == "--format") {
             if (i + 1 >= args.size() || (args[i + 1] != "json" && args[i + 1] != "csv")) {
                 usageError("analyse: --format is json or csv", analyseUsage);
@@ -93,8 +110,55 @@ bool readArguments(const std::vector<std::string>& args, AnalyseArguments& read)
         usageError("analyse: the carrier file is missing", analyseUsage);
         return false;
     }
+    if (const std::optional<std::string> problem =
+            intermodInputProblem(read.options.ip3Dbw, read.options.guardKhz)) {
+        usageError("analyse: " + *problem, analyseUsage);
+        return false;
+    }
     return true;
 }
+
+// Sets the cancel flag once the time is up, unless finished first.
+class TimeLimit {
+public:
+    TimeLimit(std::optional<double> seconds, std::atomic<bool>& cancel)
+    {
+        if (!seconds)
+            return;
+        const auto limit = std::chrono::duration<double>(*seconds);
+        try {
+            watcher_ = std::thread([this, limit, &cancel] {
+                std::unique_lock<std::mutex> lock(mutex_);
+                if (!finished_.wait_for(lock, limit, [this] { return done_; }))
+                    cancel = true;
+            });
+        } catch (const std::system_error&) {
+            failed_ = true;
+        }
+    }
+    ~TimeLimit()
+    {
+        if (!watcher_.joinable())
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        finished_.notify_one();
+        watcher_.join();
+    }
+    TimeLimit(const TimeLimit&) = delete;
+    TimeLimit& operator=(const TimeLimit&) = delete;
+    // No thread could be had to watch the time.
+    bool failed() const { return failed_; }
+
+private:
+    bool failed_ = false;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
+    std::thread watcher_;
+};
 
 Json optionalNumber(const std::optional<double>& value)
 {
@@ -110,6 +174,8 @@ Json analysisDocument(const IntermodAnalysis& analysis)
     document["productsHitting"] = analysis.productsHitting;
     document["worstCarrier"] = analysis.worstCarrier ? Json(*analysis.worstCarrier) : Json(nullptr);
     document["minCimDb"] = optionalNumber(analysis.minCimDb);
+    document["minCimComplete"] =
+        analysis.minCimComplete ? Json(*analysis.minCimComplete) : Json(nullptr);
     Json carriers = Json::array();
     for (const CarrierIntermod& carrier : analysis.carriers) {
         Json entry;
@@ -151,9 +217,26 @@ int runAnalyse(const std::vector<std::string>& args)
     FileReadResult loaded;
     if (!loadPlan(plan, read.planPath, loaded))
         return exitInputFailed;
-    const IntermodAnalysis analysis = analyseIntermod(plan, read.options);
+    std::atomic<bool> cancel{false};
+    read.options.cancel = &cancel;
+    if (read.maxSeconds)
+        read.options.maxEvaluations.reset(); // the time limit says how much work is too much
+    IntermodAnalysis analysis;
+    {
+        const TimeLimit limit(read.maxSeconds, cancel);
+        if (limit.failed()) {
+            printMessage("The time limit could not be kept: no thread could be started.");
+            return exitInputFailed;
+        }
+        analysis = analyseIntermod(plan, read.options);
+    }
     if (analysis.refusal) {
         printMessage(*analysis.refusal);
+        return exitInputFailed;
+    }
+    if (analysis.cancelled) {
+        printMessage("The intermodulation analysis did not finish within " +
+                     formatShortest(*read.maxSeconds) + " seconds.");
         return exitInputFailed;
     }
     const TransponderBudget budget =

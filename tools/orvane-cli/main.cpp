@@ -25,7 +25,7 @@ constexpr const char* usageText =
     "  image PLAN OUT [--size WxH] [--edges]\n"
     "      Draw the plan (default 801x601) and write OUT as BMP, as PNG when OUT ends in .png,\n"
     "      or as an SVG drawing (texts kept as text) when it ends in .svg.\n"
-    "  analyse PLAN [--ip3 DBW] [--guard-khz K] [--format json|csv]\n"
+    "  analyse PLAN [--ip3 DBW] [--guard-khz K] [--format json|csv] [--max-seconds S]\n"
     "          [--transponder-mhz W] [--psat DBW] [--obo DB] [--cn0-sat DBHZ]\n"
     "      Which carriers the intermodulation products hit, with each carrier's C/IM when\n"
     "      the intercept point is given, and the transponder budget (power and bandwidth\n"
