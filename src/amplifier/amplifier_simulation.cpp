@@ -30,8 +30,6 @@ constexpr double negligibleIntermodDb = 100.0;
 constexpr double drownedCimDb = -10.0;
 // The per-frame statistics kept: frames times carriers (64 bytes each).
 constexpr std::size_t mostStatsEntries = 2000000;
-constexpr double lowestBackoffDb = -30.0;
-constexpr double highestBackoffDb = 100.0;
 // A carrier this far above the intercept point is beyond any meaning of the cubic model.
 constexpr double highestAboveIp3Db = 60.0;
 
@@ -67,11 +65,11 @@ Preparation prepare(const CarrierList& plan, const SimulationOptions& options)
     }
     const bool operatingPoint = hasOperatingPoint(model.kind);
     if (operatingPoint &&
-        (!std::isfinite(options.inputBackoffDb) || options.inputBackoffDb < lowestBackoffDb ||
-         options.inputBackoffDb > highestBackoffDb)) {
+        (!std::isfinite(options.inputBackoffDb) || options.inputBackoffDb < lowestInputBackoffDb ||
+         options.inputBackoffDb > highestInputBackoffDb)) {
         prepared.refusal = "The input back-off must be a number from " +
-                           formatGeneral(lowestBackoffDb) + " to " +
-                           formatGeneral(highestBackoffDb) + " dB.";
+                           formatGeneral(lowestInputBackoffDb) + " to " +
+                           formatGeneral(highestInputBackoffDb) + " dB.";
         return prepared;
     }
     if (!std::isfinite(options.precisionDb) || !(options.precisionDb > 0.0)) {

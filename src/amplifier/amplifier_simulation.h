@@ -18,10 +18,15 @@ enum class CarrierSignals {
     tones,     // every carrier an unmodulated tone of random phase
 };
 
+// The operating points the simulation takes.
+inline constexpr double lowestInputBackoffDb = -30.0;
+inline constexpr double highestInputBackoffDb = 100.0;
+
 struct SimulationOptions {
     AmplifierModel amplifier;
     // The operating point: the whole load's mean input power this many dB below the
-    // single-carrier saturation input. Not used by the ip3 model.
+    // single-carrier saturation input, from lowestInputBackoffDb to highestInputBackoffDb.
+    // Not used by the ip3 model.
     double inputBackoffDb = 10.0;
     CarrierSignals signals = CarrierSignals::modulated;
     std::uint64_t seed = 1;

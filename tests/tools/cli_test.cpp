@@ -1,6 +1,7 @@
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,6 +23,7 @@ protected:
         put("plan.txt", dataFile("reading/example.carriers.txt"));
         put("empty.txt", "Only a title\r\n");
         put("three.txt", dataFile("cli/three.carriers.txt"));
+        put("bent.csv", "in,out,phase\n-20,-14,2\n-10,-5,8\n-15,-9,5\n");
     }
 
     // The text with every "@" standing for the folder.
@@ -145,6 +147,68 @@ TEST_F(Cli, AnalyseGivesEveryCarrierInJsonOrCsv)
     expectGolden(output, "cli/three.analysis.csv");
     ASSERT_EQ(run({"analyse", "@/three.txt"}), 0) << errors;
     expectGolden(output, "cli/three.hits.json");
+}
+
+TEST_F(Cli, SimulatePrintsEveryCarrierAndWritesTheSpectrum)
+{
+    // Three tones whose bands each catch one third-order product of the cubic model, and a
+    // carrier without a level.
+    put("tones.txt", "Tones\r\nF 5990 6030\r\nL\r\nR 1.35\r\nS 6000 2000 1 4 0.5 10 A\r\n"
+                     "S 6010.3 2000 1 4 0.5 13 B\r\nS 6020 2000 1 4 0.5 7 C\r\n"
+                     "6025 100 -999 reserved\r\n");
+    ASSERT_EQ(run({"simulate", "@/tones.txt", "--amplifier", "ip3", "--ip3", "40", "--carriers",
+                   "tone", "--spectrum", "@/out.csv"}),
+              0)
+        << errors;
+    EXPECT_EQ(errors, "");
+    const nlohmann::ordered_json document = nlohmann::ordered_json::parse(output);
+    std::vector<std::string> keys;
+    for (auto item = document.begin(); item != document.end(); ++item)
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"amplifier", "iboDb", "oboDb", "totalOutputDbw",
+                                              "precisionDb", "carriers"}));
+    EXPECT_EQ(document["amplifier"], "ip3");
+    EXPECT_TRUE(document["iboDb"].is_null() && document["oboDb"].is_null());
+    const auto& carriers = document["carriers"];
+    ASSERT_EQ(carriers.size(), 4u);
+    // 2*F2-F3 in F1's band at 2 * 13 + 7 - 2 * 40 dBW, F1+F3-F2 in F2's 6.02 dB above the sum.
+    EXPECT_NEAR(carriers[0]["imPowerDbw"].get<double>(), -47.0, 0.002);
+    EXPECT_NEAR(carriers[1]["imPowerDbw"].get<double>(), -43.98, 0.002);
+    EXPECT_EQ(carriers[1]["label"], "B");
+    EXPECT_EQ(carriers[1]["centreFrequencyMhz"], 6010.3);
+    keys.clear();
+    for (auto item = carriers[3].begin(); item != carriers[3].end(); ++item) {
+        keys.push_back(item.key());
+        EXPECT_TRUE(item.key() == "f" || item.key() == "label" ||
+                    item.key() == "centreFrequencyMhz" || item.value().is_null())
+            << item.key();
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"f", "label", "centreFrequencyMhz", "outputPowerDbw",
+                                              "imPowerDbw", "cimDb", "compressionDb"}));
+    // The spectrum spans the view range 5990-6030 widened by its 40 MHz on each side.
+    const std::string spectrum = contentOf(scratch.file("out.csv"));
+    ASSERT_EQ(spectrum.rfind("frequencyMhz,dbwPerKhz\r\n", 0), 0u) << spectrum.substr(0, 40);
+    EXPECT_EQ(spectrum.substr(spectrum.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(spectrum.begin(), spectrum.end(), '\n'),
+              std::count(spectrum.begin(), spectrum.end(), '\r'));
+    const std::size_t lastLine = spectrum.rfind('\n', spectrum.size() - 3) + 1;
+    EXPECT_NEAR(std::stod(spectrum.substr(24)), 5950.0, 0.1);
+    EXPECT_NEAR(std::stod(spectrum.substr(lastLine)), 6070.0, 0.1);
+
+    // Modulated carriers through the tube repeat for a seed.
+    const std::vector<std::string> tube = {"simulate",       "@/three.txt", "--amplifier",
+                                           "saleh",          "--ibo",       "3",
+                                           "--precision-db", "1",           "--seed"};
+    std::vector<std::string> args = tube;
+    args.push_back("5");
+    ASSERT_EQ(run(args), 0) << errors;
+    const std::string first = output;
+    EXPECT_NE(first.find("\"iboDb\": 3,"), std::string::npos) << first;
+    ASSERT_EQ(run(args), 0);
+    EXPECT_EQ(output, first);
+    args.back() = "6";
+    ASSERT_EQ(run(args), 0);
+    EXPECT_NE(output, first);
 }
 
 TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)

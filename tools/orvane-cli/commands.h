@@ -17,5 +17,6 @@ int runModcod(const std::vector<std::string>& args);
 int runReport(const std::vector<std::string>& args);
 int runImage(const std::vector<std::string>& args);
 int runAnalyse(const std::vector<std::string>& args);
+int runSimulate(const std::vector<std::string>& args);
 
 } // namespace orvane::cli

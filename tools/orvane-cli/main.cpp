@@ -28,6 +28,12 @@ constexpr const char* usageText =
     "  analyse PLAN [--ip3 DBW] [--guard-khz K] [--format json|csv]\n"
     "      Which carriers the intermodulation products hit, with each carrier's C/IM when\n"
     "      the intercept point is given, as JSON or CSV.\n"
+    "  simulate PLAN --amplifier saleh|rapp|table|ip3 [--ibo DB] [--psat DBW] [--ip3 DBW]\n"
+    "           [--saleh AA,BA,AP,BP] [--rapp-p P] [--table FILE] [--carriers modulated|tone]\n"
+    "           [--seed N] [--precision-db D] [--spectrum OUT.csv]\n"
+    "      Drive the transponder's amplifier with the plan's carriers at an operating point:\n"
+    "      each carrier's output, intermodulation, C/IM and compression as JSON, and the\n"
+    "      output spectrum as CSV.\n"
     "\n"
     "'orvane-cli COMMAND --help' describes one command. JSON goes to standard output,\n"
     "messages to standard error.\n"
@@ -62,6 +68,8 @@ int main(int argc, char** argv)
         return orvane::cli::runImage(args);
     if (command == "analyse")
         return orvane::cli::runAnalyse(args);
+    if (command == "simulate")
+        return orvane::cli::runSimulate(args);
     std::fprintf(stderr, "orvane-cli: unknown command '%s'\n\n%s", command.c_str(), usageText);
     return orvane::cli::exitUsage;
 }
