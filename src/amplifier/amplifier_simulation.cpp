@@ -50,9 +50,12 @@ struct Preparation {
     double referenceDbw = 0.0;       // the power of normalised amplitude 1
 };
 
+// A carrier the simulation can drive: a power level and a place (the readers give nothing else,
+// a plan built in code might).
 bool hasLevel(const Carrier& carrier)
 {
-    return std::isfinite(carrier.powerDbw) && carrier.powerDbw > noPowerLevelDbw;
+    return std::isfinite(carrier.powerDbw) && carrier.powerDbw > noPowerLevelDbw &&
+           std::isfinite(carrier.centreFrequencyMhz);
 }
 
 Preparation prepare(const CarrierList& plan, const SimulationOptions& options)
@@ -133,7 +136,7 @@ class TrialRounds {
 public:
     TrialRounds(const amplifier::SimulationGrid& grid, const amplifier::TrialSetup& setup,
                 const SimulationOptions& options)
-        : grid_(grid), options_(options), slotCount_(grid.slots.size()),
+        : options_(options), slotCount_(grid.slots.size()),
           spectrumBins_(options.wantSpectrum ? grid.spectrumBinCount : 0)
     {
         const int wanted =
@@ -215,7 +218,6 @@ private:
         }
     }
 
-    const amplifier::SimulationGrid& grid_;
     const SimulationOptions& options_;
     std::size_t slotCount_;
     std::size_t spectrumBins_;

@@ -11,6 +11,17 @@ namespace orvane {
 
 namespace {
 
+// Levels further from saturation than this, and phase shifts of more than ten turns, mean
+// nothing for an amplifier and would overflow its gain or the interpolation.
+constexpr double mostLevelDb = 300.0;
+constexpr double mostPhaseDeg = 3600.0;
+
+bool pointUsable(double inputDb, double outputDb, double phaseDeg)
+{
+    return std::fabs(inputDb) <= mostLevelDb && std::fabs(outputDb) <= mostLevelDb &&
+           std::fabs(phaseDeg) <= mostPhaseDeg;
+}
+
 std::string lineText(int lineNumber)
 {
     return "Line " + formatInteger(lineNumber) + ": ";
@@ -50,6 +61,9 @@ std::optional<std::string> amplifierTableProblem(const std::vector<AmplifierTabl
             !std::isfinite(point.phaseDeg))
             return "Point " + formatInteger(static_cast<long long>(i) + 1) +
                    " of the amplifier table is not finite.";
+        if (!pointUsable(point.inputDb, point.outputDb, point.phaseDeg))
+            return "Point " + formatInteger(static_cast<long long>(i) + 1) +
+                   " of the amplifier table lies beyond 300 dB from saturation or 3600 degrees.";
         if (i > 0 && !(point.inputDb > points[i - 1].inputDb))
             return std::string("The amplifier table's input levels are not monotone.");
     }
@@ -86,6 +100,12 @@ AmplifierTableRead readAmplifierTable(std::string_view text)
                                "' is not a finite number.";
                 return read;
             }
+        }
+        if (!pointUsable(values[0], values[1], values[2])) {
+            read.problem = lineText(lines.lineNumber()) +
+                           "a level lies beyond 300 dB from saturation or the phase beyond "
+                           "3600 degrees.";
+            return read;
         }
         points.push_back({values[0], values[1], values[2]});
         lineNumbers.push_back(lines.lineNumber());

@@ -185,11 +185,12 @@ GridBuild buildSimulationGrid(const GridRequest& request)
     grid.binMhz = binMhz;
     grid.fftSize = sizeFor(frame);
     grid.centreMhz = 0.5 * (frame.lowMhz + frame.highMhz);
-    const Bin halfSize = static_cast<Bin>(grid.fftSize / 2);
-    const Bin spectrumFirst = std::max<Bin>(
-        -halfSize, static_cast<Bin>(std::ceil((spectrum.lowMhz - grid.centreMhz) / binMhz)));
-    const Bin spectrumLast = std::min<Bin>(
-        halfSize - 1, static_cast<Bin>(std::floor((spectrum.highMhz - grid.centreMhz) / binMhz)));
+    // Within the frame (clamped as doubles: a view range far away must not overflow a Bin).
+    const double halfSize = static_cast<double>(grid.fftSize / 2);
+    const Bin spectrumFirst = static_cast<Bin>(
+        std::clamp(std::ceil((spectrum.lowMhz - grid.centreMhz) / binMhz), -halfSize, halfSize));
+    const Bin spectrumLast = static_cast<Bin>(std::clamp(
+        std::floor((spectrum.highMhz - grid.centreMhz) / binMhz), -halfSize - 1.0, halfSize - 1.0));
     grid.spectrumFirstBin = spectrumFirst;
     grid.spectrumBinCount = spectrumLast >= spectrumFirst
                                 ? static_cast<std::size_t>(spectrumLast - spectrumFirst + 1)

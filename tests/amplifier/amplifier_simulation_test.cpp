@@ -423,21 +423,22 @@ TEST(AmplifierSimulation, RefusesWhatItCannotSimulateAndNeverGivesNaN)
     EXPECT_NE(refusal(equalCarriers(2)).find("intercept point"), std::string::npos);
     EXPECT_TRUE(sweepInputBackoff(equalCarriers(2), options, {1.0}).refusal);
 
-    // A tone of no symbol rate, a carrier 250 dB below the rest, one far off and a plan
-    // without a view range: every figure is a number.
+    // A tone of no symbol rate, a carrier 250 dB below the rest, one far off and a view range
+    // too wide for any frame: every figure is a number.
     Carrier tone = carrierAt(6000, 0, 10);
     tone.symbolRateMsps = 0.0;
     tone.occupiedBandwidthMhz = 0.0;
     options = optionsFor(AmplifierKind::saleh, -20.0, CarrierSignals::modulated);
     options.precisionDb = 1.0;
     const AmplifierSimulation result = simulateAmplifier(
-        planOf({tone, carrierAt(6001, 300, -240), carrierAt(6030, 2000, 12)}, 0, 0), options);
+        planOf({tone, carrierAt(6001, 300, -240), carrierAt(6030, 2000, 12)}, 0, 1e15), options);
     ASSERT_FALSE(result.refusal) << *result.refusal;
     for (const SimulatedCarrier& carrier : result.carriers)
         for (const std::optional<double>& value :
              {carrier.outputPowerDbw, carrier.imPowerDbw, carrier.cimDb, carrier.compressionDb,
               carrier.cimPrecisionDb})
             EXPECT_TRUE(value && std::isfinite(*value)) << carrier.label;
+    EXPECT_EQ(result.spectrum.dbwPerKhz.size(), result.fftSize) << "the whole frame, no more";
     for (const double density : result.spectrum.dbwPerKhz)
         ASSERT_TRUE(std::isfinite(density) && density >= spectrumFloorDbwPerKhz);
 }

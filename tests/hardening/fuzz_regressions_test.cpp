@@ -42,7 +42,9 @@ TEST_P(FuzzInputs, RegressionInputsAndSeedsKeepEveryPromise)
 INSTANTIATE_TEST_SUITE_P(EveryTarget, FuzzInputs,
                          ::testing::Values(FuzzTarget{"carrier_file", fuzz::checkCarrierReader},
                                            FuzzTarget{"modcod_file", fuzz::checkModcodReader},
-                                           FuzzTarget{"round_trip", fuzz::checkRoundTrip}),
+                                           FuzzTarget{"round_trip", fuzz::checkRoundTrip},
+                                           FuzzTarget{"amplifier_table",
+                                                      fuzz::checkAmplifierTableReader}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
