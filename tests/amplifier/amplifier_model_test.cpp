@@ -21,7 +21,6 @@ TEST(AmplifierCurve, SalehIsTheNormalisedPublishedFitWhateverItsGain)
     // the peak is input 1 and output 1, aa drops out and the phase is taken at the same x.
     const SalehParameters own{5.0, 0.5, 1.0, 2.0};
     const AmplifierCurve curve(salehModel(own));
-    const AmplifierCurve published(salehModel());
     const double peak = 1.0 / std::sqrt(own.amplitudeBeta);
     const double peakOutput = own.amplitudeAlpha * peak / 2.0;
     for (const double r : {0.01, 0.3, 1.0, 1.7, 4.0}) {
@@ -30,12 +29,8 @@ TEST(AmplifierCurve, SalehIsTheNormalisedPublishedFitWhateverItsGain)
                     own.amplitudeAlpha * x / (1 + own.amplitudeBeta * x * x) / peakOutput, 1e-12);
         EXPECT_NEAR(curve.phaseShiftRad(r), own.phaseAlpha * x * x / (1 + own.phaseBeta * x * x),
                     1e-12);
-        EXPECT_NEAR(published.outputAmplitude(r), 2 * r / (1 + r * r), 1e-12);
     }
-    EXPECT_NEAR(published.outputAmplitude(1.0), 1.0, 1e-15);
-    // At saturation the published tube turns the phase by 4.0033 / (1.1517 + 9.1040) rad.
-    EXPECT_NEAR(published.phaseShiftRad(1.0), 0.39034, 1e-5);
-    EXPECT_NEAR(published.smallSignalPowerGain(), 4.0, 1e-12);
+    EXPECT_NEAR(curve.smallSignalPowerGain(), 4.0, 1e-12);
 }
 
 TEST(AmplifierCurve, RappMeetsSaturationSmoothlyWithoutPhase)
