@@ -1,4 +1,5 @@
 #include "amplifier/amplifier_simulation.h"
+#include "amplifier/output_spectrum.h"
 
 #include <gtest/gtest.h>
 
@@ -368,11 +369,20 @@ TEST(AmplifierSimulation, SpectrumSpansTheWidenedViewAndHoldsTheOutputPower)
     ASSERT_FALSE(spectrum.dbwPerKhz.empty());
     EXPECT_NEAR(spectrum.frequencyMhz(0), 5994.0, spectrum.stepMhz);
     EXPECT_NEAR(spectrum.frequencyMhz(spectrum.dbwPerKhz.size() - 1), 6012.0, spectrum.stepMhz);
-    double watts = 0.0;
-    for (const double density : spectrum.dbwPerKhz)
-        watts += std::pow(10.0, density / 10.0) * spectrum.stepMhz * 1000.0;
+    const auto totalDbw = [](const OutputSpectrum& bins) {
+        double watts = 0.0;
+        for (const double density : bins.dbwPerKhz)
+            watts += std::pow(10.0, density / 10.0) * bins.stepMhz * 1000.0;
+        return dbOf(watts);
+    };
     // Parseval: the bins hold the whole output but the regrowth beyond 6 MHz on each side.
-    EXPECT_NEAR(dbOf(watts), result.totalOutputDbw, 0.02);
+    EXPECT_NEAR(totalDbw(spectrum), result.totalOutputDbw, 0.02);
+    // Merged for a picture, points of 10 bins keep the power and sit at their bins' centre.
+    ASSERT_EQ(spectrum.dbwPerKhz.size() % 10, 0u);
+    const OutputSpectrum merged = mergedSpectrum(spectrum, 10);
+    EXPECT_EQ(merged.dbwPerKhz.size(), spectrum.dbwPerKhz.size() / 10);
+    EXPECT_NEAR(merged.frequencyMhz(0), spectrum.frequencyMhz(0) + 4.5 * spectrum.stepMhz, 1e-9);
+    EXPECT_NEAR(totalDbw(merged), totalDbw(spectrum), 1e-9);
 }
 
 TEST(AmplifierSimulation, CancelProgressAndSweep)

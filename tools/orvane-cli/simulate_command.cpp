@@ -1,7 +1,7 @@
 #include "commands.h"
 
 #include "amplifier/amplifier_simulation.h"
-#include "amplifier/output_spectrum_file.h"
+#include "amplifier/output_spectrum.h"
 #include "cli_support.h"
 #include "model/number_text.h"
 
