@@ -108,6 +108,13 @@ AmplifierModel modelOf(AmplifierKind kind, double value)
     return model;
 }
 
+AmplifierModel tableOf(std::vector<AmplifierTablePoint> points)
+{
+    AmplifierModel model = modelOf(AmplifierKind::table, 0.0);
+    model.table.points = std::move(points);
+    return model;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Models, ModelProblems,
     ::testing::Values(
@@ -121,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
         ModelCase{"rappInfinite", modelOf(AmplifierKind::rapp, INFINITY), "smoothness"},
         ModelCase{"ip3Nan", modelOf(AmplifierKind::ip3, NAN), "intercept"},
         ModelCase{"saturationInfinite", modelOf(AmplifierKind::linear, -INFINITY), "saturated"},
-        ModelCase{"emptyTable", modelOf(AmplifierKind::table, 0.0), "two points"}),
+        ModelCase{"emptyTable", modelOf(AmplifierKind::table, 0.0), "two points"},
+        ModelCase{"tableNan", tableOf({{-10, -4, 0}, {0, NAN, 0}}), "Point 2"}),
     [](const ::testing::TestParamInfo<ModelCase>& info) { return std::string(info.param.name); });
 
 struct TableCase {
