@@ -1,5 +1,6 @@
 #include "fuzz_checks.h"
 
+#include "amplifier/amplifier_model.h"
 #include "files/carrier_file.h"
 #include "files/modcod_file.h"
 #include "model/carrier_list.h"
@@ -309,6 +310,27 @@ std::string checkRoundTrip(std::string_view bytes)
     for (int i = 0; problem.empty() && i < first.count(); ++i)
         problem = compareCarriers(first[i], second[i], carrierName(i));
     return problem;
+}
+
+std::string checkAmplifierTableReader(std::string_view bytes)
+{
+    const AmplifierTableRead read = readAmplifierTable(bytes);
+    if (!read.table)
+        return read.problem.empty() ? "no table and no reason" : "";
+    AmplifierModel model;
+    model.kind = AmplifierKind::table;
+    model.table = *read.table;
+    if (const std::optional<std::string> problem = amplifierModelProblem(model))
+        return "the table read makes no curve: " + *problem;
+    const AmplifierCurve curve(model);
+    for (double amplitude = 0.0; amplitude < 100.0; amplitude = amplitude * 1.5 + 1e-6) {
+        const double output = curve.outputAmplitude(amplitude);
+        const double phase = curve.phaseShiftRad(amplitude);
+        if (!std::isfinite(output) || output < 0.0 || !std::isfinite(phase))
+            return "the curve gives " + formatShortest(output) + " at phase " +
+                   formatShortest(phase) + " for the input amplitude " + formatShortest(amplitude);
+    }
+    return "";
 }
 
 } // namespace orvane::fuzz

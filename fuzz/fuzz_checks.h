@@ -16,6 +16,10 @@ std::string checkCarrierReader(std::string_view bytes);
 // The modcod reader: every entry finite and marked as a catalogue entry.
 std::string checkModcodReader(std::string_view bytes);
 
+// The amplifier table reader: a table it gives makes a curve whose every output is a number;
+// without a table it says why.
+std::string checkAmplifierTableReader(std::string_view bytes);
+
 // Whatever loads saves, and the saved file loads back to the same plan to the decimals the
 // format keeps.
 std::string checkRoundTrip(std::string_view bytes);

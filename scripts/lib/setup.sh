@@ -6,6 +6,7 @@ orvane_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  libfftw3-dev libliquid-dev
   fonts-liberation2 locales
   clang libclang-rt-14-dev clang-format lld
   valgrind

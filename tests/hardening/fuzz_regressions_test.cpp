@@ -43,7 +43,9 @@ INSTANTIATE_TEST_SUITE_P(EveryTarget, FuzzInputs,
                          ::testing::Values(FuzzTarget{"carrier_file", fuzz::checkCarrierReader},
                                            FuzzTarget{"modcod_file", fuzz::checkModcodReader},
                                            FuzzTarget{"round_trip", fuzz::checkRoundTrip},
-                                           FuzzTarget{"analysis", fuzz::checkAnalysis}),
+                                           FuzzTarget{"analysis", fuzz::checkAnalysis},
+                                           FuzzTarget{"amplifier_table",
+                                                      fuzz::checkAmplifierTableReader}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

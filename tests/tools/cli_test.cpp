@@ -1,3 +1,4 @@
+#include "model/number_text.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@ protected:
         put("plan.txt", dataFile("reading/example.carriers.txt"));
         put("empty.txt", "Only a title\r\n");
         put("three.txt", dataFile("cli/three.carriers.txt"));
+        put("bent.csv", "in,out,phase\n-20,-14,2\n-10,-5,8\n-15,-9,5\n");
     }
 
     // The text with every "@" standing for the folder.
@@ -240,6 +242,62 @@ TEST_F(Cli, AnalyseRefusesWorkBeyondItsBudgetOrStopsAtTheTimeLimit)
     EXPECT_EQ(run({"analyse", "@/dense.txt", "--max-seconds", "0.2"}), 1);
     EXPECT_NE(errors.find("did not finish within 0.2 seconds"), std::string::npos) << errors;
     EXPECT_EQ(output, "");
+}
+
+TEST_F(Cli, SimulatePrintsEveryCarrierAndWritesTheSpectrum)
+{
+    // Three tones whose bands each catch one third-order product of the cubic model, and a
+    // carrier without a level.
+    put("tones.txt", "Tones\r\nF 5990 6030\r\nL\r\nR 1.35\r\nS 6000 2000 1 4 0.5 10 A\r\n"
+                     "S 6010.3 2000 1 4 0.5 13 B\r\nS 6020 2000 1 4 0.5 7 C\r\n"
+                     "6025 100 -999 reserved\r\n");
+    ASSERT_EQ(run({"simulate", "@/tones.txt", "--amplifier", "ip3", "--ip3", "40", "--carriers",
+                   "tone", "--spectrum", "@/out.csv"}),
+              0)
+        << errors;
+    EXPECT_EQ(errors, "");
+    const nlohmann::ordered_json document = nlohmann::ordered_json::parse(output);
+    std::vector<std::string> keys;
+    for (auto item = document.begin(); item != document.end(); ++item)
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"amplifier", "iboDb", "oboDb", "totalOutputDbw",
+                                              "precisionDb", "carriers"}));
+    EXPECT_EQ(document["amplifier"], "ip3");
+    EXPECT_TRUE(document["iboDb"].is_null() && document["oboDb"].is_null());
+    const auto& carriers = document["carriers"];
+    ASSERT_EQ(carriers.size(), 4u);
+    // 2*F2-F3 in F1's band at 2 * 13 + 7 - 2 * 40 dBW, F1+F3-F2 in F2's 6.02 dB above the sum.
+    EXPECT_NEAR(carriers[0]["imPowerDbw"].get<double>(), -47.0, 0.002);
+    EXPECT_NEAR(carriers[1]["imPowerDbw"].get<double>(), -43.98, 0.002);
+    EXPECT_EQ(carriers[1]["label"], "B");
+    EXPECT_EQ(carriers[1]["centreFrequencyMhz"], 6010.3);
+    EXPECT_EQ(carriers[3].dump(), "{\"f\":4,\"label\":\"reserved\",\"centreFrequencyMhz\":6025,"
+                                  "\"outputPowerDbw\":null,\"imPowerDbw\":null,\"cimDb\":null,"
+                                  "\"compressionDb\":null}");
+    // The spectrum spans the view range 5990-6030 widened by its 40 MHz on each side.
+    const std::string spectrum = contentOf(scratch.file("out.csv"));
+    ASSERT_EQ(spectrum.rfind("frequencyMhz,dbwPerKhz\r\n", 0), 0u) << spectrum.substr(0, 40);
+    EXPECT_EQ(spectrum.substr(spectrum.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(spectrum.begin(), spectrum.end(), '\n'),
+              std::count(spectrum.begin(), spectrum.end(), '\r'));
+    const std::size_t lastLine = spectrum.rfind('\n', spectrum.size() - 3) + 1;
+    EXPECT_NEAR(readNumberPrefix(spectrum.substr(24)).value, 5950.0, 0.1);
+    EXPECT_NEAR(readNumberPrefix(spectrum.substr(lastLine)).value, 6070.0, 0.1);
+
+    // Modulated carriers through the tube repeat for a seed.
+    const std::vector<std::string> tube = {"simulate",       "@/three.txt", "--amplifier",
+                                           "saleh",          "--ibo",       "3",
+                                           "--precision-db", "1",           "--seed"};
+    std::vector<std::string> args = tube;
+    args.push_back("5");
+    ASSERT_EQ(run(args), 0) << errors;
+    const std::string first = output;
+    EXPECT_NE(first.find("\"iboDb\": 3,"), std::string::npos) << first;
+    ASSERT_EQ(run(args), 0);
+    EXPECT_EQ(output, first);
+    args.back() = "6";
+    ASSERT_EQ(run(args), 0);
+    EXPECT_NE(output, first);
 }
 
 TEST_F(Cli, FailuresExitWithTheirStatusAndMessageAndWriteNothing)

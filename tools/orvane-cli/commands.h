@@ -18,5 +18,6 @@ int runReport(const std::vector<std::string>& args);
 int runImage(const std::vector<std::string>& args);
 int runAnalyse(const std::vector<std::string>& args);
 int runPlace(const std::vector<std::string>& args);
+int runSimulate(const std::vector<std::string>& args);
 
 } // namespace orvane::cli

@@ -34,6 +34,12 @@ constexpr const char* usageText =
     "        [--forbid LOW:HIGH]... [--guard-khz G] [--ip3 DBW] [--seed N] [--effort E]\n"
     "      Move the carriers that are not locked so that the intermodulation products do\n"
     "      the least harm, write the plan to OUT and print the analysis before and after.\n"
+    "  simulate PLAN --amplifier saleh|rapp|table|ip3 [--ibo DB] [--psat DBW] [--ip3 DBW]\n"
+    "           [--saleh AA,BA,AP,BP] [--rapp-p P] [--table FILE] [--carriers modulated|tone]\n"
+    "           [--seed N] [--precision-db D] [--spectrum OUT.csv]\n"
+    "      Drive the transponder's amplifier with the plan's carriers at an operating point:\n"
+    "      each carrier's output, intermodulation, C/IM and compression as JSON, and the\n"
+    "      output spectrum as CSV.\n"
     "\n"
     "'orvane-cli COMMAND --help' describes one command. JSON goes to standard output,\n"
     "messages to standard error.\n"
@@ -70,6 +76,8 @@ int main(int argc, char** argv)
         return orvane::cli::runAnalyse(args);
     if (command == "place")
         return orvane::cli::runPlace(args);
+    if (command == "simulate")
+        return orvane::cli::runSimulate(args);
     std::fprintf(stderr, "orvane-cli: unknown command '%s'\n\n%s", command.c_str(), usageText);
     return orvane::cli::exitUsage;
 }
