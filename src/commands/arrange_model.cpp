@@ -247,8 +247,7 @@ void ArrangeModel::show(Shown shown)
 
 bool ArrangeModel::placedCurrent() const
 {
-    return !running_ && shown_ && shown_->outcome == Outcome::placed &&
-           shown_->entries == entries_;
+    return !running_ && shown_ && shown_->outcome == Outcome::placed && shown_->entries == entries_;
 }
 
 std::string ArrangeModel::status() const
@@ -271,8 +270,8 @@ std::string ArrangeModel::status() const
     const std::size_t moved = shown_->result.moved.size();
     if (moved == 0)
         return "No better placement found: the plan stays as it is." + changed;
-    return formatInteger(static_cast<long long>(moved)) + " of " +
-           formatInteger(plan_.count()) + " carriers moved." + changed;
+    return formatInteger(static_cast<long long>(moved)) + " of " + formatInteger(plan_.count()) +
+           " carriers moved." + changed;
 }
 
 std::vector<ArrangeFigure> ArrangeModel::figures() const
@@ -283,10 +282,10 @@ std::vector<ArrangeFigure> ArrangeModel::figures() const
     const IntermodAnalysis& after = shown_->result.after;
     const PlacementFigures was = placementFiguresOf(before);
     const PlacementFigures is = placementFiguresOf(after);
-    return {{"Lowest C/IM", cimText(before), cimText(after)},
-            {"Products hitting", formatInteger(was.productsHitting),
-             formatInteger(is.productsHitting)},
-            {"Hits on carriers", formatInteger(was.hits), formatInteger(is.hits)}};
+    return {
+        {"Lowest C/IM", cimText(before), cimText(after)},
+        {"Products hitting", formatInteger(was.productsHitting), formatInteger(is.productsHitting)},
+        {"Hits on carriers", formatInteger(was.hits), formatInteger(is.hits)}};
 }
 
 const CarrierList* ArrangeModel::proposal() const

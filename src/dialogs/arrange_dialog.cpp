@@ -112,10 +112,20 @@ ArrangeDialog::ArrangeDialog(ArrangeModel& model, QWidget* parent)
     resize(980, 720);
 
     // Tab goes through the entries, the two lists and then the buttons.
-    QWidget* chain[] = {boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4], boxes_[5],
-                        boxes_[6], forbidden_, findChild<QPushButton*>(QStringLiteral("buttonAddRange")),
-                        findChild<QPushButton*>(QStringLiteral("buttonRemoveRange")), carriers_, runButton_,
-                        applyButton_, cancelButton_};
+    QWidget* chain[] = {boxes_[0],
+                        boxes_[1],
+                        boxes_[2],
+                        boxes_[3],
+                        boxes_[4],
+                        boxes_[5],
+                        boxes_[6],
+                        forbidden_,
+                        findChild<QPushButton*>(QStringLiteral("buttonAddRange")),
+                        findChild<QPushButton*>(QStringLiteral("buttonRemoveRange")),
+                        carriers_,
+                        runButton_,
+                        applyButton_,
+                        cancelButton_};
     for (std::size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
@@ -350,8 +360,8 @@ void ArrangeDialog::runEnded()
 {
     progressPoll_->stop();
     refresh();
-    QWidget* back = focusBeforeRun_ && focusBeforeRun_->isEnabled() ? focusBeforeRun_.data()
-                                                                    : runButton_;
+    QWidget* back =
+        focusBeforeRun_ && focusBeforeRun_->isEnabled() ? focusBeforeRun_.data() : runButton_;
     back->setFocus();
 }
 

@@ -44,11 +44,11 @@ void PlacementWorker::start(ArrangeRun run)
         std::shared_ptr<const PlacementResult> result;
         QString failure;
         try {
-            result = std::make_shared<const PlacementResult>(placeArrangement(
-                run, cancel.get(), [done](double share) { done->store(share); }));
+            result = std::make_shared<const PlacementResult>(
+                placeArrangement(run, cancel.get(), [done](double share) { done->store(share); }));
         } catch (...) {
-            failure = QString::fromStdString(
-                workFailureText("The placement", std::current_exception()));
+            failure =
+                QString::fromStdString(workFailureText("The placement", std::current_exception()));
         }
         const unsigned long long id = run.id;
         // Posted to this object: dropped when it is gone, delivered only while the run counts.
