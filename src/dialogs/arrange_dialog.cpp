@@ -203,7 +203,10 @@ QWidget* ArrangeDialog::buildForbiddenRanges()
     forbidden_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     forbidden_->setSelectionBehavior(QAbstractItemView::SelectRows);
     forbidden_->setSelectionMode(QAbstractItemView::SingleSelection);
-    forbidden_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // Typing on a range starts editing it; the arrow keys move between ranges.
+    forbidden_->setEditTriggers(
+        QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+        QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
     forbidden_->setMinimumHeight(forbidden_->verticalHeader()->defaultSectionSize() * 4);
     auto* caption = new QLabel(QStringLiteral("&Forbidden ranges:"), group);
     caption->setBuddy(forbidden_);

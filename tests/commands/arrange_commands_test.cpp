@@ -128,8 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadEntry{ArrangeBox::bandLow, -1, RangeEnd::low, "2e12",
                  "The band's low end must lie between -1000000000000 and 1000000000000 MHz."},
         BadEntry{ArrangeBox::bandHigh, -1, RangeEnd::low, "5999.9995", band},
-        BadEntry{ArrangeBox::raster, -1, RangeEnd::low, "-1", "The raster must be 0 (free) or more."},
-        BadEntry{ArrangeBox::spacing, -1, RangeEnd::low, "-0.001", "The spacing must be 0 or more."},
+        BadEntry{ArrangeBox::raster, -1, RangeEnd::low, "-1",
+                 "The raster must be 0 (free) or more."},
+        BadEntry{ArrangeBox::spacing, -1, RangeEnd::low, "-0.001",
+                 "The spacing must be 0 or more."},
         BadEntry{ArrangeBox::ip3, -1, RangeEnd::low, "1000.5",
                  "The intercept point must be between -1000 and 1000 dBW."},
         BadEntry{ArrangeBox::guard, -1, RangeEnd::low, "1e6.1", "Please enter a number."},
@@ -222,7 +224,8 @@ TEST(ArrangeCommand, ApplyIsOneStepToUndoAndCancelOrTooFewCarriersChangeNothing)
     document.carriers.removeAt(*document.carriers.findIndex(0));
     document.carriers.removeAt(*document.carriers.findIndex(0));
     arrangeCarriers(document, scene.user, "", "");
-    EXPECT_EQ(scene.user.log, "message 'Orvane' icon 1: The plan has one carrier: nothing to place.\n");
+    EXPECT_EQ(scene.user.log,
+              "message 'Orvane' icon 1: The plan has one carrier: nothing to place.\n");
 }
 
 } // namespace
