@@ -49,8 +49,8 @@ protected:
         option.initFrom(carriers);
         option.rect = carriers->visualItemRect(carriers->item(row, 0));
         option.features = QStyleOptionViewItem::HasCheckIndicator;
-        const QRect tick = carriers->style()->subElementRect(
-            QStyle::SE_ItemViewItemCheckIndicator, &option, carriers);
+        const QRect tick = carriers->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator,
+                                                             &option, carriers);
         QTest::mouseClick(carriers->viewport(), Qt::LeftButton, {}, tick.center());
     }
 
@@ -70,10 +70,10 @@ TEST_F(ArrangeDialogTest, TabSpaceEnterAndApplyByKeyboardAndMouse)
         press(Qt::Key_Tab);
         visited << focused();
     }
-    EXPECT_EQ(visited, (QStringList{"editBandLow", "editBandHigh", "editRaster", "editSpacing",
-                                    "editIp3", "editGuard", "editEffort", "tableForbidden",
-                                    "buttonAddRange", "buttonRemoveRange", "tableCarriers",
-                                    "buttonRun", "buttonCancel"}));
+    EXPECT_EQ(visited,
+              (QStringList{"editBandLow", "editBandHigh", "editRaster", "editSpacing", "editIp3",
+                           "editGuard", "editEffort", "tableForbidden", "buttonAddRange",
+                           "buttonRemoveRange", "tableCarriers", "buttonRun", "buttonCancel"}));
 
     carriers->setFocus();
     carriers->setCurrentCell(1, 2);
