@@ -302,6 +302,7 @@ ArrangePicture ArrangeModel::picture() const
     picture.settings.titleText.clear();
     if (!shown_ || shown_->outcome != Outcome::placed) {
         // The plan as it is, over the band the boxes give, else over the view.
+        picture.caption = "The plan as it is:";
         picture.plan = &plan_;
         const std::optional<double> lowMhz = readEntryNumber(text(ArrangeBox::bandLow));
         const std::optional<double> highMhz = readEntryNumber(text(ArrangeBox::bandHigh));
@@ -312,6 +313,8 @@ ArrangePicture ArrangeModel::picture() const
         return picture;
     }
     const PlacementResult& result = shown_->result;
+    picture.caption = "The proposal over the band: moved carriers outlined, an orange bar under "
+                      "each carrier a product hits.";
     picture.plan = &result.plan;
     picture.settings.viewStartMhz = shown_->options.bandLowMhz;
     picture.settings.viewStopMhz = shown_->options.bandHighMhz;

@@ -57,6 +57,7 @@ struct ArrangeFigure {
 // the carriers outlined (places in that plan: those the proposal moves) and the occupied
 // bands that products hit.
 struct ArrangePicture {
+    std::string caption; // what it shows, in a line above it
     const CarrierList* plan = nullptr;
     DisplaySettings settings;
     std::vector<int> outlined;

@@ -80,7 +80,8 @@ ArrangeDialog::ArrangeDialog(ArrangeModel& model, QWidget* parent)
     auto* left = new QVBoxLayout;
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(buildEntries());
-    left->addWidget(buildForbiddenRanges(), 1);
+    left->addWidget(buildForbiddenRanges());
+    left->addStretch(1);
     auto* entriesLayout = new QHBoxLayout(entries_);
     entriesLayout->setContentsMargins(0, 0, 0, 0);
     entriesLayout->addLayout(left);
@@ -109,7 +110,7 @@ ArrangeDialog::ArrangeDialog(ArrangeModel& model, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(buildResult(), 1);
     layout->addLayout(buttons);
-    resize(980, 720);
+    resize(1000, 760);
 
     // Tab goes through the entries, the two lists and then the buttons.
     QWidget* chain[] = {boxes_[0],
@@ -207,7 +208,9 @@ QWidget* ArrangeDialog::buildForbiddenRanges()
     forbidden_->setEditTriggers(
         QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
         QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
-    forbidden_->setMinimumHeight(forbidden_->verticalHeader()->defaultSectionSize() * 4);
+    // Room for four ranges and eight carriers: the picture takes the height left.
+    const int rowHeight = forbidden_->verticalHeader()->defaultSectionSize();
+    forbidden_->setFixedHeight(rowHeight * 5 + 4);
     auto* caption = new QLabel(QStringLiteral("&Forbidden ranges:"), group);
     caption->setBuddy(forbidden_);
     auto* add = new QPushButton(QStringLiteral("A&dd Range"), group);
@@ -242,10 +245,12 @@ QWidget* ArrangeDialog::buildCarriers()
     carriers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     carriers_->horizontalHeader()->setSectionResizeMode(labelColumn, QHeaderView::Stretch);
     carriers_->installEventFilter(this);
+    carriers_->setFixedHeight(carriers_->verticalHeader()->defaultSectionSize() * 9 + 4);
     auto* caption = new QLabel(QStringLiteral("Carriers (&Lock keeps one where it is):"), group);
     caption->setBuddy(carriers_);
     layout->addWidget(caption);
-    layout->addWidget(carriers_, 1);
+    layout->addWidget(carriers_);
+    layout->addStretch(1);
     fillCarriers();
     for (const int column : {lockColumn, fColumn, centreColumn, proposedColumn})
         carriers_->resizeColumnToContents(column);
@@ -281,11 +286,14 @@ QWidget* ArrangeDialog::buildResult()
         }
     }
     grid->setColumnStretch(3, 1);
+    previewCaption_ = new QLabel(result);
+    previewCaption_->setObjectName(QStringLiteral("arrangePreviewCaption"));
     preview_ = new PlanPreview(result);
     preview_->setObjectName(QStringLiteral("arrangePreview"));
     layout->addWidget(progress_);
     layout->addWidget(status_);
     layout->addLayout(grid);
+    layout->addWidget(previewCaption_);
     layout->addWidget(preview_, 1);
     return result;
 }
@@ -336,7 +344,9 @@ void ArrangeDialog::refresh()
         figures_[row][2]->setText(text(shown.after));
     }
     fillCarriers();
-    preview_->setPicture(model_.picture());
+    ArrangePicture picture = model_.picture();
+    previewCaption_->setText(text(picture.caption));
+    preview_->setPicture(std::move(picture));
 }
 
 void ArrangeDialog::run()

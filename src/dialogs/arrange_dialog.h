@@ -67,6 +67,7 @@ private:
     QTimer* progressPoll_ = nullptr;
     QLabel* status_ = nullptr;
     std::array<std::array<QLabel*, 3>, 4> figures_{}; // headings, then a row per figure
+    QLabel* previewCaption_ = nullptr;
     PlanPreview* preview_ = nullptr;
     QPushButton* runButton_ = nullptr;
     QPushButton* applyButton_ = nullptr;

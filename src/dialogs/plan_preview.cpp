@@ -14,7 +14,7 @@ namespace orvane {
 
 PlanPreview::PlanPreview(QWidget* parent) : QWidget(parent)
 {
-    setMinimumSize(320, 150);
+    setMinimumSize(320, 200);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -26,7 +26,7 @@ void PlanPreview::setPicture(ArrangePicture picture)
 
 QSize PlanPreview::sizeHint() const
 {
-    return {600, 230};
+    return {600, 300};
 }
 
 void PlanPreview::paintEvent(QPaintEvent*)
