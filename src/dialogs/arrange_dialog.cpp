@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <utility>
+#include <vector>
 
 namespace orvane {
 
@@ -75,7 +76,6 @@ ArrangeDialog::ArrangeDialog(ArrangeModel& model, QWidget* parent)
       worker_(new PlacementWorker(this))
 {
     setWindowTitle(QStringLiteral("Arrange Carriers"));
-    auto* top = new QHBoxLayout;
     entries_ = new QWidget(this);
     auto* left = new QVBoxLayout;
     left->setContentsMargins(0, 0, 0, 0);
@@ -86,7 +86,6 @@ ArrangeDialog::ArrangeDialog(ArrangeModel& model, QWidget* parent)
     entriesLayout->setContentsMargins(0, 0, 0, 0);
     entriesLayout->addLayout(left);
     entriesLayout->addWidget(buildCarriers(), 1);
-    top->addWidget(entries_);
 
     // Run, Apply and Cancel in the order they are used.
     runButton_ = new QPushButton(QStringLiteral("&Run"), this);
@@ -107,27 +106,16 @@ ArrangeDialog::ArrangeDialog(ArrangeModel& model, QWidget* parent)
         buttons->addWidget(button);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addWidget(entries_);
     layout->addWidget(buildResult(), 1);
     layout->addLayout(buttons);
     resize(1000, 760);
 
     // Tab goes through the entries, the two lists and then the buttons.
-    QWidget* chain[] = {boxes_[0],
-                        boxes_[1],
-                        boxes_[2],
-                        boxes_[3],
-                        boxes_[4],
-                        boxes_[5],
-                        boxes_[6],
-                        forbidden_,
-                        findChild<QPushButton*>(QStringLiteral("buttonAddRange")),
-                        findChild<QPushButton*>(QStringLiteral("buttonRemoveRange")),
-                        carriers_,
-                        runButton_,
-                        applyButton_,
-                        cancelButton_};
-    for (std::size_t i = 1; i < std::size(chain); ++i)
+    std::vector<QWidget*> chain(boxes_.begin(), boxes_.end());
+    chain.insert(chain.end(), {forbidden_, addRangeButton_, removeRangeButton_, carriers_,
+                               runButton_, applyButton_, cancelButton_});
+    for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
     progressPoll_ = new QTimer(this);
@@ -213,21 +201,21 @@ QWidget* ArrangeDialog::buildForbiddenRanges()
     forbidden_->setFixedHeight(rowHeight * 5 + 4);
     auto* caption = new QLabel(QStringLiteral("&Forbidden ranges:"), group);
     caption->setBuddy(forbidden_);
-    auto* add = new QPushButton(QStringLiteral("A&dd Range"), group);
-    add->setObjectName(QStringLiteral("buttonAddRange"));
-    auto* remove = new QPushButton(QStringLiteral("Re&move Range"), group);
-    remove->setObjectName(QStringLiteral("buttonRemoveRange"));
-    for (QPushButton* button : {add, remove})
-        button->setAutoDefault(false);
+    addRangeButton_ = new QPushButton(QStringLiteral("A&dd Range"), group);
+    addRangeButton_->setObjectName(QStringLiteral("buttonAddRange"));
+    removeRangeButton_ = new QPushButton(QStringLiteral("Re&move Range"), group);
+    removeRangeButton_->setObjectName(QStringLiteral("buttonRemoveRange"));
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
+    for (QPushButton* button : {addRangeButton_, removeRangeButton_}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
     buttons->addStretch(1);
     layout->addWidget(caption);
     layout->addWidget(forbidden_, 1);
     layout->addLayout(buttons);
-    connect(add, &QPushButton::clicked, this, &ArrangeDialog::addRange);
-    connect(remove, &QPushButton::clicked, this, &ArrangeDialog::removeRange);
+    connect(addRangeButton_, &QPushButton::clicked, this, &ArrangeDialog::addRange);
+    connect(removeRangeButton_, &QPushButton::clicked, this, &ArrangeDialog::removeRange);
     connect(forbidden_, &QTableWidget::itemChanged, this, &ArrangeDialog::forbiddenEdited);
     return group;
 }

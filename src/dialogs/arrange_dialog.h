@@ -62,6 +62,8 @@ private:
     std::array<QLineEdit*, arrangeBoxCount> boxes_{};
     QWidget* entries_ = nullptr;
     QTableWidget* forbidden_ = nullptr;
+    QPushButton* addRangeButton_ = nullptr;
+    QPushButton* removeRangeButton_ = nullptr;
     QTableWidget* carriers_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTimer* progressPoll_ = nullptr;
