@@ -190,9 +190,9 @@ ArrangeModel::Reading ArrangeModel::read() const
         }
         options.forbidden.push_back({*values[0], *values[1]});
     }
-    for (const ArrangeCarrierRow& row : rows_)
-        if (row.locked)
-            options.lockedFNumbers.push_back(row.fNumber);
+    for (std::size_t i = 0; i < entries_.locked.size(); ++i)
+        if (entries_.locked[i])
+            options.lockedFNumbers.push_back(static_cast<int>(i) + 1);
     return {options, std::nullopt};
 }
 

@@ -78,6 +78,7 @@ TEST(ArrangeModel, EntriesStartFromTheViewAndThePanelAndReadAsOptions)
     EXPECT_EQ(options.lockedFNumbers, std::vector<int>{2});
     ASSERT_EQ(options.forbidden.size(), 1u);
     EXPECT_EQ(options.forbidden[0].highMhz, 5960.25);
+    EXPECT_EQ(model.forbiddenText(1, RangeEnd::high), "5960.25");
 
     model.setText(ArrangeBox::ip3, " ");
     model.removeForbidden(1);
@@ -151,6 +152,19 @@ TEST(ArrangeModel, ARunShowsFiguresBeforeAndAfterAndItsProposalWhileTheEntriesSt
     Ruler scene;
     ArrangeModel model = scene.model();
     EXPECT_EQ(model.picture().settings.viewStopMhz, 6003.0005);
+    model.setText(ArrangeBox::bandHigh, "6003.0005 MHz"); // the picture keeps the view
+    EXPECT_EQ(model.picture().settings.viewStopMhz, 6425.0);
+
+    // One step less and F3 has no better place: each carrier is hit, and barred.
+    model.setText(ArrangeBox::bandHigh, "6002.0005");
+    runHere(model);
+    EXPECT_EQ(model.status(), "No better placement found: the plan stays as it is.");
+    EXPECT_FALSE(model.proposal());
+    const std::vector<std::pair<double, double>> hit{
+        {5999.9995, 6000.0005}, {6000.9995, 6001.0005}, {6001.9995, 6002.0005}};
+    EXPECT_EQ(model.picture().hitBandsMhz, hit);
+
+    model.setText(ArrangeBox::bandHigh, "6003.0005");
     runHere(model);
     EXPECT_EQ(model.status(), "1 of 3 carriers moved.");
     const std::vector<ArrangeFigure> figures = model.figures();
@@ -179,6 +193,7 @@ TEST(ArrangeModel, ARunShowsFiguresBeforeAndAfterAndItsProposalWhileTheEntriesSt
     EXPECT_FALSE(model.startRun().run);
     model.finishRun(earlier.run->id, placeArrangement(*earlier.run, nullptr, {}));
     EXPECT_EQ(model.status(), "Every carrier is locked: nothing to place.");
+    EXPECT_EQ(model.picture().plan->count(), 3);
     EXPECT_FALSE(model.proposal());
     EXPECT_TRUE(model.figures().empty());
 
@@ -190,7 +205,7 @@ TEST(ArrangeModel, ARunShowsFiguresBeforeAndAfterAndItsProposalWhileTheEntriesSt
     EXPECT_EQ(model.figures()[0].after, "none");
 }
 
-TEST(ArrangeCommand, ApplyIsOneStepToUndoAndCancelOrTooFewCarriersChangeNothing)
+TEST(ArrangeCommand, ApplyIsOneStepToUndoAndCancelOrAPlanItCannotTakeChangesNothing)
 {
     Ruler scene;
     PlanDocument& document = scene.document;
@@ -220,12 +235,18 @@ TEST(ArrangeCommand, ApplyIsOneStepToUndoAndCancelOrTooFewCarriersChangeNothing)
     EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6002.0);
     EXPECT_EQ(document.displaySettings.viewStopMhz, 6002.5);
 
-    scene.user.log.clear();
-    document.carriers.removeAt(*document.carriers.findIndex(0));
-    document.carriers.removeAt(*document.carriers.findIndex(0));
-    arrangeCarriers(document, scene.user, "", "");
-    EXPECT_EQ(scene.user.log,
-              "message 'Orvane' icon 1: The plan has one carrier: nothing to place.\n");
+    // Two carriers and 500 open the dialog; one or 501 are refused at once.
+    scene.user.arrangeDialog = [](ArrangeModel&) { return false; };
+    for (const int count : {2, 1, 500, 501}) {
+        document.carriers.removeAll();
+        for (int i = 0; i < count; ++i)
+            document.carriers.append(fixedCarrier(6000.0 + i, 0.001, ""));
+        scene.user.log.clear();
+        arrangeCarriers(document, scene.user, "", "");
+        EXPECT_EQ(scene.user.log.rfind("arrange, band", 0) == 0, count % 2 == 0) << scene.user.log;
+    }
+    EXPECT_EQ(scene.user.log, "message 'Orvane' icon 1: The plan has 501 carriers; the placement "
+                              "takes at most 500.\n");
 }
 
 } // namespace
