@@ -119,12 +119,12 @@ ArrangeModel::Reading ArrangeModel::read() const
         const std::string& entry = entries_.boxes[slot(box)];
         if (emptyAllowed && blank(entry))
             return true;
-        const std::optional<double> read = readEntryNumber(entry);
-        if (!read) {
+        const std::optional<double> parsed = readEntryNumber(entry);
+        if (!parsed) {
             problem = problemIn(box, enterNumberText);
             return false;
         }
-        value = *read;
+        value = *parsed;
         return true;
     };
     // The first problem found is the one reported; the checks go through the dialog's order.
@@ -134,7 +134,7 @@ ArrangeModel::Reading ArrangeModel::read() const
         return !refused;
     };
     double ip3 = 0.0;
-    const bool read =
+    const bool boxesRead =
         number(ArrangeBox::bandLow, options.bandLowMhz, false) &&
         refuse(ArrangeBox::bandLow, !fitsInFile(options.bandLowMhz),
                outsideFileRangeText("band's low end", "MHz")) &&
@@ -163,7 +163,7 @@ ArrangeModel::Reading ArrangeModel::read() const
                !(options.effort > 0.0 && options.effort <= largestPlacementEffort),
                "The effort must be above 0 and at most " + formatGeneral(largestPlacementEffort) +
                    ".");
-    if (!read)
+    if (!boxesRead)
         return {std::nullopt, problem};
     if (!blank(entries_.boxes[slot(ArrangeBox::ip3)]))
         options.ip3Dbw = ip3;
