@@ -4,6 +4,7 @@
 #include "app/plan_picture.h"
 #include "app/plan_view.h"
 #include "app/settings_store.h"
+#include "commands/arrange_commands.h"
 #include "commands/editing_commands.h"
 #include "commands/file_commands.h"
 #include "commands/help_request.h"
@@ -133,6 +134,7 @@ void MainWindow::buildMenus()
     edit->addSeparator();
     addCommand(edit, MenuCommand::scrunchCarriers, QStringLiteral("&Scrunch Carriers"));
     addCommand(edit, MenuCommand::shiftCarriers, QStringLiteral("Shift &Carriers"));
+    addCommand(edit, MenuCommand::arrangeCarriers, QStringLiteral("Arra&nge Carriers..."));
     edit->addSeparator();
     addCommand(edit, MenuCommand::clearAll, QStringLiteral("C&lear All"));
 
@@ -163,7 +165,8 @@ void MainWindow::updateMenuState()
          {MenuCommand::saveCarriers, MenuCommand::modifyCarrier, MenuCommand::deleteCarrier,
           MenuCommand::shiftCarriers, MenuCommand::fitCarriers})
         actions_.at(command)->setEnabled(carrierCount >= 1);
-    for (const MenuCommand command : {MenuCommand::scrunchCarriers, MenuCommand::saveReport})
+    for (const MenuCommand command :
+         {MenuCommand::scrunchCarriers, MenuCommand::arrangeCarriers, MenuCommand::saveReport})
         actions_.at(command)->setEnabled(carrierCount >= 2);
     updateHistoryCommands();
 }
@@ -341,6 +344,13 @@ void MainWindow::runCommand(MenuCommand command)
     case MenuCommand::shiftCarriers:
         apply(shiftCarriers(document_, ui));
         break;
+    case MenuCommand::arrangeCarriers: {
+        // IP3 and guard start as the analysis panel's boxes hold them.
+        const IntermodPanelModel& panel = intermodPanel_->model();
+        apply(
+            arrangeCarriers(document_, ui, panel.text(PanelBox::ip3), panel.text(PanelBox::guard)));
+        break;
+    }
     case MenuCommand::clearAll:
         apply(clearAll(document_, ui));
         break;

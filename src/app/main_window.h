@@ -40,6 +40,7 @@ enum class MenuCommand {
     deleteCarrier,
     scrunchCarriers,
     shiftCarriers,
+    arrangeCarriers,
     clearAll,
     fitCarriers,
     defaultFonts,

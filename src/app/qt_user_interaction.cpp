@@ -167,6 +167,11 @@ std::optional<double> QtUserInteraction::askFrequency(const std::string& caption
     return runFrequencyEntry(parent_, caption, initialMhz);
 }
 
+bool QtUserInteraction::arrangeCarriers(ArrangeModel& model)
+{
+    return runArrangeDialog(parent_, model);
+}
+
 bool QtUserInteraction::askYesNo(const std::string& text, unsigned helpKey)
 {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(programCaption),

@@ -27,6 +27,7 @@ public:
                   const std::string& okButtonText,
                   std::optional<CarrierPosition> preselected) override;
     std::optional<double> askFrequency(const std::string& caption, double initialMhz) override;
+    bool arrangeCarriers(ArrangeModel& model) override;
 
     bool askYesNo(const std::string& text, unsigned helpKey) override;
     bool askOkCancel(const std::string& text) override;

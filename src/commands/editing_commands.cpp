@@ -116,9 +116,13 @@ CommandOutcome takeMovedCarriers(PlanDocument& document, UserInteraction& intera
 
 void checkViewRange(PlanDocument& document, UserInteraction& interaction, const Carrier& carrier)
 {
+    checkViewRange(document, interaction, carrier.lowerEdgeMhz(), carrier.upperEdgeMhz());
+}
+
+void checkViewRange(PlanDocument& document, UserInteraction& interaction, double lowerMhz,
+                    double upperMhz)
+{
     DisplaySettings& view = document.displaySettings;
-    const double lowerMhz = carrier.lowerEdgeMhz();
-    const double upperMhz = carrier.upperEdgeMhz();
     if (lowerMhz >= view.viewStartMhz && upperMhz <= view.viewStopMhz)
         return;
     if (!interaction.askYesNo(adjustViewQuestion, helpKey::adjustView))

@@ -29,5 +29,8 @@ CommandOutcome shiftCarriers(PlanDocument& document, UserInteraction& interactio
 
 // Offers to widen the view when the carrier's occupied band is not inside it.
 void checkViewRange(PlanDocument& document, UserInteraction& interaction, const Carrier& carrier);
+// The same for the stretch from lowerMhz to upperMhz (the outer edges of several carriers).
+void checkViewRange(PlanDocument& document, UserInteraction& interaction, double lowerMhz,
+                    double upperMhz);
 
 } // namespace orvane

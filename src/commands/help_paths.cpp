@@ -9,7 +9,7 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<std::pair<unsigned, const char*>, 13> helpTopics{{
+constexpr std::array<std::pair<unsigned, const char*>, 14> helpTopics{{
     {helpKey::mainWindow, "Orvane-Window.htm"},
     {helpKey::titleAndFrequencies, "Orvane-FreqView.htm"},
     {helpKey::colours, "Orvane-Colours.htm"},
@@ -21,6 +21,7 @@ constexpr std::array<std::pair<unsigned, const char*>, 13> helpTopics{{
     {helpKey::spectralCarrier, "Orvane-SpecEff.htm"},
     {helpKey::adjustView, "Orvane-Adjust.htm"},
     {helpKey::intermodAnalysis, "Orvane-Intermod.htm"},
+    {helpKey::arrangeCarriers, "Orvane-Arrange.htm"},
     {helpKey::modcodSelection, "Orvane-AddModcod.htm"},
     {helpKey::licence, "Orvane-Licence.htm"},
 }};

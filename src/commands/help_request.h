@@ -17,6 +17,7 @@ constexpr unsigned carrierSelection = 141;
 constexpr unsigned spectralCarrier = 142;
 constexpr unsigned adjustView = 143;
 constexpr unsigned intermodAnalysis = 144;
+constexpr unsigned arrangeCarriers = 145;
 constexpr unsigned modcodSelection = 32784;
 constexpr unsigned licence = 32792;
 constexpr unsigned helpMenu = 32795;

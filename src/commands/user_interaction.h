@@ -10,6 +10,8 @@
 
 namespace orvane {
 
+class ArrangeModel;
+
 enum class MessageIcon { none, information, warning, error, question };
 
 // A file the user chose: the full path and which of the chooser's file types was selected
@@ -47,6 +49,9 @@ public:
                   const std::string& okButtonText, std::optional<CarrierPosition> preselected) = 0;
     // The frequency entry dialog; the value on OK.
     virtual std::optional<double> askFrequency(const std::string& caption, double initialMhz) = 0;
+    // The Arrange Carriers dialog over the model, which runs the placement as often as the user
+    // asks; true on Apply (the model then holds the proposal), false on Cancel.
+    virtual bool arrangeCarriers(ArrangeModel& model) = 0;
 
     // A Yes/No question with a question-mark icon; helpKey is what F1 asks for (0: none).
     virtual bool askYesNo(const std::string& text, unsigned helpKey) = 0;

@@ -1,5 +1,6 @@
 #include "dialogs/dialog_runners.h"
 
+#include "dialogs/arrange_dialog.h"
 #include "dialogs/carrier_selection_dialog.h"
 #include "dialogs/fec_carrier_dialog.h"
 #include "dialogs/fixed_carrier_dialog.h"
@@ -45,6 +46,12 @@ std::optional<double> runFrequencyEntry(QWidget* parent, const std::string& capt
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.frequencyMhz();
+}
+
+bool runArrangeDialog(QWidget* parent, ArrangeModel& model)
+{
+    ArrangeDialog dialog(model, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace orvane

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace orvane {
 
+class ArrangeModel;
+
 // Shows the carrier dialog for the carrier's calcMode (0 fixed, 2 spectral efficiency, any
 // other FEC and modulation) modally; true on OK with the carrier rebuilt, false on Cancel with
 // the carrier untouched.
@@ -22,5 +24,7 @@ runCarrierSelection(QWidget* parent, const CarrierList& list, const std::string&
 // The frequency entry dialog; the value on OK.
 std::optional<double> runFrequencyEntry(QWidget* parent, const std::string& caption,
                                         double initialMhz);
+// The Arrange Carriers dialog over the model; true on Apply.
+bool runArrangeDialog(QWidget* parent, ArrangeModel& model);
 
 } // namespace orvane

@@ -69,6 +69,11 @@ struct PlacementRefusal {
 };
 
 inline constexpr int maxPlacementCarriers = 500;
+// The largest intercept point (in size), guard and effort the placement takes; the first two
+// as the analysis takes them.
+inline constexpr double largestPlacementIp3Dbw = 1000.0;
+inline constexpr double largestPlacementGuardKhz = 1000000.0;
+inline constexpr double largestPlacementEffort = 100.0;
 
 // The figures a planner compares before and after.
 struct PlacementFigures {

@@ -14,10 +14,9 @@ namespace orvane::placement {
 
 namespace {
 
-// The intercept point and guard the analysis accepts.
-constexpr double largestIp3Dbw = 1000.0;
-constexpr double largestGuardKhz = 1000000.0;
-constexpr double largestEffort = 100.0;
+constexpr double largestIp3Dbw = largestPlacementIp3Dbw;
+constexpr double largestGuardKhz = largestPlacementGuardKhz;
+constexpr double largestEffort = largestPlacementEffort;
 // Free centres are kept to 10 Hz, as a carrier file keeps them.
 constexpr double freeStepMhz = 0.00001;
 // Orders tried when the widest-first packings leave a carrier out.

@@ -514,6 +514,21 @@ TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysA
     EXPECT_NE(withLayer, plain);
 }
 
+// Arrange Carriers starts from the panel's boxes; the Edit menu takes back what it applied.
+TEST_F(IntermodPanelTest, ArrangeCarriersStartsFromThePanelsBoxesAndIsUndone)
+{
+    enter(box("ip3Box"), QStringLiteral("41.5"));
+    enter(box("guardBox"), QStringLiteral("2"));
+    user.arrangeDialog = [](ArrangeModel& model) {
+        const ArrangeModel::Start start = model.startRun();
+        model.finishRun(start.run->id, placeArrangement(*start.run, nullptr, {}));
+        return true;
+    };
+    run(MenuCommand::arrangeCarriers);
+    EXPECT_NE(user.log.find("IP3 '41.5', guard '2'"), std::string::npos) << user.log;
+    EXPECT_EQ(window->action(MenuCommand::undo)->text(), QStringLiteral("&Undo Arrange Carriers"));
+}
+
 // Typing starts no analysis until it pauses, a new warning level none at all. Every result
 // sizes the columns to their widest cell, also when later texts are longer. A result older than
 // the plan is greyed and says "Updating..." until the newer one is in; its rows open nothing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/arrange_model.h"
 #include "commands/plan_document.h"
 #include "commands/user_interaction.h"
 #include "support/c_locale_printf.h"
@@ -25,6 +26,8 @@ public:
     std::optional<int> pickedIndex; // the row picked in the selection dialog, else the preselected
     bool cancelSelection = false;
     std::optional<double> frequencyAnswer;
+    // The Arrange Carriers dialog: what the user does in it; true stands for Apply.
+    std::function<bool(ArrangeModel&)> arrangeDialog = [](ArrangeModel&) { return false; };
     bool yesNoAnswer = false;
     bool okCancelAnswer = false;
     UnsavedChangesAnswer saveChangesAnswer = UnsavedChangesAnswer::cancel;
@@ -70,6 +73,15 @@ public:
     {
         log += test::printfInCLocale("frequency '%s' %.9g\n", caption.c_str(), initialMhz);
         return frequencyAnswer;
+    }
+    bool arrangeCarriers(ArrangeModel& model) override
+    {
+        log += "arrange, band " + model.text(ArrangeBox::bandLow) + " to " +
+               model.text(ArrangeBox::bandHigh) + ", IP3 '" + model.text(ArrangeBox::ip3) +
+               "', guard '" + model.text(ArrangeBox::guard) + "'\n";
+        const bool applied = arrangeDialog(model);
+        log += "  " + model.status() + (applied ? " Apply\n" : " Cancel\n");
+        return applied;
     }
     bool askYesNo(const std::string& text, unsigned helpKey) override
     {
