@@ -1,5 +1,6 @@
 #include "app/intermod_panel.h"
 
+#include "app/chart_views.h"
 #include "app/intermod_runner.h"
 #include "app/settings_store.h"
 #include "commands/help_request.h"
@@ -8,13 +9,17 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStandardItemModel>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 
@@ -32,6 +37,7 @@ constexpr int progressDelayMs = 150;
 // Typing starts a new analysis once it pauses this long, not at every key.
 constexpr int typingPauseMs = 150;
 constexpr int fNumberRole = Qt::UserRole + 1;
+const QColor negativeMarginColour(240, 160, 160);
 const QColor belowWarningColour(255, 200, 200);
 const QColor incompleteColour(255, 236, 170);
 const QColor outOfDateTextColour(150, 150, 150);
@@ -45,54 +51,24 @@ QString text(const std::string& value)
 
 IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     : QDockWidget(QStringLiteral("Intermodulation Analysis"), parent), document_(document),
-      model_([] {
-          const IntermodInputs stored = readIntermodInputs();
-          return IntermodPanelModel(stored.ip3Dbw, stored.guardKhz, stored.warningCimDb);
-      }()),
-      runner_(new IntermodRunner(this))
+      model_(readPanelSettings()), runner_(new IntermodRunner(this))
 {
     setObjectName(QStringLiteral("intermodPanel"));
-    auto* content = new QWidget(this);
-    auto* layout = new QVBoxLayout(content);
-    layout->addWidget(buildInputs());
-    summary_ = new QLabel(content);
-    summary_->setObjectName(QStringLiteral("intermodSummary"));
-    summary_->setWordWrap(true);
-    layout->addWidget(summary_);
-
-    rows_ = new QStandardItemModel(0, static_cast<int>(IntermodPanelModel::columns().size()), this);
-    QStringList headings;
-    for (const PanelColumn& column : IntermodPanelModel::columns())
-        headings << text(column.heading);
-    rows_->setHorizontalHeaderLabels(headings);
-    rows_->setSortRole(Qt::UserRole);
-    table_ = new QTableView(content);
-    table_->setObjectName(QStringLiteral("intermodTable"));
-    table_->setModel(rows_);
-    table_->setSortingEnabled(true);
-    table_->sortByColumn(0, Qt::AscendingOrder);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->setWordWrap(false);
-    table_->installEventFilter(this);
-    layout->addWidget(table_, 1);
-    setWidget(content);
-
-    auto* copy = new QAction(QStringLiteral("Copy"), table_);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    table_->addAction(copy);
-    connect(copy, &QAction::triggered, this, &IntermodPanel::copySelectedRows);
-    connect(table_, &QTableView::doubleClicked, this,
-            [this](const QModelIndex& index) { rowActivated(index.row()); });
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("panelSplitter"));
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(buildInputs());
+    splitter_->addWidget(buildResults());
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    setWidget(splitter_);
+    connect(tabs_, &QTabWidget::currentChanged, this, &IntermodPanel::fitInputs);
 
     connect(runner_, &IntermodRunner::progressed, this,
             [this](double share) { progress_->setValue(static_cast<int>(share * 100.0)); });
     connect(runner_, &IntermodRunner::finished, this, &IntermodPanel::showAnalysis);
     connect(toggleViewAction(), &QAction::toggled, this, &IntermodPanel::shownChanged);
-    connect(this, &QDockWidget::dockLocationChanged, this, &IntermodPanel::placeInputs);
+    connect(this, &QDockWidget::dockLocationChanged, this, &IntermodPanel::placeParts);
 
     // F1 anywhere in the panel opens its own page rather than the main window's.
     for (QWidget* child : findChildren<QWidget*>())
@@ -105,60 +81,133 @@ IntermodPanel::~IntermodPanel()
 {
     // Typing that had not yet paused is kept all the same.
     if (typingPause_->isActive())
-        writeIntermodInputs({model_.text(PanelBox::ip3), model_.text(PanelBox::guard),
-                             model_.text(PanelBox::warning)});
+        writePanelSettings(model_.settings());
+}
+
+void IntermodPanel::addBox(QGridLayout* grid, PanelBox which, const QString& caption,
+                           const QString& name, const QString& toolTip)
+{
+    const int row = grid->rowCount();
+    auto* label = new QLabel(caption);
+    auto* box = new QLineEdit(text(model_.text(which)));
+    box->setObjectName(name + QStringLiteral("Box"));
+    box->setMaximumWidth(90);
+    box->setToolTip(toolTip);
+    label->setBuddy(box);
+    auto* problem = new QLabel;
+    problem->setObjectName(name + QStringLiteral("Problem"));
+    problem->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem->setWordWrap(true);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(box, row, 1);
+    grid->addWidget(problem, row, 2);
+    boxes_[static_cast<int>(which)] = box;
+    problems_[static_cast<int>(which)] = problem;
+    connect(box, &QLineEdit::textEdited, this,
+            [this, which](const QString& typed) { boxEdited(which, typed); });
 }
 
 QWidget* IntermodPanel::buildInputs()
 {
-    auto* inputs = new QWidget(this);
-    inputsLayout_ = new QBoxLayout(QBoxLayout::LeftToRight, inputs);
-    inputsLayout_->setContentsMargins(0, 0, 0, 0);
-    const auto addBox = [&](PanelBox which, const QString& caption, const QString& name) {
-        auto* row = new QWidget(inputs);
-        auto* rowLayout = new QHBoxLayout(row);
-        rowLayout->setContentsMargins(0, 0, 0, 0);
-        auto* label = new QLabel(caption, row);
-        auto* box = new QLineEdit(text(model_.text(which)), row);
-        box->setObjectName(name + QStringLiteral("Box"));
-        box->setMaximumWidth(90);
-        label->setBuddy(box);
-        auto* problem = new QLabel(row);
-        problem->setObjectName(name + QStringLiteral("Problem"));
-        problem->setStyleSheet(QStringLiteral("color: #b00000"));
-        rowLayout->addWidget(label);
-        rowLayout->addWidget(box);
-        rowLayout->addWidget(problem, 1);
-        inputsLayout_->addWidget(row);
-        boxes_[static_cast<int>(which)] = box;
-        problems_[static_cast<int>(which)] = problem;
-        connect(box, &QLineEdit::textEdited, this,
-                [this, which](const QString& typed) { boxEdited(which, typed); });
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("panelTabs"));
+    const auto page = [this](const QString& title) {
+        auto* widget = new QWidget;
+        auto* grid = new QGridLayout(widget);
+        grid->setColumnStretch(2, 1);
+        tabs_->addTab(widget, title);
+        return grid;
     };
-    addBox(PanelBox::ip3, QStringLiteral("&IP3 (dBW):"), QStringLiteral("ip3"));
-    boxes_[0]->setPlaceholderText(QStringLiteral("hits only"));
-    boxes_[0]->setToolTip(QStringLiteral("The transponder's output third-order intercept point, "
-                                         "-1000 to 1000 dBW. Empty: which products hit which "
-                                         "carriers, no levels."));
-    addBox(PanelBox::guard, QStringLiteral("&Guard (kHz):"), QStringLiteral("guard"));
-    boxes_[1]->setToolTip(QStringLiteral("Widens every carrier's band on both sides, 0 to "
-                                         "1,000,000 kHz."));
-    addBox(PanelBox::warning, QStringLiteral("&Warn below C/IM (dB):"), QStringLiteral("warning"));
 
-    auto* actions = new QWidget(inputs);
-    auto* actionsLayout = new QHBoxLayout(actions);
-    actionsLayout->setContentsMargins(0, 0, 0, 0);
-    actionsLayout->addStretch(1);
-    progress_ = new QProgressBar(actions);
+    QGridLayout* intermod = page(QStringLiteral("Intermodulation"));
+    addBox(intermod, PanelBox::ip3, QStringLiteral("&IP3 (dBW):"), QStringLiteral("ip3"),
+           QStringLiteral("The transponder's output third-order intercept point, -1000 to 1000 "
+                          "dBW. Empty: which products hit which carriers, no levels."));
+    boxes_[static_cast<int>(PanelBox::ip3)]->setPlaceholderText(QStringLiteral("hits only"));
+    addBox(intermod, PanelBox::guard, QStringLiteral("&Guard (kHz):"), QStringLiteral("guard"),
+           QStringLiteral("Widens every carrier's band on both sides, 0 to 1,000,000 kHz."));
+    addBox(intermod, PanelBox::warning, QStringLiteral("&Warn below C/IM (dB):"),
+           QStringLiteral("warning"), QStringLiteral("Rows with a lower C/IM turn red."));
+    intermod->setRowStretch(intermod->rowCount(), 1);
+
+    QGridLayout* budget = page(QStringLiteral("Budget"));
+    addBox(budget, PanelBox::transponderMhz, QStringLiteral("&Transponder (MHz):"),
+           QStringLiteral("transponder"),
+           QStringLiteral("The bandwidth W shared out. Empty: the width of the view range."));
+    boxes_[static_cast<int>(PanelBox::transponderMhz)]->setPlaceholderText(
+        QStringLiteral("view range"));
+    addBox(budget, PanelBox::saturatedPower, QStringLiteral("&Psat (dBW):"), QStringLiteral("psat"),
+           QStringLiteral("The saturated output power, on the same reference as the carrier "
+                          "powers."));
+    addBox(budget, PanelBox::outputBackoff, QStringLiteral("&OBO (dB):"), QStringLiteral("obo"),
+           QStringLiteral("The output back-off the transponder runs at. Empty: Psat less the "
+                          "carriers' total power."));
+    boxes_[static_cast<int>(PanelBox::outputBackoff)]->setPlaceholderText(
+        QStringLiteral("carriers' total"));
+    addBox(budget, PanelBox::saturatedCn0, QStringLiteral("C/N&0 at sat. (dB-Hz):"),
+           QStringLiteral("cn0Sat"),
+           QStringLiteral("The thermal C/N0 a single carrier using the whole saturated power "
+                          "gets at the receiving station."));
+    shareChart_ = new ShareChartView;
+    budget->addWidget(shareChart_, budget->rowCount(), 0, 1, 3);
+    budget->setRowStretch(budget->rowCount() - 1, 1);
+    return tabs_;
+}
+
+QWidget* IntermodPanel::buildResults()
+{
+    auto* results = new QWidget;
+    auto* layout = new QVBoxLayout(results);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* actions = new QHBoxLayout;
+    progress_ = new QProgressBar(results);
     progress_->setRange(0, 100);
     progress_->setMaximumWidth(160);
     progress_->hide();
-    actionsLayout->addWidget(progress_);
-    auto* save = new QPushButton(QStringLiteral("Save as &CSV..."), actions);
+    actions->addWidget(progress_);
+    actions->addStretch(1);
+    auto* save = new QPushButton(QStringLiteral("Save as &CSV..."), results);
     save->setObjectName(QStringLiteral("saveCsvButton"));
     connect(save, &QPushButton::clicked, this, &IntermodPanel::saveRequested);
-    actionsLayout->addWidget(save);
-    inputsLayout_->addWidget(actions, 1);
+    actions->addWidget(save);
+    layout->addLayout(actions);
+
+    summary_ = new QLabel(results);
+    summary_->setObjectName(QStringLiteral("intermodSummary"));
+    summary_->setWordWrap(true);
+    layout->addWidget(summary_);
+    budgetSummary_ = new QLabel(results);
+    budgetSummary_->setObjectName(QStringLiteral("budgetSummary"));
+    budgetSummary_->setWordWrap(true);
+    layout->addWidget(budgetSummary_);
+
+    rows_ = new QStandardItemModel(0, static_cast<int>(IntermodPanelModel::columns().size()), this);
+    QStringList headings;
+    for (const PanelColumn& column : IntermodPanelModel::columns())
+        headings << text(column.heading);
+    rows_->setHorizontalHeaderLabels(headings);
+    rows_->setSortRole(Qt::UserRole);
+    table_ = new QTableView(results);
+    table_->setObjectName(QStringLiteral("intermodTable"));
+    table_->setModel(rows_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(0, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->setWordWrap(false);
+    table_->installEventFilter(this);
+    layout->addWidget(table_, 1);
+
+    auto* copy = new QAction(QStringLiteral("Copy"), table_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    table_->addAction(copy);
+    connect(copy, &QAction::triggered, this, &IntermodPanel::copySelectedRows);
+    connect(table_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { rowActivated(index.row()); });
 
     progressDelay_ = new QTimer(this);
     progressDelay_->setSingleShot(true);
@@ -170,14 +219,34 @@ QWidget* IntermodPanel::buildInputs()
     typingPause_->setSingleShot(true);
     typingPause_->setInterval(typingPauseMs);
     connect(typingPause_, &QTimer::timeout, this, &IntermodPanel::inputsSettled);
-    return inputs;
+    return results;
 }
 
-void IntermodPanel::placeInputs(Qt::DockWidgetArea area)
+void IntermodPanel::placeParts(Qt::DockWidgetArea area)
 {
-    // Beside the plan the boxes stand one under the other; under it, in a row.
+    // Beside the plan the boxes stand over the table; under it, to its left.
     const bool beside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
-    inputsLayout_->setDirection(beside ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    splitter_->setOrientation(beside ? Qt::Vertical : Qt::Horizontal);
+    fitInputs();
+}
+
+void IntermodPanel::fitInputs()
+{
+    // Over the table the tabs take the height their page asks for (a chart more than a few
+    // boxes) and leave the rest to the table; beside it they keep their width.
+    // The pages not shown neither ask for room nor hold the tabs up.
+    for (int index = 0; index < tabs_->count(); ++index)
+        tabs_->widget(index)->setSizePolicy(
+            index == tabs_->currentIndex()
+                ? QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred)
+                : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
+    if (splitter_->orientation() != Qt::Vertical)
+        return;
+    const QWidget* page = tabs_->currentWidget();
+    const int total = splitter_->height() - splitter_->handleWidth();
+    const int wanted = tabs_->tabBar()->sizeHint().height() + page->sizeHint().height() + 8;
+    const int top = std::min(wanted, total / 2);
+    splitter_->setSizes({top, std::max(0, total - top)});
 }
 
 bool IntermodPanel::analysing() const
@@ -191,6 +260,10 @@ void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
     problems_[static_cast<int>(box)]->setText(text(model_.problem(box)));
     if (effect == PanelEditEffect::recolour)
         markRows();
+    if (effect == PanelEditEffect::rebudget) {
+        fillTable();
+        showBudget();
+    }
     if (effect == PanelEditEffect::reanalyse) {
         analysisWanted_ = true;
         showState();
@@ -200,8 +273,7 @@ void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
 
 void IntermodPanel::inputsSettled()
 {
-    writeIntermodInputs(
-        {model_.text(PanelBox::ip3), model_.text(PanelBox::guard), model_.text(PanelBox::warning)});
+    writePanelSettings(model_.settings());
     if (std::exchange(analysisWanted_, false) && toggleViewAction()->isChecked())
         startAnalysis();
 }
@@ -225,14 +297,20 @@ void IntermodPanel::startAnalysis()
     options.guardKhz = inputs->guardKhz;
     const DisplaySettings& view = document_.displaySettings;
     options.density = DensityRange{view.viewStartMhz, view.viewStopMhz, densityBins};
-    model_.analysisStarted(document_.carriers);
-    runner_->start(document_.carriers, options);
+    // The plan as the document shows it: its view range is the budget's default bandwidth.
+    CarrierList plan = document_.carriers;
+    plan.viewStartMhz = view.viewStartMhz;
+    plan.viewStopMhz = view.viewStopMhz;
+    model_.analysisStarted(plan);
+    runner_->start(plan, options);
     progress_->setValue(0);
     progressDelay_->start(progressDelayMs);
 }
 
 void IntermodPanel::shownChanged(bool shown)
 {
+    if (shown)
+        QTimer::singleShot(0, this, &IntermodPanel::fitInputs);
     document_.fitPictureTexts = shown;
     Q_EMIT pictureChanged();
     if (shown && model_.stale() && !runner_->busy())
@@ -291,9 +369,10 @@ void IntermodPanel::markRows()
             continue;
         const PanelRow* row = &rows[static_cast<std::size_t>(fNumber - 1)];
         const QVariant background =
-            row->mark == RowMark::belowWarning ? QVariant(QBrush(belowWarningColour))
-            : row->mark == RowMark::incomplete ? QVariant(QBrush(incompleteColour))
-                                               : QVariant();
+            row->mark == RowMark::negativeMargin ? QVariant(QBrush(negativeMarginColour))
+            : row->mark == RowMark::belowWarning ? QVariant(QBrush(belowWarningColour))
+            : row->mark == RowMark::incomplete   ? QVariant(QBrush(incompleteColour))
+                                                 : QVariant();
         const QVariant foreground = outOfDate ? QVariant(QBrush(outOfDateTextColour)) : QVariant();
         for (int column = 0; column < rows_->columnCount(); ++column) {
             QStandardItem* item = rows_->item(place, column);
@@ -306,9 +385,11 @@ void IntermodPanel::markRows()
 
 void IntermodPanel::showState()
 {
+    const QString grey =
+        model_.stale() && model_.analysis() ? QStringLiteral("color: #969696") : QString();
     summary_->setText(text(model_.summary()));
-    summary_->setStyleSheet(model_.stale() && model_.analysis() ? QStringLiteral("color: #969696")
-                                                                : QString());
+    summary_->setStyleSheet(grey);
+    showBudget();
     markRows();
     std::shared_ptr<const IntermodOverlay> overlay;
     if (toggleViewAction()->isChecked())
@@ -317,6 +398,19 @@ void IntermodPanel::showState()
         return;
     document_.intermodOverlay = std::move(overlay);
     Q_EMIT pictureChanged();
+}
+
+void IntermodPanel::showBudget()
+{
+    const bool outOfDate = model_.stale() && model_.analysis();
+    const std::string line = model_.budgetSummary();
+    budgetSummary_->setText(text(line));
+    budgetSummary_->setVisible(!line.empty());
+    const ShareChart chart = model_.shareChart();
+    budgetSummary_->setStyleSheet(outOfDate             ? QStringLiteral("color: #969696")
+                                  : chart.noteIsWarning ? QStringLiteral("color: #b00000")
+                                                        : QString());
+    shareChart_->setChart(chart, outOfDate);
 }
 
 void IntermodPanel::fitColumns()

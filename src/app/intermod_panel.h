@@ -8,22 +8,26 @@
 
 #include <memory>
 
-class QBoxLayout;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QSplitter;
 class QStandardItemModel;
+class QTabWidget;
 class QTableView;
 class QTimer;
 
 namespace orvane {
 
 class IntermodRunner;
+class ShareChartView;
 
 // The intermodulation analysis as a panel beside or under the plan: a view over an
-// IntermodPanelModel. While shown it follows every change of the plan, analysing off the
-// user-interface thread (after a pause in typing, not at every key), greys what is out of date
-// until the newer result arrives and puts its layer on the plan picture.
+// IntermodPanelModel. Its boxes stand on tabs (Intermodulation, Budget), the table and the
+// summary lines beside or under them. While shown it follows every change of the plan,
+// analysing off the user-interface thread (after a pause in typing, not at every key), greys
+// what is out of date until the newer result arrives and puts its layer on the plan picture.
 class IntermodPanel : public QDockWidget {
     Q_OBJECT
 public:
@@ -55,15 +59,20 @@ protected:
 
 private:
     QWidget* buildInputs();
+    QWidget* buildResults();
+    void addBox(QGridLayout* grid, PanelBox which, const QString& caption, const QString& name,
+                const QString& toolTip);
     void boxEdited(PanelBox box, const QString& text);
     void inputsSettled();
     void startAnalysis();
     void shownChanged(bool shown);
-    void placeInputs(Qt::DockWidgetArea area);
+    void placeParts(Qt::DockWidgetArea area);
+    void fitInputs();
     void showAnalysis(std::shared_ptr<const IntermodAnalysis> analysis);
     void fillTable();
     void markRows();
     void showState();
+    void showBudget();
     void fitColumns();
     void copySelectedRows();
     void rowActivated(int row);
@@ -71,13 +80,16 @@ private:
     PlanDocument& document_;
     IntermodPanelModel model_;
     IntermodRunner* runner_;
-    QBoxLayout* inputsLayout_ = nullptr;
-    QLineEdit* boxes_[3] = {};
-    QLabel* problems_[3] = {};
+    QSplitter* splitter_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QLineEdit* boxes_[panelBoxCount] = {};
+    QLabel* problems_[panelBoxCount] = {};
+    ShareChartView* shareChart_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTimer* progressDelay_ = nullptr;
     QTimer* typingPause_ = nullptr;
     QLabel* summary_ = nullptr;
+    QLabel* budgetSummary_ = nullptr;
     QTableView* table_ = nullptr;
     QStandardItemModel* rows_ = nullptr;
     bool analysisWanted_ = false; // an edit of the inputs waits for typing to pause

@@ -1,9 +1,14 @@
 #include "commands/intermod_panel_model.h"
 
+#include "analysis/intermod_input.h"
+#include "budget/budget_summary.h"
+#include "budget/carrier_interference.h"
 #include "model/number_text.h"
-#include "report/intermod_table.h"
+#include "report/budget_table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -11,8 +16,6 @@ namespace orvane {
 
 namespace {
 
-constexpr double ip3LimitDbw = 1000.0;
-constexpr double guardLimitKhz = 1.0e6;
 constexpr double noValue = std::numeric_limits<double>::infinity();
 const char* const lessOrEqual = "\u2264 ";
 
@@ -41,6 +44,28 @@ std::string strongestText(const CarrierIntermod& carrier)
     return text;
 }
 
+// A budget figure to so many decimals ("≤" before an upper bound), sorting after every number
+// when there is none.
+PanelCell figureCell(const std::optional<double>& value, int decimals, bool upperBound = false)
+{
+    if (!value)
+        return {{}, noValue};
+    return {(upperBound ? lessOrEqual : "") + formatFixed(*value, 0, decimals), *value};
+}
+
+std::vector<PanelCell> budgetCells(const CarrierBudget* carrier)
+{
+    if (!carrier)
+        return std::vector<PanelCell>(7, PanelCell{{}, noValue});
+    return {figureCell(carrier->powerSharePct, 1),
+            figureCell(carrier->bandwidthSharePct, 1),
+            figureCell(carrier->pebMhz, 3),
+            figureCell(carrier->esN0Db, 2),
+            figureCell(carrier->cnimDb, 2, carrier->upperBound),
+            figureCell(carrier->requiredEsN0Db, 2),
+            figureCell(carrier->marginDb, 2, carrier->upperBound)};
+}
+
 std::string oneLine(std::string text, const std::string& lineBreak)
 {
     for (auto tab = text.find('\t'); tab != std::string::npos; tab = text.find('\t', tab))
@@ -50,22 +75,27 @@ std::string oneLine(std::string text, const std::string& lineBreak)
 
 } // namespace
 
-std::string panelInputProblem(PanelBox box, double value)
+IntermodPanelModel::IntermodPanelModel(const PanelSettings& settings)
 {
-    if (box == PanelBox::ip3 && !(std::fabs(value) <= ip3LimitDbw))
-        return "Between -1000 and 1000 dBW";
-    if (box == PanelBox::guard && !(value >= 0.0 && value <= guardLimitKhz))
-        return "Between 0 and 1,000,000 kHz";
-    return {};
+    box(PanelBox::ip3).text = settings.ip3Dbw;
+    box(PanelBox::guard).text = settings.guardKhz;
+    box(PanelBox::warning).text = settings.warningCimDb;
+    box(PanelBox::transponderMhz).text = settings.transponderMhz;
+    box(PanelBox::saturatedPower).text = settings.saturatedPowerDbw;
+    box(PanelBox::outputBackoff).text = settings.outputBackoffDb;
+    box(PanelBox::saturatedCn0).text = settings.saturatedCn0DbHz;
+    readBoxes();
 }
 
-IntermodPanelModel::IntermodPanelModel(std::string ip3Text, std::string guardText,
-                                       std::string warningText)
+PanelSettings IntermodPanelModel::settings() const
 {
-    box(PanelBox::ip3).text = std::move(ip3Text);
-    box(PanelBox::guard).text = std::move(guardText);
-    box(PanelBox::warning).text = std::move(warningText);
-    readBoxes();
+    return {text(PanelBox::ip3),
+            text(PanelBox::guard),
+            text(PanelBox::warning),
+            text(PanelBox::transponderMhz),
+            text(PanelBox::saturatedPower),
+            text(PanelBox::outputBackoff),
+            text(PanelBox::saturatedCn0)};
 }
 
 const std::vector<PanelColumn>& IntermodPanelModel::columns()
@@ -76,43 +106,61 @@ const std::vector<PanelColumn>& IntermodPanelModel::columns()
                                               {"C/IM (dB)", false, false},
                                               {"Hits 2-tone", false, false},
                                               {"Hits 3-tone", false, false},
+                                              {"Power (%)", false, false},
+                                              {"Bandwidth (%)", false, false},
+                                              {"PEB (MHz)", false, false},
+                                              {"Es/N0 (dB)", false, false},
+                                              {"C/(N+IM) (dB)", false, false},
+                                              {"Required (dB)", false, false},
+                                              {"Margin (dB)", false, false},
                                               {"Strongest product", false, true}};
     return all;
 }
 
 void IntermodPanelModel::readBoxes()
 {
-    const auto read = [](Box& box, std::optional<double>& value) {
+    std::optional<double> values[panelBoxCount];
+    for (int which = 0; which < panelBoxCount; ++which) {
+        Box& box = boxes_[which];
         box.problem.clear();
-        value.reset();
         std::string entry = box.text;
         entry.erase(0, entry.find_first_not_of(" \t"));
         entry.erase(entry.find_last_not_of(" \t") + 1);
         double number = 0.0;
         if (entry.empty())
-            return;
+            continue;
         if (!parseWholeNumber(entry, number) || !std::isfinite(number))
             box.problem = "Not a number";
         else
-            value = number;
+            values[which] = number;
+    }
+    const auto value = [&values](PanelBox which) { return values[static_cast<int>(which)]; };
+    const auto refuse = [this](PanelBox which, const std::optional<std::string>& problem) {
+        if (problem)
+            box(which).problem = *problem;
     };
-    std::optional<double> ip3;
-    std::optional<double> guard;
-    std::optional<double> warning;
-    read(box(PanelBox::ip3), ip3);
-    read(box(PanelBox::guard), guard);
-    read(box(PanelBox::warning), warning);
-    if (ip3)
-        box(PanelBox::ip3).problem = panelInputProblem(PanelBox::ip3, *ip3);
-    if (guard)
-        box(PanelBox::guard).problem = panelInputProblem(PanelBox::guard, *guard);
-    if (box(PanelBox::ip3).problem.empty() && box(PanelBox::guard).problem.empty())
-        inputs_ = PanelInputs{ip3, guard.value_or(0.0)};
+    // The analysis's own limits, one box at a time.
+    if (value(PanelBox::ip3))
+        refuse(PanelBox::ip3, intermodInputProblem(value(PanelBox::ip3), 0.0));
+    if (value(PanelBox::guard))
+        refuse(PanelBox::guard, intermodInputProblem(std::nullopt, *value(PanelBox::guard)));
+    if (value(PanelBox::transponderMhz) && !(*value(PanelBox::transponderMhz) > 0.0))
+        box(PanelBox::transponderMhz).problem = "The transponder bandwidth must be above 0 MHz.";
+
+    if (problem(PanelBox::ip3).empty() && problem(PanelBox::guard).empty())
+        inputs_ = PanelInputs{value(PanelBox::ip3), value(PanelBox::guard).value_or(0.0)};
     else
         inputs_.reset();
     // The last good warning level stays while the box holds something else; empty: no level.
-    if (box(PanelBox::warning).problem.empty())
-        warningCimDb_ = warning.value_or(-noValue);
+    if (problem(PanelBox::warning).empty())
+        warningCimDb_ = value(PanelBox::warning).value_or(-noValue);
+    // The budget too keeps the inputs it had until every one of its boxes is accepted.
+    const PanelBox budgetBoxes[] = {PanelBox::transponderMhz, PanelBox::saturatedPower,
+                                    PanelBox::outputBackoff, PanelBox::saturatedCn0};
+    if (std::all_of(std::begin(budgetBoxes), std::end(budgetBoxes),
+                    [this](PanelBox which) { return problem(which).empty(); }))
+        budgetInputs_ = {value(PanelBox::transponderMhz), value(PanelBox::saturatedPower),
+                         value(PanelBox::outputBackoff), value(PanelBox::saturatedCn0)};
 }
 
 PanelEditEffect IntermodPanelModel::edit(PanelBox which, const std::string& text)
@@ -121,6 +169,7 @@ PanelEditEffect IntermodPanelModel::edit(PanelBox which, const std::string& text
         return PanelEditEffect::none;
     const std::optional<PanelInputs> inputsBefore = inputs_;
     const double warningBefore = warningCimDb_;
+    const BudgetInputs budgetBefore = budgetInputs_;
     box(which).text = text;
     readBoxes();
     const auto same = [](const std::optional<PanelInputs>& a, const std::optional<PanelInputs>& b) {
@@ -131,6 +180,12 @@ PanelEditEffect IntermodPanelModel::edit(PanelBox which, const std::string& text
         ++changes_;
         return PanelEditEffect::reanalyse;
     }
+    const BudgetInputs& now = budgetInputs_;
+    if (now.transponderBandwidthMhz != budgetBefore.transponderBandwidthMhz ||
+        now.saturatedPowerDbw != budgetBefore.saturatedPowerDbw ||
+        now.outputBackoffDb != budgetBefore.outputBackoffDb ||
+        now.saturatedCn0DbHz != budgetBefore.saturatedCn0DbHz)
+        return PanelEditEffect::rebudget;
     return warningCimDb_ != warningBefore ? PanelEditEffect::recolour : PanelEditEffect::none;
 }
 
@@ -166,11 +221,20 @@ void IntermodPanelModel::analysisFinished(std::shared_ptr<const IntermodAnalysis
     shownPlanChange_ = startedPlanChange_;
 }
 
+std::optional<TransponderBudget> IntermodPanelModel::budget() const
+{
+    if (!analysis_ || analysis_->refusal)
+        return std::nullopt;
+    return computeTransponderBudget(shownPlan_, budgetInputs_,
+                                    interferenceFromAnalysis(*analysis_));
+}
+
 std::vector<PanelRow> IntermodPanelModel::rows() const
 {
     std::vector<PanelRow> rows;
     if (!analysis_ || analysis_->refusal)
         return rows;
+    const std::optional<TransponderBudget> budget = this->budget();
     for (const CarrierIntermod& carrier : analysis_->carriers) {
         PanelRow row;
         row.fNumber = carrier.fNumber;
@@ -180,20 +244,35 @@ std::vector<PanelRow> IntermodPanelModel::rows() const
             {formatFixed(carrier.centreFrequencyMhz, 0, 5), carrier.centreFrequencyMhz},
             {cimText(carrier), carrier.cimDb ? *carrier.cimDb : noValue},
             {formatInteger(carrier.twoToneHits), static_cast<double>(carrier.twoToneHits)},
-            {formatInteger(carrier.threeToneHits), static_cast<double>(carrier.threeToneHits)},
+            {formatInteger(carrier.threeToneHits), static_cast<double>(carrier.threeToneHits)}};
+        const std::size_t index = static_cast<std::size_t>(carrier.fNumber - 1);
+        const CarrierBudget* carried =
+            budget && index < budget->carriers.size() ? &budget->carriers[index] : nullptr;
+        for (PanelCell& cell : budgetCells(carried))
+            row.cells.push_back(std::move(cell));
+        // The long text last, where the width left over goes.
+        row.cells.push_back(
             {strongestText(carrier), carrier.strongest && carrier.strongest->powerDbw
                                          ? *carrier.strongest->powerDbw
-                                         : -noValue}};
+                                         : -noValue});
+
+        const bool negative = carried && carried->marginDb && *carried->marginDb < 0.0;
         const bool below = carrier.cimDb && *carrier.cimDb < warningCimDb_;
         const bool incomplete = carrier.complete && !*carrier.complete;
+        std::vector<std::string> notes;
+        if (negative)
+            notes.push_back("Margin below 0 dB: the link does not close.");
         if (below)
-            row.note = "C/IM below " + decibels(warningCimDb_) + " dB.";
+            notes.push_back("C/IM below " + decibels(warningCimDb_) + " dB.");
         if (incomplete)
-            row.note += std::string(below ? "\n" : "") +
-                        "A product without a level hits this carrier: its C/IM leaves that "
-                        "product out and is an upper bound.";
-        row.mark =
-            below ? RowMark::belowWarning : (incomplete ? RowMark::incomplete : RowMark::none);
+            notes.push_back("A product without a level hits this carrier: its C/IM leaves that "
+                            "product out and is an upper bound.");
+        for (const std::string& note : notes)
+            row.note += (row.note.empty() ? "" : "\n") + note;
+        row.mark = negative     ? RowMark::negativeMargin
+                   : below      ? RowMark::belowWarning
+                   : incomplete ? RowMark::incomplete
+                                : RowMark::none;
         rows.push_back(std::move(row));
     }
     return rows;
@@ -223,6 +302,18 @@ std::string IntermodPanelModel::summary() const
         return shown;
     const std::string state = inputs_ ? "Updating..." : "Not updated: an entry is not accepted.";
     return shown.empty() ? state : state + " Shown: " + shown;
+}
+
+std::string IntermodPanelModel::budgetSummary() const
+{
+    const std::optional<TransponderBudget> budget = this->budget();
+    return budget ? budgetSummaryText(*budget) : std::string();
+}
+
+ShareChart IntermodPanelModel::shareChart() const
+{
+    const std::optional<TransponderBudget> budget = this->budget();
+    return budget ? orvane::shareChart(*budget) : ShareChart();
 }
 
 IntermodPanelModel::RowOpening IntermodPanelModel::openRow(int fNumber) const
@@ -264,10 +355,22 @@ std::string IntermodPanelModel::csv(const std::string& planTitle, const std::str
     text += "# IP3 (dBW): " +
             (analysis_->ip3Dbw ? formatShortest(*analysis_->ip3Dbw) : "none, hits only") + lineEnd;
     text += "# Guard (kHz): " + formatShortest(analysis_->guardKhz) + lineEnd;
+    const TransponderBudget budget = *this->budget();
+    const auto given = [](const std::optional<double>& value, const char* otherwise) {
+        return value ? formatShortest(*value) : std::string(otherwise);
+    };
+    text += "# Transponder (MHz): " + given(budget.transponderBandwidthMhz, "none") + lineEnd;
+    text += "# Psat (dBW): " + given(budget.saturatedPowerDbw, "none") + lineEnd;
+    if (budgetInputs_.outputBackoffDb || !budget.outputBackoffDb)
+        text += "# OBO (dB): " + given(budget.outputBackoffDb, "none") + lineEnd;
+    else
+        text += "# OBO (dB): " + formatFixed(*budget.outputBackoffDb, 0, 3) +
+                " (Psat less the carriers' total)" + lineEnd;
+    text += "# C/N0 at saturation (dB-Hz): " + given(budget.saturatedCn0DbHz, "none") + lineEnd;
     text += "# Date: " + dateText + lineEnd;
     // The table's lines end in LF and a label's line breaks are TABs inside its quotes (nothing
     // else in the table holds either): both become CR LF.
-    std::string table = intermodTableCsv(*analysis_);
+    std::string table = intermodBudgetCsv(*analysis_, budget);
     for (auto at = table.find_first_of("\t\n"); at != std::string::npos;
          at = table.find_first_of("\t\n", at + 2))
         table.replace(at, 1, lineEnd);

@@ -1,3 +1,4 @@
+#include "app/chart_views.h"
 #include "app/intermod_panel.h"
 #include "app/intermod_runner.h"
 #include "app/main_window.h"
@@ -497,6 +498,16 @@ TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysA
     EXPECT_EQ(problems(), std::make_pair(true, false));
     EXPECT_EQ(panel().model().analysis(), kept);
     EXPECT_NE(tableText().find("\t35.74\t"), std::string::npos);
+    // The budget's boxes alike: at Psat 30 dBW and C/N0(sat) 90 dB-Hz each 20 dBW carrier of
+    // 1000 kSps has Es/N0 90 - 10 - 60 = 20 dB, and keeps it while Psat is no number.
+    enter(box("psatBox"), QStringLiteral("30"));
+    enter(box("cn0SatBox"), QStringLiteral("90"));
+    enter(box("psatBox"), QStringLiteral("thirty"));
+    EXPECT_FALSE(panel().findChild<QLabel*>("psatProblem")->text().isEmpty());
+    EXPECT_EQ(table()->model()->index(0, 9).data().toString(), QStringLiteral("20.00"));
+    EXPECT_EQ(panel().findChild<QLabel*>("budgetSummary")->text(),
+              QStringLiteral("power 100 % \u00b7 bandwidth 9 % \u00b7 power-limited"));
+    EXPECT_EQ(panel().findChild<ShareChartView*>()->chart().bars.size(), 3u);
     // Rows of the last result no longer name the plan's carriers once it changed.
     document().carriers.removeAt(*document().carriers.findIndex(0));
     window->apply(CommandOutcome{true, true});
