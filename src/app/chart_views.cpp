@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <utility>
@@ -19,6 +20,9 @@ const QColor bandwidthColour(60, 110, 200);
 const QColor outOfDateColour(170, 170, 170);
 const QColor gridColour(225, 225, 225);
 const QColor warningColour(176, 0, 0);
+const QColor cimColour(90, 0, 200);
+const QColor cnimColour(0, 130, 60);
+const QColor nowColour(120, 120, 120);
 
 QString text(const std::string& value)
 {
@@ -120,10 +124,10 @@ void ShareChartView::paintEvent(QPaintEvent*)
                 QStringLiteral("bandwidth %"));
     if (!chart_.note.empty()) {
         painter.setPen(chart_.noteIsWarning ? warningColour : Qt::black);
-        painter.drawText(QRect(frame.plot.left(), height() - line, width() - frame.plot.left(), line),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(text(chart_.note), Qt::ElideRight,
-                                            width() - frame.plot.left()));
+        painter.drawText(
+            QRect(frame.plot.left(), height() - line, width() - frame.plot.left(), line),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            metrics.elidedText(text(chart_.note), Qt::ElideRight, width() - frame.plot.left()));
     }
     if (chart_.bars.empty() || chart_.ticksPct.empty() || frame.plot.height() < line ||
         frame.plot.width() < 10)
@@ -145,24 +149,135 @@ void ShareChartView::paintEvent(QPaintEvent*)
         const QColor colours[2] = {outOfDate_ ? outOfDateColour : powerColour,
                                    outOfDate_ ? outOfDateColour.lighter(115) : bandwidthColour};
         for (int which = 0; which < 2; ++which) {
-            const PixelSpan span = groupedBarSpan(frame.plot.left() + 1, frame.plot.right(), count,
-                                                  2, group, which);
+            const PixelSpan span =
+                groupedBarSpan(frame.plot.left() + 1, frame.plot.right(), count, 2, group, which);
             const int top = static_cast<int>(std::lround(scale.pixel(values[which])));
-            painter.fillRect(QRect(QPoint(span.from, std::min(top, bottom)),
-                                   QPoint(span.to - 1, bottom - 1)),
-                             colours[which]);
+            painter.fillRect(
+                QRect(QPoint(span.from, std::min(top, bottom)), QPoint(span.to - 1, bottom - 1)),
+                colours[which]);
         }
         if (group % nameEvery == 0) {
-            const PixelSpan first = groupedBarSpan(frame.plot.left() + 1, frame.plot.right(),
-                                                   count, 2, group, 0);
-            const PixelSpan second = groupedBarSpan(frame.plot.left() + 1, frame.plot.right(),
-                                                    count, 2, group, 1);
+            const PixelSpan first =
+                groupedBarSpan(frame.plot.left() + 1, frame.plot.right(), count, 2, group, 0);
+            const PixelSpan second =
+                groupedBarSpan(frame.plot.left() + 1, frame.plot.right(), count, 2, group, 1);
             const int centre = (first.from + second.to) / 2;
             painter.setPen(Qt::black);
             painter.drawText(QRect(centre - nameWidth, bottom + 2, 2 * nameWidth, line),
                              Qt::AlignHCenter | Qt::AlignTop,
                              QStringLiteral("F%1").arg(bar.fNumber));
         }
+    }
+}
+
+BackoffChartView::BackoffChartView(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("backoffChart"));
+    setToolTip(QStringLiteral("The worst carrier's C/IM and C/(N+IM) as the amplifier is driven "
+                              "less hard (more input back-off): less intermodulation, but less "
+                              "power and so more noise. The dot is the best operating point, "
+                              "the grey line where the plan runs now."));
+}
+
+void BackoffChartView::setChart(BackoffChart chart, bool outOfDate)
+{
+    chart_ = std::move(chart);
+    outOfDate_ = outOfDate;
+    update();
+}
+
+QSize BackoffChartView::sizeHint() const
+{
+    return {320, fontMetrics().height() * 12};
+}
+
+QSize BackoffChartView::minimumSizeHint() const
+{
+    return {160, fontMetrics().height() * 8};
+}
+
+void BackoffChartView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    const QFontMetrics metrics = fontMetrics();
+    const bool noted = !chart_.note.empty();
+    ChartFrame frame = frameFor(*this, metrics, chart_.ticksDb, 1, noted ? 3 : 2);
+    const int line = frame.lineHeight;
+    int x = frame.plot.left();
+    x = drawKey(painter, x, 0, line, outOfDate_ ? outOfDateColour : cimColour,
+                QStringLiteral("worst C/IM (dB)"));
+    if (!chart_.worstCnimDb.empty())
+        drawKey(painter, x, 0, line, outOfDate_ ? outOfDateColour : cnimColour,
+                QStringLiteral("worst C/(N+IM) (dB)"));
+    if (noted) {
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(0, height() - line, width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(text(chart_.note), Qt::ElideRight, width()));
+    }
+    if (chart_.worstCimDb.empty() || chart_.ticksDb.size() < 2 || chart_.ticksIboDb.size() < 2 ||
+        frame.plot.height() < line || frame.plot.width() < 10)
+        return;
+
+    const LinearScale xScale{chart_.ticksIboDb.front(), chart_.ticksIboDb.back(),
+                             static_cast<double>(frame.plot.left()),
+                             static_cast<double>(frame.plot.right())};
+    const LinearScale yScale{chart_.ticksDb.front(), chart_.ticksDb.back(),
+                             static_cast<double>(frame.plot.bottom()),
+                             static_cast<double>(frame.plot.top())};
+    drawValueAxis(painter, frame, yScale, chart_.ticksDb);
+    painter.setPen(Qt::black);
+    for (const double tick : chart_.ticksIboDb) {
+        const int tickX = static_cast<int>(std::lround(xScale.pixel(tick)));
+        painter.drawLine(tickX, frame.plot.bottom(), tickX, frame.plot.bottom() + 3);
+        painter.drawText(QRect(tickX - 30, frame.plot.bottom() + 2, 60, line), Qt::AlignHCenter,
+                         tickText(tick));
+    }
+    painter.drawText(QRect(frame.plot.left(), frame.plot.bottom() + line, frame.plot.width(), line),
+                     Qt::AlignHCenter, QStringLiteral("input back-off (dB)"));
+
+    painter.setRenderHint(QPainter::Antialiasing);
+    const auto pointAt = [&xScale, &yScale](const ChartPoint& point) {
+        return QPointF(xScale.pixel(point.x), yScale.pixel(point.y));
+    };
+    if (chart_.currentIboDb) {
+        const double nowX = xScale.pixel(*chart_.currentIboDb);
+        painter.setPen(QPen(nowColour, 1, Qt::DashLine));
+        painter.drawLine(QPointF(nowX, frame.plot.top()), QPointF(nowX, frame.plot.bottom()));
+        painter.setPen(nowColour);
+        painter.drawText(QRectF(nowX + 3, frame.plot.top(), 60, line), Qt::AlignLeft,
+                         QStringLiteral("now"));
+    }
+    const auto drawSeries = [&](const std::vector<ChartPoint>& points, const QColor& colour) {
+        if (points.empty())
+            return;
+        QPainterPath path(pointAt(points.front()));
+        for (const ChartPoint& point : points)
+            path.lineTo(pointAt(point));
+        painter.setPen(QPen(outOfDate_ ? outOfDateColour : colour, 2));
+        painter.drawPath(path);
+    };
+    drawSeries(chart_.worstCimDb, cimColour);
+    drawSeries(chart_.worstCnimDb, cnimColour);
+    if (chart_.best) {
+        const QPointF best = pointAt(*chart_.best);
+        painter.setBrush(outOfDate_ ? outOfDateColour : cnimColour);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(best, 4.0, 4.0);
+        painter.setPen(Qt::black);
+        // A best point at an end of the sweep may lie beyond it.
+        const bool atEnd = chart_.best->x <= chart_.worstCimDb.front().x ||
+                           chart_.best->x >= chart_.worstCimDb.back().x;
+        const QString label =
+            QStringLiteral("best: IBO %1 dB, %2 dB%3")
+                .arg(tickText(chart_.best->x), text(formatFixed(chart_.best->y, 0, 1)),
+                     atEnd ? QStringLiteral(" (or beyond)") : QString());
+        const int labelWidth = metrics.horizontalAdvance(label);
+        // Under the dot, inside the plot.
+        const int left = std::clamp(static_cast<int>(best.x()) - labelWidth / 2, frame.plot.left(),
+                                    std::max(frame.plot.left(), frame.plot.right() - labelWidth));
+        const int top = std::min(static_cast<int>(best.y()) + 6, frame.plot.bottom() - line);
+        painter.drawText(QRect(left, top, labelWidth + 1, line), Qt::AlignLeft, label);
     }
 }
 

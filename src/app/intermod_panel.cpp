@@ -3,12 +3,15 @@
 #include "app/chart_views.h"
 #include "app/intermod_runner.h"
 #include "app/settings_store.h"
+#include "app/simulation_runner.h"
 #include "commands/help_request.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -51,7 +54,8 @@ QString text(const std::string& value)
 
 IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     : QDockWidget(QStringLiteral("Intermodulation Analysis"), parent), document_(document),
-      model_(readPanelSettings()), runner_(new IntermodRunner(this))
+      model_(readPanelSettings()), runner_(new IntermodRunner(this)),
+      simulations_(new SimulationRunner(this))
 {
     setObjectName(QStringLiteral("intermodPanel"));
     splitter_ = new QSplitter(Qt::Vertical, this);
@@ -64,9 +68,20 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     setWidget(splitter_);
     connect(tabs_, &QTabWidget::currentChanged, this, &IntermodPanel::fitInputs);
 
-    connect(runner_, &IntermodRunner::progressed, this,
-            [this](double share) { progress_->setValue(static_cast<int>(share * 100.0)); });
+    const auto progressOf = [this](int which) {
+        return [this, which](double share) {
+            shares_[which] = share;
+            showProgress();
+        };
+    };
+    connect(runner_, &IntermodRunner::progressed, this, progressOf(0));
+    connect(simulations_, &SimulationRunner::simulationProgressed, this, progressOf(1));
+    connect(simulations_, &SimulationRunner::sweepProgressed, this, progressOf(2));
+    connect(runner_, &IntermodRunner::ended, this, &IntermodPanel::showProgress);
+    connect(simulations_, &SimulationRunner::ended, this, &IntermodPanel::showProgress);
     connect(runner_, &IntermodRunner::finished, this, &IntermodPanel::showAnalysis);
+    connect(simulations_, &SimulationRunner::simulated, this, &IntermodPanel::showSimulation);
+    connect(simulations_, &SimulationRunner::swept, this, &IntermodPanel::showSweep);
     connect(toggleViewAction(), &QAction::toggled, this, &IntermodPanel::shownChanged);
     connect(this, &QDockWidget::dockLocationChanged, this, &IntermodPanel::placeParts);
 
@@ -151,7 +166,72 @@ QWidget* IntermodPanel::buildInputs()
     shareChart_ = new ShareChartView;
     budget->addWidget(shareChart_, budget->rowCount(), 0, 1, 3);
     budget->setRowStretch(budget->rowCount() - 1, 1);
+
+    buildAmplifierPage(page(QStringLiteral("Amplifier")));
     return tabs_;
+}
+
+void IntermodPanel::buildAmplifierPage(QGridLayout* grid)
+{
+    auto* label = new QLabel(QStringLiteral("&Model:"));
+    amplifierChoice_ = new QComboBox;
+    amplifierChoice_->setObjectName(QStringLiteral("amplifierChoice"));
+    // In the order of PanelAmplifier.
+    amplifierChoice_->addItems(
+        {QStringLiteral("IP3 (the analysis)"), QStringLiteral("Tube (Saleh)"),
+         QStringLiteral("Solid-state (Rapp)"), QStringLiteral("Measured table")});
+    amplifierChoice_->setCurrentIndex(static_cast<int>(model_.amplifier()));
+    amplifierChoice_->setToolTip(
+        QStringLiteral("IP3: the analysis's cubic model with the Intermodulation tab's IP3. The "
+                       "others simulate the plan's carriers through that amplifier at the input "
+                       "back-off below; the budget then takes their C/IM."));
+    label->setBuddy(amplifierChoice_);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(amplifierChoice_, 0, 1, 1, 2, Qt::AlignLeft);
+    connect(amplifierChoice_, qOverload<int>(&QComboBox::activated), this,
+            &IntermodPanel::amplifierChosen);
+
+    addBox(grid, PanelBox::inputBackoff, QStringLiteral("I&BO (dB):"), QStringLiteral("ibo"),
+           QStringLiteral("The operating point: the carriers' total input power this far below "
+                          "the single-carrier saturation input, -30 to 100 dB."));
+    boxes_[static_cast<int>(PanelBox::inputBackoff)]->setPlaceholderText(QStringLiteral("10"));
+    addBox(grid, PanelBox::rappSmoothness, QStringLiteral("Smoothness &p:"),
+           QStringLiteral("rappSmoothness"),
+           QStringLiteral("How smoothly the solid-state amplifier meets saturation (Rapp's p, "
+                          "above 0; 2 is typical, larger is sharper)."));
+    boxes_[static_cast<int>(PanelBox::rappSmoothness)]->setPlaceholderText(QStringLiteral("2"));
+    const int rappRow = grid->rowCount() - 1;
+    for (int column = 0; column < 3; ++column) {
+        rappRow_ << grid->itemAtPosition(rappRow, column)->widget();
+        simulatedRows_ << grid->itemAtPosition(rappRow - 1, column)->widget();
+    }
+
+    const int row = grid->rowCount();
+    auto* curve = new QLabel(QStringLiteral("Curve:"));
+    tableName_ = new QLabel;
+    tableName_->setObjectName(QStringLiteral("amplifierTableName"));
+    auto* choose = new QPushButton(QStringLiteral("C&hoose..."));
+    choose->setObjectName(QStringLiteral("amplifierTableButton"));
+    choose->setToolTip(QStringLiteral("A CSV file of single-carrier points: input dB, output dB "
+                                      "(both relative to saturation), phase degrees."));
+    connect(choose, &QPushButton::clicked, this, &IntermodPanel::amplifierTableRequested);
+    auto* chooser = new QWidget;
+    auto* chooserLayout = new QHBoxLayout(chooser);
+    chooserLayout->setContentsMargins(0, 0, 0, 0);
+    chooserLayout->addWidget(choose);
+    chooserLayout->addWidget(tableName_, 1);
+    grid->addWidget(curve, row, 0);
+    grid->addWidget(chooser, row, 1, 1, 2);
+    tableRow_ << curve << chooser;
+
+    amplifierProblem_ = new QLabel;
+    amplifierProblem_->setObjectName(QStringLiteral("amplifierProblem"));
+    amplifierProblem_->setWordWrap(true);
+    grid->addWidget(amplifierProblem_, row + 1, 0, 1, 3);
+    backoffChart_ = new BackoffChartView;
+    grid->addWidget(backoffChart_, row + 2, 0, 1, 3);
+    grid->setRowStretch(row + 2, 1);
+    simulatedRows_ << backoffChart_;
 }
 
 QWidget* IntermodPanel::buildResults()
@@ -181,6 +261,10 @@ QWidget* IntermodPanel::buildResults()
     budgetSummary_->setObjectName(QStringLiteral("budgetSummary"));
     budgetSummary_->setWordWrap(true);
     layout->addWidget(budgetSummary_);
+    amplifierSummary_ = new QLabel(results);
+    amplifierSummary_->setObjectName(QStringLiteral("amplifierSummary"));
+    amplifierSummary_->setWordWrap(true);
+    layout->addWidget(amplifierSummary_);
 
     rows_ = new QStandardItemModel(0, static_cast<int>(IntermodPanelModel::columns().size()), this);
     QStringList headings;
@@ -211,10 +295,7 @@ QWidget* IntermodPanel::buildResults()
 
     progressDelay_ = new QTimer(this);
     progressDelay_->setSingleShot(true);
-    connect(progressDelay_, &QTimer::timeout, this, [this] {
-        if (runner_->busy())
-            progress_->show();
-    });
+    connect(progressDelay_, &QTimer::timeout, this, &IntermodPanel::showProgress);
     typingPause_ = new QTimer(this);
     typingPause_->setSingleShot(true);
     typingPause_->setInterval(typingPauseMs);
@@ -251,7 +332,10 @@ void IntermodPanel::fitInputs()
 
 bool IntermodPanel::analysing() const
 {
-    return runner_->busy() || (analysisWanted_ && typingPause_->isActive());
+    const bool wanted =
+        model_.analysisWanted() || model_.simulationWanted() || model_.sweepWanted();
+    return runner_->busy() || simulations_->simulating() || simulations_->sweeping() ||
+           (wanted && typingPause_->isActive());
 }
 
 void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
@@ -260,51 +344,106 @@ void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
     problems_[static_cast<int>(box)]->setText(text(model_.problem(box)));
     if (effect == PanelEditEffect::recolour)
         markRows();
-    if (effect == PanelEditEffect::rebudget) {
+    if (effect == PanelEditEffect::rebudget)
         fillTable();
-        showBudget();
-    }
-    if (effect == PanelEditEffect::reanalyse) {
-        analysisWanted_ = true;
+    if (effect != PanelEditEffect::none)
         showState();
-    }
     typingPause_->start();
+}
+
+void IntermodPanel::amplifierChosen(int index)
+{
+    if (model_.chooseAmplifier(static_cast<PanelAmplifier>(index)) == PanelEditEffect::none)
+        return;
+    writePanelSettings(model_.settings());
+    if (toggleViewAction()->isChecked())
+        startWork();
+    fillTable();
+    showState();
+    // Its page shows other rows now.
+    QTimer::singleShot(0, this, &IntermodPanel::fitInputs);
+}
+
+void IntermodPanel::useAmplifierTable(const QString& path, const AmplifierTableRead& read)
+{
+    model_.useAmplifierTable(path.toStdString(), read);
+    amplifierChoice_->setCurrentIndex(static_cast<int>(model_.amplifier()));
+    writePanelSettings(model_.settings());
+    if (toggleViewAction()->isChecked())
+        startWork();
+    fillTable();
+    showState();
 }
 
 void IntermodPanel::inputsSettled()
 {
     writePanelSettings(model_.settings());
-    if (std::exchange(analysisWanted_, false) && toggleViewAction()->isChecked())
-        startAnalysis();
+    if (toggleViewAction()->isChecked())
+        startWork();
 }
 
 void IntermodPanel::planChanged()
 {
     model_.planChanged();
     if (toggleViewAction()->isChecked())
-        startAnalysis();
+        startWork();
     showState();
 }
 
-void IntermodPanel::startAnalysis()
+void IntermodPanel::startWork()
 {
-    const std::optional<PanelInputs> inputs = model_.inputs();
-    if (!inputs)
-        return; // the last result stays, greyed
-    analysisWanted_ = false;
-    IntermodOptions options;
-    options.ip3Dbw = inputs->ip3Dbw;
-    options.guardKhz = inputs->guardKhz;
+    // The plan as the document shows it: its view range is the budget's default bandwidth and
+    // the spectrum's range.
     const DisplaySettings& view = document_.displaySettings;
-    options.density = DensityRange{view.viewStartMhz, view.viewStopMhz, densityBins};
-    // The plan as the document shows it: its view range is the budget's default bandwidth.
     CarrierList plan = document_.carriers;
     plan.viewStartMhz = view.viewStartMhz;
     plan.viewStopMhz = view.viewStopMhz;
-    model_.analysisStarted(plan);
-    runner_->start(plan, options);
-    progress_->setValue(0);
-    progressDelay_->start(progressDelayMs);
+    bool started = false;
+    if (model_.analysisWanted()) {
+        const PanelInputs inputs = *model_.inputs();
+        IntermodOptions options;
+        options.ip3Dbw = inputs.ip3Dbw;
+        options.guardKhz = inputs.guardKhz;
+        options.density = DensityRange{view.viewStartMhz, view.viewStopMhz, densityBins};
+        model_.analysisStarted(plan);
+        runner_->start(plan, options);
+        shares_[0] = 0.0;
+        started = true;
+    }
+    if (model_.simulationWanted()) {
+        model_.simulationStarted(plan);
+        simulations_->simulate(plan, *model_.simulationOptions());
+        shares_[1] = 0.0;
+        started = true;
+    }
+    if (model_.sweepWanted()) {
+        SimulationOptions options = *model_.simulationOptions();
+        options.precisionDb = sweepPrecisionDb;
+        model_.sweepStarted(plan);
+        simulations_->sweep(plan, options, sweepBackoffsDb());
+        shares_[2] = 0.0;
+        started = true;
+    }
+    if (started && !progressDelay_->isActive() && progress_->isHidden())
+        progressDelay_->start(progressDelayMs);
+}
+
+void IntermodPanel::showProgress()
+{
+    // The first of the analysis, the simulation and the sweep still under way.
+    const bool busy[3] = {runner_->busy(), simulations_->simulating(), simulations_->sweeping()};
+    const char* const names[3] = {"Analysing", "Simulating", "Sweeping"};
+    for (int which = 0; which < 3; ++which) {
+        if (!busy[which])
+            continue;
+        progress_->setFormat(QString::fromLatin1(names[which]) + QStringLiteral(" %p%"));
+        progress_->setValue(static_cast<int>(shares_[which] * 100.0));
+        if (!progressDelay_->isActive())
+            progress_->show();
+        return;
+    }
+    progressDelay_->stop();
+    progress_->hide();
 }
 
 void IntermodPanel::shownChanged(bool shown)
@@ -313,19 +452,32 @@ void IntermodPanel::shownChanged(bool shown)
         QTimer::singleShot(0, this, &IntermodPanel::fitInputs);
     document_.fitPictureTexts = shown;
     Q_EMIT pictureChanged();
-    if (shown && model_.stale() && !runner_->busy())
-        startAnalysis();
+    if (shown)
+        startWork();
     showState();
 }
 
 void IntermodPanel::showAnalysis(std::shared_ptr<const IntermodAnalysis> analysis)
 {
-    progressDelay_->stop();
-    progress_->hide();
     model_.analysisFinished(std::move(analysis));
     fillTable();
     showState();
     Q_EMIT analysisShown();
+}
+
+void IntermodPanel::showSimulation(std::shared_ptr<const AmplifierSimulation> simulation)
+{
+    model_.simulationFinished(std::move(simulation));
+    fillTable();
+    showState();
+    Q_EMIT simulationShown();
+}
+
+void IntermodPanel::showSweep(std::shared_ptr<const BackoffSweep> sweep)
+{
+    model_.sweepFinished(std::move(sweep));
+    showAmplifier();
+    Q_EMIT simulationShown();
 }
 
 void IntermodPanel::fillTable()
@@ -390,6 +542,7 @@ void IntermodPanel::showState()
     summary_->setText(text(model_.summary()));
     summary_->setStyleSheet(grey);
     showBudget();
+    showAmplifier();
     markRows();
     std::shared_ptr<const IntermodOverlay> overlay;
     if (toggleViewAction()->isChecked())
@@ -411,6 +564,39 @@ void IntermodPanel::showBudget()
                                   : chart.noteIsWarning ? QStringLiteral("color: #b00000")
                                                         : QString());
     shareChart_->setChart(chart, outOfDate);
+}
+
+void IntermodPanel::showAmplifier()
+{
+    const PanelAmplifier amplifier = model_.amplifier();
+    for (QWidget* widget : simulatedRows_)
+        widget->setVisible(amplifier != PanelAmplifier::ip3);
+    for (QWidget* widget : rappRow_)
+        widget->setVisible(amplifier == PanelAmplifier::solidState);
+    for (QWidget* widget : tableRow_)
+        widget->setVisible(amplifier == PanelAmplifier::table);
+    const QString path = text(model_.amplifierTablePath());
+    tableName_->setText(path.isEmpty() ? QStringLiteral("none chosen")
+                                       : QFileInfo(path).fileName());
+    tableName_->setToolTip(path);
+    const bool problem = !model_.amplifierProblem().empty();
+    amplifierProblem_->setText(
+        problem ? text(model_.amplifierProblem())
+        : amplifier == PanelAmplifier::ip3
+            ? QStringLiteral("The analysis's cubic model with the IP3 of the Intermodulation tab. "
+                             "Choose a tube, a solid-state amplifier or a measured curve to drive "
+                             "it with the plan's carriers at an operating point.")
+            : QString());
+    amplifierProblem_->setStyleSheet(problem ? QStringLiteral("color: #b00000") : QString());
+    amplifierProblem_->setVisible(!amplifierProblem_->text().isEmpty());
+    const std::string line = model_.amplifierSummary();
+    amplifierSummary_->setText(text(line));
+    amplifierSummary_->setVisible(!line.empty());
+    amplifierSummary_->setStyleSheet(model_.simulationStale() ? QStringLiteral("color: #969696")
+                                                              : QString());
+    backoffChart_->setChart(model_.backoffChart(), model_.sweepStale());
+    for (int column = 0; column < rows_->columnCount(); ++column)
+        table_->setColumnHidden(column, !model_.columnShown(static_cast<std::size_t>(column)));
 }
 
 void IntermodPanel::fitColumns()
@@ -444,7 +630,8 @@ void IntermodPanel::copySelectedRows()
     for (const int row : rows) {
         QStringList cells;
         for (int column = 0; column < rows_->columnCount(); ++column)
-            cells << rows_->item(row, column)->text();
+            if (!table_->isColumnHidden(column))
+                cells << rows_->item(row, column)->text();
         copied += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     if (!copied.isEmpty())

@@ -5,13 +5,12 @@
 
 #include <QObject>
 
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
-#include <vector>
 
 namespace orvane {
+
+class WorkRunner;
 
 // Runs intermodulation analyses off the user-interface thread, one wanted at a time: starting
 // one cancels the one before, whose result is never delivered. Signals arrive on the thread
@@ -23,32 +22,23 @@ public:
     using Analysis = std::function<IntermodAnalysis(const CarrierList&, const IntermodOptions&)>;
 
     explicit IntermodRunner(QObject* parent = nullptr, Analysis analysis = analyseIntermod);
-    // Cancels what runs and waits for it to stop.
-    ~IntermodRunner() override;
 
     // Analyses a copy of the plan (options.cancel and options.progress are the runner's).
     void start(const CarrierList& plan, IntermodOptions options);
-    // Whether the latest analysis has yet to deliver.
-    bool busy() const { return busy_; }
+    // Cancels the analysis under way; nothing of it is delivered.
+    void stop();
+    // Whether the latest analysis has yet to end.
+    bool busy() const;
 
 Q_SIGNALS:
     void progressed(double share);
     void finished(std::shared_ptr<const IntermodAnalysis> analysis);
+    // The latest analysis ended, delivered or not.
+    void ended();
 
 private:
-    struct Job {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> cancel;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
-
-    // Joins the jobs that have ended.
-    void reap();
-
     Analysis analysis_;
-    std::vector<Job> jobs_;
-    unsigned long long generation_ = 0;
-    bool busy_ = false;
+    WorkRunner* runner_;
 };
 
 } // namespace orvane

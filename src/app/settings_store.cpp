@@ -53,6 +53,10 @@ template <typename Settings, typename Visit> void forEachPanelText(Settings& set
     visit("INTERMOD/PSAT_DBW", settings.saturatedPowerDbw);
     visit("INTERMOD/OBO_DB", settings.outputBackoffDb);
     visit("INTERMOD/CN0_SAT_DBHZ", settings.saturatedCn0DbHz);
+    visit("INTERMOD/AMPLIFIER", settings.amplifier);
+    visit("INTERMOD/IBO_DB", settings.inputBackoffDb);
+    visit("INTERMOD/RAPP_P", settings.rappSmoothness);
+    visit("INTERMOD/AMPLIFIER_TABLE", settings.amplifierTablePath);
 }
 
 } // namespace

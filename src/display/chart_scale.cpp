@@ -35,8 +35,7 @@ double LinearScale::pixel(double value) const
     return fromPx + (value - low) / (high - low) * (toPx - fromPx);
 }
 
-PixelSpan groupedBarSpan(int fromPx, int toPx, int groupCount, int barsPerGroup, int group,
-                         int bar)
+PixelSpan groupedBarSpan(int fromPx, int toPx, int groupCount, int barsPerGroup, int group, int bar)
 {
     if (groupCount < 1 || barsPerGroup < 1)
         return {fromPx, fromPx + 1};

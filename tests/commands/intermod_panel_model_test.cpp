@@ -51,7 +51,7 @@ TEST(PanelBoxes, TakeNumbersWithinTheAnalysisLimitsAndNameWhatIsWrongBesideTheBo
     EXPECT_EQ(model.edit(PanelBox::warning, "25"), PanelEditEffect::recolour);
     EXPECT_EQ(model.edit(PanelBox::warning, "x"), PanelEditEffect::none);
     EXPECT_EQ(model.edit(PanelBox::ip3, "40.0"), PanelEditEffect::none);
-    EXPECT_EQ(model.edit(PanelBox::guard, "5"), PanelEditEffect::reanalyse);
+    EXPECT_EQ(model.edit(PanelBox::guard, "5"), PanelEditEffect::rerun);
     EXPECT_EQ(model.edit(PanelBox::saturatedPower, "20"), PanelEditEffect::rebudget);
 }
 
@@ -122,7 +122,7 @@ TEST(PanelResult, CsvNamesThePlanTheInputsAndTheDateWithCrLfLines)
               "# Orvane intermodulation analysis\r\n# Plan: Plan A / second line\r\n"
               "# IP3 (dBW): 40\r\n# Guard (kHz): 0\r\n# Transponder (MHz): none\r\n"
               "# Psat (dBW): none\r\n# OBO (dB): none\r\n# C/N0 at saturation (dB-Hz): none\r\n"
-              "# Date: 2024-05-01T10:00:00\r\n");
+              "# Amplifier: IP3 model of the analysis\r\n# Date: 2024-05-01T10:00:00\r\n");
     EXPECT_NE(csv.find("\r\n\"F2\",\"B\r\nline two, \"\"quoted\"\"\",6010.00000,"),
               std::string::npos)
         << csv;
@@ -146,7 +146,7 @@ TEST(PanelBudget, FillsItsColumnsMarksNegativeMarginsAndKeepsItsInputsThroughABa
     model.analysisFinished(std::make_shared<IntermodAnalysis>(analyseIntermod(plan, {})));
     const auto budgetCells = [&model](std::size_t row) {
         std::string text;
-        for (std::size_t column = 6; column < 13; ++column)
+        for (std::size_t column = 8; column < 15; ++column)
             text += model.rows()[row].cells[column].text + " ";
         return text;
     };
@@ -178,7 +178,7 @@ TEST(PanelBudget, TakesTheAnalysisCim)
     IntermodPanelModel model(boxes("40", "", "20", "90"));
     model.analysisStarted(workedExample());
     finish(model);
-    EXPECT_EQ(model.rows()[1].cells[10].text, "28.97");
+    EXPECT_EQ(model.rows()[1].cells[12].text, "28.97");
 }
 
 } // namespace

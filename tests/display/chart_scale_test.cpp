@@ -26,14 +26,14 @@ TEST_P(RoundTicks, SpanTheValuesInRoundSteps)
         EXPECT_NEAR(ticks[i], c.ticks[i], 1e-12) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RoundTicks,
-    ::testing::Values(TickCase{0, 83, 5, {0, 20, 40, 60, 80, 100}},
-                      TickCase{0, 16.67, 5, {0, 5, 10, 15, 20}},
-                      TickCase{-3.2, 19.6, 4, {-10, 0, 10, 20}},
-                      TickCase{0, 20, 4, {0, 5, 10, 15, 20}}, TickCase{5, 15, 1, {0, 20}},
-                      TickCase{0.004, 0.0113, 3, {0, 0.005, 0.01, 0.015}}, TickCase{7, 7, 5, {7}},
-                      TickCase{1, 0, 5, {}}));
+INSTANTIATE_TEST_SUITE_P(Cases, RoundTicks,
+                         ::testing::Values(TickCase{0, 83, 5, {0, 20, 40, 60, 80, 100}},
+                                           TickCase{0, 16.67, 5, {0, 5, 10, 15, 20}},
+                                           TickCase{-3.2, 19.6, 4, {-10, 0, 10, 20}},
+                                           TickCase{0, 20, 4, {0, 5, 10, 15, 20}},
+                                           TickCase{5, 15, 1, {0, 20}},
+                                           TickCase{0.004, 0.0113, 3, {0, 0.005, 0.01, 0.015}},
+                                           TickCase{7, 7, 5, {7}}, TickCase{1, 0, 5, {}}));
 
 // Groups of bars over every width and count: inside the pixels, each bar a pixel or more, in
 // order and never overlapping while there is a pixel per bar.
