@@ -80,6 +80,10 @@ IntermodPanel::IntermodPanel(PlanDocument& document, QWidget* parent)
     connect(runner_, &IntermodRunner::ended, this, &IntermodPanel::showProgress);
     connect(simulations_, &SimulationRunner::ended, this, &IntermodPanel::showProgress);
     connect(runner_, &IntermodRunner::finished, this, &IntermodPanel::showAnalysis);
+    connect(runner_, &IntermodRunner::estimated, this, [this](double evaluations) {
+        model_.analysisEstimated(evaluations);
+        showState();
+    });
     connect(simulations_, &SimulationRunner::simulated, this, &IntermodPanel::showSimulation);
     connect(simulations_, &SimulationRunner::swept, this, &IntermodPanel::showSweep);
     connect(toggleViewAction(), &QAction::toggled, this, &IntermodPanel::shownChanged);
@@ -246,6 +250,13 @@ QWidget* IntermodPanel::buildResults()
     progress_->setMaximumWidth(160);
     progress_->hide();
     actions->addWidget(progress_);
+    stop_ = new QPushButton(QStringLiteral("S&top"), results);
+    stop_->setObjectName(QStringLiteral("stopButton"));
+    stop_->setToolTip(QStringLiteral("Stops the analysis and the simulation under way; the next "
+                                     "change starts them again."));
+    stop_->hide();
+    connect(stop_, &QPushButton::clicked, this, &IntermodPanel::stopWork);
+    actions->addWidget(stop_);
     actions->addStretch(1);
     auto* save = new QPushButton(QStringLiteral("Save as &CSV..."), results);
     save->setObjectName(QStringLiteral("saveCsvButton"));
@@ -253,6 +264,12 @@ QWidget* IntermodPanel::buildResults()
     actions->addWidget(save);
     layout->addLayout(actions);
 
+    workWarning_ = new QLabel(results);
+    workWarning_->setObjectName(QStringLiteral("workWarning"));
+    workWarning_->setStyleSheet(QStringLiteral("color: #a05000"));
+    workWarning_->setWordWrap(true);
+    workWarning_->hide();
+    layout->addWidget(workWarning_);
     summary_ = new QLabel(results);
     summary_->setObjectName(QStringLiteral("intermodSummary"));
     summary_->setWordWrap(true);
@@ -438,12 +455,24 @@ void IntermodPanel::showProgress()
             continue;
         progress_->setFormat(QString::fromLatin1(names[which]) + QStringLiteral(" %p%"));
         progress_->setValue(static_cast<int>(shares_[which] * 100.0));
-        if (!progressDelay_->isActive())
+        if (!progressDelay_->isActive()) {
             progress_->show();
+            stop_->show();
+        }
         return;
     }
     progressDelay_->stop();
     progress_->hide();
+    stop_->hide();
+}
+
+void IntermodPanel::stopWork()
+{
+    runner_->stop();
+    simulations_->stop();
+    model_.workStopped();
+    showProgress();
+    showState();
 }
 
 void IntermodPanel::shownChanged(bool shown)
@@ -541,6 +570,8 @@ void IntermodPanel::showState()
         model_.stale() && model_.analysis() ? QStringLiteral("color: #969696") : QString();
     summary_->setText(text(model_.summary()));
     summary_->setStyleSheet(grey);
+    workWarning_->setText(text(model_.workWarning()));
+    workWarning_->setVisible(!model_.workWarning().empty());
     showBudget();
     showAmplifier();
     markRows();

@@ -86,6 +86,7 @@ private:
     void showSimulation(std::shared_ptr<const AmplifierSimulation> simulation);
     void showSweep(std::shared_ptr<const BackoffSweep> sweep);
     void showProgress();
+    void stopWork();
     void fillTable();
     void markRows();
     void showState();
@@ -112,6 +113,8 @@ private:
     ShareChartView* shareChart_ = nullptr;
     BackoffChartView* backoffChart_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QLabel* workWarning_ = nullptr;
     QTimer* progressDelay_ = nullptr;
     QTimer* typingPause_ = nullptr;
     QLabel* summary_ = nullptr;

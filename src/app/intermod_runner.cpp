@@ -7,8 +7,9 @@
 
 namespace orvane {
 
-IntermodRunner::IntermodRunner(QObject* parent, Analysis analysis)
-    : QObject(parent), analysis_(std::move(analysis)), runner_(new WorkRunner(this))
+IntermodRunner::IntermodRunner(QObject* parent, Analysis analysis, double warningEvaluations)
+    : QObject(parent), analysis_(std::move(analysis)), warningEvaluations_(warningEvaluations),
+      runner_(new WorkRunner(this))
 {
     connect(runner_, &WorkRunner::progressed, this, &IntermodRunner::progressed);
     connect(runner_, &WorkRunner::ended, this, &IntermodRunner::ended);
@@ -31,7 +32,16 @@ void IntermodRunner::start(const CarrierList& plan, IntermodOptions options)
         options.progress = context.progress;
         std::shared_ptr<IntermodAnalysis> analysis;
         try {
+            // A plan beyond the warning level is refused at once, after its estimate alone:
+            // announced, it is then analysed without a limit.
+            options.maxEvaluations = warningEvaluations_;
             analysis = std::make_shared<IntermodAnalysis>(analysis_(plan, options));
+            const double evaluations = analysis->estimatedEvaluations;
+            if (analysis->refusal && !analysis->cancelled && evaluations > warningEvaluations_) {
+                context.deliver([this, evaluations] { Q_EMIT estimated(evaluations); });
+                options.maxEvaluations.reset();
+                analysis = std::make_shared<IntermodAnalysis>(analysis_(plan, options));
+            }
         } catch (...) {
             analysis = std::make_shared<IntermodAnalysis>();
             analysis->refusal =

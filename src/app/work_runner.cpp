@@ -9,7 +9,9 @@
 
 namespace orvane {
 
-WorkRunner::WorkRunner(QObject* parent) : QObject(parent) {}
+WorkRunner::WorkRunner(QObject* parent) : QObject(parent)
+{
+}
 
 WorkRunner::~WorkRunner()
 {
@@ -61,18 +63,17 @@ void WorkRunner::start(Work work)
     auto run = [this, generation, work = std::move(work), cancel = job.cancel,
                 done = job.done]() mutable {
         int lastPercent = -1;
-        WorkContext context{
-            *cancel,
-            [this, generation, &lastPercent](double share) {
-                const int percent = static_cast<int>(std::floor(share * 100.0));
-                if (percent == lastPercent)
-                    return;
-                lastPercent = percent;
-                post(generation, [this, share] { Q_EMIT progressed(share); });
-            },
-            [this, generation](std::function<void()> delivery) {
-                post(generation, std::move(delivery));
-            }};
+        WorkContext context{*cancel,
+                            [this, generation, &lastPercent](double share) {
+                                const int percent = static_cast<int>(std::floor(share * 100.0));
+                                if (percent == lastPercent)
+                                    return;
+                                lastPercent = percent;
+                                post(generation, [this, share] { Q_EMIT progressed(share); });
+                            },
+                            [this, generation](std::function<void()> delivery) {
+                                post(generation, std::move(delivery));
+                            }};
         try {
             work(context);
         } catch (...) {

@@ -86,6 +86,17 @@ std::string oneLine(std::string text, const std::string& lineBreak)
 
 } // namespace
 
+std::string longAnalysisWarningText(double evaluations)
+{
+    // The default budget is about ten minutes on two cores.
+    const double minutes = evaluations / defaultIntermodEvaluationBudget * 10.0;
+    return "A long analysis: about " + formatGeneral(evaluations, 2) +
+           " evaluations of products on carriers, some " +
+           (minutes < 90.0 ? formatFixed(minutes, 0, 0) + " minutes"
+                           : formatFixed(minutes / 60.0, 0, 0) + " hours") +
+           " on two cores. It runs in the background; Stop ends it.";
+}
+
 IntermodPanelModel::IntermodPanelModel(const PanelSettings& settings)
 {
     box(PanelBox::ip3).text = settings.ip3Dbw;
@@ -340,6 +351,22 @@ void IntermodPanelModel::analysisStarted(const CarrierList& plan)
     analysisStartedPlan_ = plan;
     analysisStartedPlan_.sortByFrequency();
     analysisRun_.started = analysisKey();
+    stopped_ = false;
+    workWarning_.clear();
+}
+
+void IntermodPanelModel::analysisEstimated(double evaluations)
+{
+    workWarning_ = longAnalysisWarningText(evaluations);
+}
+
+void IntermodPanelModel::workStopped()
+{
+    for (Run* run : {&analysisRun_, &simulationRun_, &sweepRun_})
+        if (run->started && *run->started != run->shown)
+            run->started.reset();
+    stopped_ = true;
+    workWarning_.clear();
 }
 
 void IntermodPanelModel::analysisFinished(std::shared_ptr<const IntermodAnalysis> analysis)
@@ -352,6 +379,7 @@ void IntermodPanelModel::analysisFinished(std::shared_ptr<const IntermodAnalysis
 void IntermodPanelModel::simulationStarted(const CarrierList&)
 {
     simulationRun_.started = simulationKey();
+    stopped_ = false;
 }
 
 void IntermodPanelModel::simulationFinished(std::shared_ptr<const AmplifierSimulation> simulation)
@@ -365,6 +393,7 @@ void IntermodPanelModel::sweepStarted(const CarrierList& plan)
     sweepStartedPlan_ = plan;
     sweepStartedPlan_.sortByFrequency();
     sweepRun_.started = sweepKey();
+    stopped_ = false;
 }
 
 void IntermodPanelModel::sweepFinished(std::shared_ptr<const BackoffSweep> sweep)
@@ -495,7 +524,9 @@ std::string IntermodPanelModel::summary() const
     }
     if (analysis_ && analysisRun_.shown == analysisKey())
         return shown;
-    const std::string state = inputs_ ? "Updating..." : "Not updated: an entry is not accepted.";
+    const std::string state = stopped_  ? "Stopped: a change starts it again."
+                              : inputs_ ? "Updating..."
+                                        : "Not updated: an entry is not accepted.";
     return shown.empty() ? state : state + " Shown: " + shown;
 }
 
@@ -514,8 +545,9 @@ std::string IntermodPanelModel::amplifierSummary() const
     const std::string shown = simulation_ ? simulationSummaryText(amplifier_, *simulation_) : "";
     if (!simulationStale())
         return shown;
-    const std::string state =
-        simulationOptions() ? "Simulating..." : "Not simulated: an entry is not accepted.";
+    const std::string state = stopped_              ? "Stopped: a change starts it again."
+                              : simulationOptions() ? "Simulating..."
+                                                    : "Not simulated: an entry is not accepted.";
     return shown.empty() ? state : state + " Shown: " + shown;
 }
 

@@ -82,6 +82,13 @@ struct PanelSettings {
     std::string amplifierTablePath;
 };
 
+// The panel analyses every plan, however long it takes (the user can stop it); beyond this
+// estimate of evaluations (about a minute on two cores) it says how long the wait may be.
+inline constexpr double longIntermodAnalysisEvaluations = defaultIntermodEvaluationBudget / 10.0;
+// "A long analysis: about 3.1e+11 evaluations of products on carriers, some 16 minutes on two
+// cores. ..."
+std::string longAnalysisWarningText(double evaluations);
+
 // The intermodulation panel without its widgets: the boxes' texts and what is wrong with them,
 // the amplifier; the analysis, the amplifier simulation and its back-off sweep shown and
 // whether the plan or the boxes have moved on since each was started; the transponder budget
@@ -132,11 +139,19 @@ public:
     // Work of this plan (as the document holds it, view range included) with the current
     // inputs starts; only the latest one started ever finishes.
     void analysisStarted(const CarrierList& plan);
+    // The analysis under way was estimated to take this many evaluations, more than
+    // longIntermodAnalysisEvaluations.
+    void analysisEstimated(double evaluations);
     void analysisFinished(std::shared_ptr<const IntermodAnalysis> analysis);
     void simulationStarted(const CarrierList& plan);
     void simulationFinished(std::shared_ptr<const AmplifierSimulation> simulation);
     void sweepStarted(const CarrierList& plan);
     void sweepFinished(std::shared_ptr<const BackoffSweep> sweep);
+    // The user stopped the work under way: its results never come, and the next change (of
+    // anything) starts it again.
+    void workStopped();
+    // How long the analysis under way or shown may take, when that is long; empty otherwise.
+    const std::string& workWarning() const { return workWarning_; }
 
     const IntermodAnalysis* analysis() const { return analysis_.get(); }
     // The simulation shown while an amplifier is chosen; null otherwise.
@@ -227,6 +242,8 @@ private:
     Run analysisRun_;
     Run simulationRun_;
     Run sweepRun_;
+    bool stopped_ = false;
+    std::string workWarning_;
 };
 
 } // namespace orvane

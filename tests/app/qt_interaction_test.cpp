@@ -162,6 +162,28 @@ TEST(WorkRunner, ANewerStartCancelsTheRunUnderWayAndOnlyItsResultArrives)
     EXPECT_EQ(ended.count(), 1);
 }
 
+// The panel's runner refuses no plan for its work: one estimated beyond the warning level is
+// announced and analysed all the same (the worked example's 9 products).
+TEST(IntermodRunner, APlanBeyondTheWarningLevelIsAnnouncedAndAnalysedAllTheSame)
+{
+    CarrierList plan;
+    for (const double centreMhz : {6000.0, 6010.0, 6020.0}) {
+        Carrier carrier;
+        carrier.setFixedSymbolRate(centreMhz, 1000.0, 20.0, 1.35);
+        plan.append(carrier);
+    }
+    IntermodRunner runner(nullptr, analyseIntermod, 1.0);
+    QSignalSpy estimated(&runner, &IntermodRunner::estimated);
+    QSignalSpy finished(&runner, &IntermodRunner::finished);
+    runner.start(plan, IntermodOptions());
+    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_EQ(estimated.count(), 1);
+    EXPECT_GT(estimated.at(0).at(0).toDouble(), 1.0);
+    const auto analysis = finished.at(0).at(0).value<std::shared_ptr<const IntermodAnalysis>>();
+    EXPECT_FALSE(analysis->refusal);
+    EXPECT_EQ(analysis->products, 9);
+}
+
 // Alt+D answers Discard in the unsaved-changes question, as its underlined letter says.
 TEST(QtQuestions, AltDDiscardsTheUnsavedChanges)
 {

@@ -37,8 +37,8 @@ TEST(AmplifierOutputOnThePlanScale, CarriesThePlansTotalPowerAcrossTheView)
     simulation.spectrum.dbwPerKhz.assign(1000, -45.0);
     for (int bin = 200; bin < 210; ++bin)
         simulation.spectrum.dbwPerKhz[bin] = spectrumFloorDbwPerKhz;
-    const CarrierList plan = planOf({carrierAt(5994, 10), carrierAt(5996, 10),
-                                     carrierAt(5998, noPowerLevelDbw)});
+    const CarrierList plan =
+        planOf({carrierAt(5994, 10), carrierAt(5996, 10), carrierAt(5998, noPowerLevelDbw)});
 
     const DensityCurve curve = spectrumOnPlanScale(simulation, plan, 5998.0, 5992.0, 60);
     // Merged points at 5990.045 + k·0.1 MHz, from the last at or below 5991.9 to 5998.1.

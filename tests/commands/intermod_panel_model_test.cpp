@@ -109,6 +109,26 @@ TEST(PanelResult, IsOutOfDateUntilTheLatestChangeIsAnalysedAndNamesAnUpperBound)
     EXPECT_EQ(model.rows()[1].cells[3].text, "\u2264 35.74");
 }
 
+// Stopping leaves the last result, says so, and lets the next change start the work again; a
+// long analysis says how long: 2e11 evaluations are about ten minutes on two cores.
+TEST(PanelResult, StoppedWorkIsSaidAndWantedAgain)
+{
+    IntermodPanelModel model(boxes("40"));
+    model.analysisStarted(workedExample());
+    finish(model);
+    model.planChanged();
+    model.analysisStarted(workedExample());
+    model.analysisEstimated(3e11);
+    EXPECT_EQ(model.workWarning().rfind("A long analysis: about 3e+11 evaluations", 0), 0u)
+        << model.workWarning();
+    EXPECT_NE(model.workWarning().find("some 15 minutes"), std::string::npos);
+    EXPECT_FALSE(model.analysisWanted());
+    model.workStopped();
+    EXPECT_TRUE(model.analysisWanted());
+    EXPECT_EQ(model.summary().rfind("Stopped", 0), 0u) << model.summary();
+    EXPECT_NE(longAnalysisWarningText(4e12).find("some 3 hours"), std::string::npos);
+}
+
 // The saved table names what produced it; every line ends in CR LF, and a label's line break
 // stays inside its quotes.
 TEST(PanelResult, CsvNamesThePlanTheInputsAndTheDateWithCrLfLines)
