@@ -40,7 +40,7 @@ constexpr int progressDelayMs = 150;
 // Typing starts a new analysis once it pauses this long, not at every key.
 constexpr int typingPauseMs = 150;
 constexpr int fNumberRole = Qt::UserRole + 1;
-const QColor negativeMarginColour(240, 160, 160);
+const QColor negativeMarginColour(235, 135, 135);
 const QColor belowWarningColour(255, 200, 200);
 const QColor incompleteColour(255, 236, 170);
 const QColor outOfDateTextColour(150, 150, 150);
@@ -130,6 +130,7 @@ QWidget* IntermodPanel::buildInputs()
 {
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("panelTabs"));
+    tabs_->setUsesScrollButtons(false); // every tab's name in full
     const auto page = [this](const QString& title) {
         auto* widget = new QWidget;
         auto* grid = new QGridLayout(widget);
@@ -325,26 +326,28 @@ void IntermodPanel::placeParts(Qt::DockWidgetArea area)
     // Beside the plan the boxes stand over the table; under it, to its left.
     const bool beside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
     splitter_->setOrientation(beside ? Qt::Vertical : Qt::Horizontal);
-    fitInputs();
+    // Once the panel has its new size.
+    QTimer::singleShot(0, this, &IntermodPanel::fitInputs);
 }
 
 void IntermodPanel::fitInputs()
 {
-    // Over the table the tabs take the height their page asks for (a chart more than a few
-    // boxes) and leave the rest to the table; beside it they keep their width.
     // The pages not shown neither ask for room nor hold the tabs up.
     for (int index = 0; index < tabs_->count(); ++index)
         tabs_->widget(index)->setSizePolicy(
             index == tabs_->currentIndex()
                 ? QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred)
                 : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
-    if (splitter_->orientation() != Qt::Vertical)
-        return;
+    // Over the table the tabs take the height their page asks for (a chart more than a few
+    // boxes), beside it the width, and leave the rest to the table.
     const QWidget* page = tabs_->currentWidget();
-    const int total = splitter_->height() - splitter_->handleWidth();
-    const int wanted = tabs_->tabBar()->sizeHint().height() + page->sizeHint().height() + 8;
-    const int top = std::min(wanted, total / 2);
-    splitter_->setSizes({top, std::max(0, total - top)});
+    const QSize tabBar = tabs_->tabBar()->sizeHint();
+    const bool over = splitter_->orientation() == Qt::Vertical;
+    const int total = (over ? splitter_->height() : splitter_->width()) - splitter_->handleWidth();
+    const int wanted = over ? tabBar.height() + page->sizeHint().height() + 8
+                            : std::max(tabBar.width(), page->sizeHint().width()) + 8;
+    const int first = std::min(wanted, total / 2);
+    splitter_->setSizes({first, std::max(0, total - first)});
 }
 
 bool IntermodPanel::analysing() const
