@@ -27,20 +27,23 @@ void IntermodRunner::stop()
 
 void IntermodRunner::start(const CarrierList& plan, IntermodOptions options)
 {
-    runner_->start([this, plan, options](WorkContext& context) mutable {
+    // The work keeps its own copies: it may outlive this object's members by the moment the
+    // runner takes to stop it.
+    runner_->start([this, analyse = analysis_, warningEvaluations = warningEvaluations_, plan,
+                    options](WorkContext& context) mutable {
         options.cancel = &context.cancel;
         options.progress = context.progress;
         std::shared_ptr<IntermodAnalysis> analysis;
         try {
             // A plan beyond the warning level is refused at once, after its estimate alone:
             // announced, it is then analysed without a limit.
-            options.maxEvaluations = warningEvaluations_;
-            analysis = std::make_shared<IntermodAnalysis>(analysis_(plan, options));
+            options.maxEvaluations = warningEvaluations;
+            analysis = std::make_shared<IntermodAnalysis>(analyse(plan, options));
             const double evaluations = analysis->estimatedEvaluations;
-            if (analysis->refusal && !analysis->cancelled && evaluations > warningEvaluations_) {
+            if (analysis->refusal && !analysis->cancelled && evaluations > warningEvaluations) {
                 context.deliver([this, evaluations] { Q_EMIT estimated(evaluations); });
                 options.maxEvaluations.reset();
-                analysis = std::make_shared<IntermodAnalysis>(analysis_(plan, options));
+                analysis = std::make_shared<IntermodAnalysis>(analyse(plan, options));
             }
         } catch (...) {
             analysis = std::make_shared<IntermodAnalysis>();

@@ -119,6 +119,11 @@ TEST(AmplifierPanel, TheBudgetTakesTheSimulatedCimWhileAnAmplifierIsChosen)
     simulation->carriers.resize(2);
     simulation->carriers[0].cimDb = 18.0103;
     simulation->carriers[1].cimDb = 60.0;
+    simulation->inputBackoffDb = 10.0;
+    simulation->outputBackoffDb = 4.81;
+    simulation->minCimDb = 18.0103;
+    simulation->worstCarrier = 1;
+    simulation->precisionDb = 0.2;
     model.simulationStarted(plan);
     model.simulationFinished(simulation);
 
@@ -127,6 +132,15 @@ TEST(AmplifierPanel, TheBudgetTakesTheSimulatedCimWhileAnAmplifierIsChosen)
     EXPECT_EQ(rows[0].cells[12].text, "15.00");
     EXPECT_EQ(rows[0].mark, RowMark::belowWarning);
     EXPECT_TRUE(model.columnShown(4));
+    // The saved table names the amplifier and adds its columns after the budget's.
+    const std::string csv = model.csv("Plan", "today");
+    EXPECT_NE(csv.find("# Amplifier: Tube at IBO 10.0 dB: OBO 4.81 dB, worst C/IM 18.01 dB at "
+                       "F1 (within 0.20 dB).\r\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("\"Margin (dB)\",\"Amplifier C/IM (dB)\",\"Compression (dB)\"\r\n"),
+              std::string::npos);
+    EXPECT_NE(csv.find(",10.9700,18.0103,\r\n"), std::string::npos) << "F1: margin 15 - 4.03, C/IM";
     model.chooseAmplifier(PanelAmplifier::ip3);
     EXPECT_EQ(model.rows()[0].cells[12].text, "18.01");
     EXPECT_FALSE(model.columnShown(4));
