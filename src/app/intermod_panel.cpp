@@ -362,12 +362,10 @@ void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
 {
     const PanelEditEffect effect = model_.edit(box, typed.toStdString());
     problems_[static_cast<int>(box)]->setText(text(model_.problem(box)));
-    if (effect == PanelEditEffect::recolour)
-        markRows();
     if (effect == PanelEditEffect::rebudget)
         fillTable();
     if (effect != PanelEditEffect::none)
-        showState();
+        showState(); // new colours, new budget figures or "Updating..."
     typingPause_->start();
 }
 

@@ -48,6 +48,8 @@ TEST(AmplifierOutputOnThePlanScale, CarriesThePlansTotalPowerAcrossTheView)
     EXPECT_FALSE(curve.binDbwPerKhz[1].has_value()) << "5992.045 MHz: the empty bins";
     for (const std::size_t point : {0u, 2u, 61u})
         EXPECT_NEAR(*curve.binDbwPerKhz[point], -26.9897, 1e-4) << point;
+    // A view beyond the spectrum's end ends the curve with the spectrum's last point.
+    EXPECT_EQ(spectrumOnPlanScale(simulation, plan, 5992, 6020, 280).binDbwPerKhz.size(), 81u);
     EXPECT_TRUE(spectrumOnPlanScale(simulation, planOf({}), 5992, 5998, 60).binDbwPerKhz.empty());
 }
 
@@ -131,6 +133,7 @@ TEST(AmplifierPanel, TheBudgetTakesTheSimulatedCimWhileAnAmplifierIsChosen)
     EXPECT_EQ(rows[0].cells[4].text, "18.01") << "the amplifier's C/IM column";
     EXPECT_EQ(rows[0].cells[12].text, "15.00");
     EXPECT_EQ(rows[0].mark, RowMark::belowWarning);
+    EXPECT_FALSE(model.simulationStale());
     EXPECT_TRUE(model.columnShown(4));
     // The saved table names the amplifier and adds its columns after the budget's.
     const std::string csv = model.csv("Plan", "today");
@@ -141,9 +144,13 @@ TEST(AmplifierPanel, TheBudgetTakesTheSimulatedCimWhileAnAmplifierIsChosen)
     EXPECT_NE(csv.find("\"Margin (dB)\",\"Amplifier C/IM (dB)\",\"Compression (dB)\"\r\n"),
               std::string::npos);
     EXPECT_NE(csv.find(",10.9700,18.0103,\r\n"), std::string::npos) << "F1: margin 15 - 4.03, C/IM";
+    model.edit(PanelBox::inputBackoff, "6");
+    EXPECT_TRUE(model.simulationStale());
     model.chooseAmplifier(PanelAmplifier::ip3);
     EXPECT_EQ(model.rows()[0].cells[12].text, "18.01");
-    EXPECT_FALSE(model.columnShown(4));
+    EXPECT_EQ(model.rows()[0].mark, RowMark::none) << "no C/IM, no warning";
+    for (std::size_t column = 0; column < IntermodPanelModel::columns().size(); ++column)
+        EXPECT_EQ(model.columnShown(column), column != 4 && column != 5) << column;
 }
 
 // Each kind of work runs again only for what it depends on: the operating point is the
@@ -192,7 +199,11 @@ TEST(AmplifierPanel, WorkIsWantedAgainOnlyForWhatItDependsOn)
     EXPECT_FALSE(model.simulationOptions());
     model.useAmplifierTable("tube.csv", readAmplifierTable("-10,-5\n0,0\n"));
     EXPECT_TRUE(model.amplifierProblem().empty());
-    EXPECT_EQ(model.settings().amplifierTablePath, "tube.csv");
+    EXPECT_EQ(wanted(), "111");
+    startAll();
+    model.useAmplifierTable("other.csv", readAmplifierTable("-10,-4\n0,0\n"));
+    EXPECT_EQ(wanted(), "011") << "another curve";
+    EXPECT_EQ(model.settings().amplifierTablePath, "other.csv");
     EXPECT_EQ(model.simulationOptions()->amplifier.kind, AmplifierKind::table);
 }
 
