@@ -251,7 +251,7 @@ QWidget* IntermodPanel::buildResults()
     progress_->setMaximumWidth(160);
     progress_->hide();
     actions->addWidget(progress_);
-    stop_ = new QPushButton(QStringLiteral("S&top"), results);
+    stop_ = new QPushButton(QStringLiteral("&Stop"), results);
     stop_->setObjectName(QStringLiteral("stopButton"));
     stop_->setToolTip(QStringLiteral("Stops the analysis and the simulation under way; the next "
                                      "change starts them again."));
