@@ -405,7 +405,8 @@ BackoffSweep sweepInputBackoff(const CarrierList& plan, const SimulationOptions&
         entry.worstCarrier = simulation.worstCarrier;
         entry.worstCimDb = simulation.minCimDb;
         entry.precisionDb = simulation.precisionDb;
-        sweep.points.push_back(entry);
+        entry.carriers = simulation.carriers;
+        sweep.points.push_back(std::move(entry));
     }
     return sweep;
 }

@@ -125,6 +125,8 @@ struct BackoffSweepPoint {
     std::optional<int> worstCarrier; // F-number
     std::optional<double> worstCimDb;
     double precisionDb = 0.0;
+    // Every carrier as simulateAmplifier measures it there, in F-number order.
+    std::vector<SimulatedCarrier> carriers;
 };
 
 struct BackoffSweep {

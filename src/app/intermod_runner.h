@@ -1,54 +1,52 @@
 #pragma once
 
 #include "analysis/intermod_analysis.h"
+#include "commands/intermod_panel_model.h"
 #include "model/carrier_list.h"
 
 #include <QObject>
 
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
-#include <vector>
 
 namespace orvane {
+
+class WorkRunner;
 
 // Runs intermodulation analyses off the user-interface thread, one wanted at a time: starting
 // one cancels the one before, whose result is never delivered. Signals arrive on the thread
 // the runner lives in. An analysis that ends in an exception (out of memory, say) delivers a
-// result whose refusal says so; it never ends the program.
+// result whose refusal says so; it never ends the program. No plan is refused for the work it
+// needs: one estimated beyond the warning level is announced (estimated) and analysed all the
+// same, for as long as nobody stops it.
 class IntermodRunner : public QObject {
     Q_OBJECT
 public:
     using Analysis = std::function<IntermodAnalysis(const CarrierList&, const IntermodOptions&)>;
 
-    explicit IntermodRunner(QObject* parent = nullptr, Analysis analysis = analyseIntermod);
-    // Cancels what runs and waits for it to stop.
-    ~IntermodRunner() override;
+    // Plans estimated to need more evaluations than warningEvaluations are announced.
+    explicit IntermodRunner(QObject* parent = nullptr, Analysis analysis = analyseIntermod,
+                            double warningEvaluations = longIntermodAnalysisEvaluations);
 
     // Analyses a copy of the plan (options.cancel and options.progress are the runner's).
     void start(const CarrierList& plan, IntermodOptions options);
-    // Whether the latest analysis has yet to deliver.
-    bool busy() const { return busy_; }
+    // Cancels the analysis under way; nothing of it is delivered.
+    void stop();
+    // Whether the latest analysis has yet to end.
+    bool busy() const;
 
 Q_SIGNALS:
     void progressed(double share);
+    // The analysis under way needs about this many evaluations, more than the warning level.
+    void estimated(double evaluations);
     void finished(std::shared_ptr<const IntermodAnalysis> analysis);
+    // The latest analysis ended, delivered or not.
+    void ended();
 
 private:
-    struct Job {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> cancel;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
-
-    // Joins the jobs that have ended.
-    void reap();
-
     Analysis analysis_;
-    std::vector<Job> jobs_;
-    unsigned long long generation_ = 0;
-    bool busy_ = false;
+    double warningEvaluations_;
+    WorkRunner* runner_;
 };
 
 } // namespace orvane

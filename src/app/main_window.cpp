@@ -247,6 +247,10 @@ void MainWindow::addIntermodPanel(QMenu* viewMenu)
         apply(saveAnalysisTable(document_, *interaction_, intermodPanel_->model(),
                                 now.toStdString()));
     });
+    connect(intermodPanel_, &IntermodPanel::amplifierTableRequested, this, [this] {
+        if (const auto table = chooseAmplifierTable(document_, *interaction_))
+            intermodPanel_->useAmplifierTable(QString::fromStdString(table->path), table->read);
+    });
     connect(intermodPanel_, &IntermodPanel::rowNotOpened, this,
             [this](const QString& why) { statusBar()->showMessage(why, statusMessageMs); });
 }

@@ -6,6 +6,7 @@
 #include "display/qt/painter_surface.h"
 #include "display/qt/plan_image_files.h"
 #include "display/qt/plan_painting.h"
+#include "display/text_fit.h"
 
 #include <QImage>
 #include <QPainter>
@@ -21,9 +22,16 @@ void paintLayers(QPainter& painter, const PlanDocument& document, const QSize& c
     if (!document.intermodOverlay)
         return;
     PainterSurface surface(painter);
+    // A legend keeps clear of the plan's texts as they were drawn: fitted to a squat picture.
+    const IntermodOverlay& overlay = *document.intermodOverlay;
+    const bool legend = !overlay.amplifierOutput.binDbwPerKhz.empty();
+    const DisplaySettings settings =
+        legend && document.fitPictureTexts
+            ? fitTextsToPicture(surface, clientSize.width(), clientSize.height(),
+                                document.displaySettings, document.carriers)
+            : document.displaySettings;
     PlotFrame frame(surface, clientSize.width(), clientSize.height());
-    drawIntermodOverlay(frame, document.displaySettings, document.carriers,
-                        *document.intermodOverlay);
+    drawIntermodOverlay(frame, settings, document.carriers, overlay);
 }
 
 TextFitting textFitting(const PlanDocument& document)

@@ -52,6 +52,9 @@ constexpr ChooserSettings reportChooser{"Output File Name...",
 constexpr ChooserSettings analysisTableChooser{
     "Save Intermodulation Analysis", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||", "csv", true};
 
+constexpr ChooserSettings amplifierTableChooser{
+    "Measured Amplifier Curve", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||", "csv", false};
+
 // Shows one chooser; on OK the folder becomes the chosen file's folder.
 std::optional<ChosenFile> runChooser(QWidget* parent, const ChooserSettings& settings,
                                      std::string& folder, const std::string& suggestedName = {})
@@ -147,6 +150,11 @@ std::optional<ChosenFile> QtUserInteraction::chooseReportFile(std::string& folde
 std::optional<ChosenFile> QtUserInteraction::chooseAnalysisTableFile(std::string& folder)
 {
     return runChooser(parent_, analysisTableChooser, folder);
+}
+
+std::optional<ChosenFile> QtUserInteraction::chooseAmplifierTableFile(std::string& folder)
+{
+    return runChooser(parent_, amplifierTableChooser, folder);
 }
 
 bool QtUserInteraction::editCarrier(Carrier& carrier)

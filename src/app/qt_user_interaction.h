@@ -20,6 +20,7 @@ public:
                                               const std::string& suggestedName) override;
     std::optional<ChosenFile> chooseReportFile(std::string& folder) override;
     std::optional<ChosenFile> chooseAnalysisTableFile(std::string& folder) override;
+    std::optional<ChosenFile> chooseAmplifierTableFile(std::string& folder) override;
 
     bool editCarrier(Carrier& carrier) override;
     std::optional<CarrierPosition>

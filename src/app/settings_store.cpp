@@ -12,9 +12,6 @@ namespace {
 
 constexpr const char* organisation = "Velmora Software";
 constexpr const char* lastPathKey = "INIT/LAST_PATH";
-constexpr const char* ip3Key = "INTERMOD/IP3_DBW";
-constexpr const char* guardKey = "INTERMOD/GUARD_KHZ";
-constexpr const char* warningKey = "INTERMOD/WARNING_CIM_DB";
 constexpr const char* recentPlansKey = "RECENT/PLANS";
 constexpr const char* windowStateKey = "WINDOW/STATE";
 
@@ -44,28 +41,45 @@ void writeLastPath(const std::string& lastPath)
     settings.sync();
 }
 
-IntermodInputs readIntermodInputs()
+namespace {
+
+// Each of the panel's texts and its key.
+template <typename Settings, typename Visit> void forEachPanelText(Settings& settings, Visit visit)
 {
-    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
-    IntermodInputs inputs;
-    const auto read = [&settings](const char* key, std::string& value) {
-        const QVariant stored = settings.value(QString::fromLatin1(key));
-        if (stored.isValid())
-            value = stored.toString().toStdString();
-    };
-    read(ip3Key, inputs.ip3Dbw);
-    read(guardKey, inputs.guardKhz);
-    read(warningKey, inputs.warningCimDb);
-    return inputs;
+    visit("INTERMOD/IP3_DBW", settings.ip3Dbw);
+    visit("INTERMOD/GUARD_KHZ", settings.guardKhz);
+    visit("INTERMOD/WARNING_CIM_DB", settings.warningCimDb);
+    visit("INTERMOD/TRANSPONDER_MHZ", settings.transponderMhz);
+    visit("INTERMOD/PSAT_DBW", settings.saturatedPowerDbw);
+    visit("INTERMOD/OBO_DB", settings.outputBackoffDb);
+    visit("INTERMOD/CN0_SAT_DBHZ", settings.saturatedCn0DbHz);
+    visit("INTERMOD/AMPLIFIER", settings.amplifier);
+    visit("INTERMOD/IBO_DB", settings.inputBackoffDb);
+    visit("INTERMOD/RAPP_P", settings.rappSmoothness);
+    visit("INTERMOD/AMPLIFIER_TABLE", settings.amplifierTablePath);
 }
 
-void writeIntermodInputs(const IntermodInputs& inputs)
+} // namespace
+
+PanelSettings readPanelSettings()
 {
-    QSettings settings(QString::fromLatin1(organisation), executableBaseName());
-    settings.setValue(QString::fromLatin1(ip3Key), QString::fromStdString(inputs.ip3Dbw));
-    settings.setValue(QString::fromLatin1(guardKey), QString::fromStdString(inputs.guardKhz));
-    settings.setValue(QString::fromLatin1(warningKey), QString::fromStdString(inputs.warningCimDb));
-    settings.sync();
+    QSettings store(QString::fromLatin1(organisation), executableBaseName());
+    PanelSettings settings;
+    forEachPanelText(settings, [&store](const char* key, std::string& value) {
+        const QVariant stored = store.value(QString::fromLatin1(key));
+        if (stored.isValid())
+            value = stored.toString().toStdString();
+    });
+    return settings;
+}
+
+void writePanelSettings(const PanelSettings& settings)
+{
+    QSettings store(QString::fromLatin1(organisation), executableBaseName());
+    forEachPanelText(settings, [&store](const char* key, const std::string& value) {
+        store.setValue(QString::fromLatin1(key), QString::fromStdString(value));
+    });
+    store.sync();
 }
 
 std::vector<std::string> readRecentPlans()

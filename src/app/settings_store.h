@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/intermod_panel_model.h"
+
 #include <QByteArray>
 
 #include <string>
@@ -16,13 +18,8 @@ void writeLastPath(const std::string& lastPath);
 
 // The intermodulation panel's boxes as the user left them, kept in group "INTERMOD" of the
 // same store. Absent values read as the defaults.
-struct IntermodInputs {
-    std::string ip3Dbw; // empty: hits only
-    std::string guardKhz = "0";
-    std::string warningCimDb = "20";
-};
-IntermodInputs readIntermodInputs();
-void writeIntermodInputs(const IntermodInputs& inputs);
+PanelSettings readPanelSettings();
+void writePanelSettings(const PanelSettings& settings);
 // The recent carrier files, newest first: group "RECENT", key "PLANS"; none when absent.
 std::vector<std::string> readRecentPlans();
 void writeRecentPlans(const std::vector<std::string>& paths);

@@ -11,4 +11,14 @@ std::vector<CarrierInterference> interferenceFromAnalysis(const IntermodAnalysis
     return interference;
 }
 
+std::vector<CarrierInterference>
+interferenceFromSimulation(const std::vector<SimulatedCarrier>& carriers)
+{
+    std::vector<CarrierInterference> interference;
+    interference.reserve(carriers.size());
+    for (const SimulatedCarrier& carrier : carriers)
+        interference.push_back({carrier.cimDb, true});
+    return interference;
+}
+
 } // namespace orvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "amplifier/amplifier_simulation.h"
 #include "analysis/intermod_analysis.h"
 
 #include <optional>
@@ -19,5 +20,9 @@ struct CarrierInterference {
 
 // Each carrier's C/IM of an analysis, in F-number order (index 0 is F1).
 std::vector<CarrierInterference> interferenceFromAnalysis(const IntermodAnalysis& analysis);
+// Each carrier's C/IM of an amplifier simulation (all orders, nothing left out), in F-number
+// order; carriers without a level have none.
+std::vector<CarrierInterference>
+interferenceFromSimulation(const std::vector<SimulatedCarrier>& carriers);
 
 } // namespace orvane

@@ -230,6 +230,21 @@ std::string reportNotShownText(const std::string& path, int openCode)
     return "The intermodulation report was saved as\n" + path + "\n\n" + reason;
 }
 
+std::optional<ChosenAmplifierTable> chooseAmplifierTable(PlanDocument& document,
+                                                         UserInteraction& interaction)
+{
+    const auto chosen = interaction.chooseAmplifierTableFile(document.lastPath);
+    if (!chosen || chosen->path.empty())
+        return std::nullopt;
+    interaction.beginBusy();
+    ChosenAmplifierTable table{chosen->path, loadAmplifierTable(chosen->path)};
+    interaction.endBusy();
+    if (!table.read.table)
+        interaction.showMessage("The amplifier curve cannot be used:\n" + table.read.problem,
+                                programCaption, MessageIcon::warning);
+    return table;
+}
+
 CommandOutcome saveAnalysisTable(PlanDocument& document, UserInteraction& interaction,
                                  const IntermodPanelModel& panel, const std::string& dateText)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "amplifier/amplifier_table.h"
 #include "commands/intermod_panel_model.h"
 #include "commands/plan_document.h"
 #include "commands/user_interaction.h"
@@ -7,6 +8,7 @@
 #include "model/program_identity.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace orvane {
@@ -51,6 +53,16 @@ CommandOutcome saveReport(PlanDocument& document, UserInteraction& interaction);
 // What the user is told when a report was saved but the desktop could not show it (the
 // failure code of UserInteraction::openWithDesktop).
 std::string reportNotShownText(const std::string& path, int openCode);
+
+// The measured amplifier curve the analysis panel simulates: the file chosen and what was read
+// from it. A file that holds no usable curve is named to the user with its problem; the panel
+// shows it too.
+struct ChosenAmplifierTable {
+    std::string path;
+    AmplifierTableRead read;
+};
+std::optional<ChosenAmplifierTable> chooseAmplifierTable(PlanDocument& document,
+                                                         UserInteraction& interaction);
 
 // The intermodulation panel's Save as CSV...: the table shown with the plan's title, the
 // analysis's inputs and dateText in its leading comment lines. A name typed without an

@@ -38,6 +38,8 @@ public:
     virtual std::optional<ChosenFile> chooseReportFile(std::string& folder) = 0;
     // For the intermodulation panel's table as CSV.
     virtual std::optional<ChosenFile> chooseAnalysisTableFile(std::string& folder) = 0;
+    // For a measured amplifier curve (CSV) to open.
+    virtual std::optional<ChosenFile> chooseAmplifierTableFile(std::string& folder) = 0;
 
     // Shows the carrier dialog of the carrier's calcMode (0 fixed, 2 spectral efficiency,
     // any other FEC and modulation); true on OK, with carrier rebuilt from the entries.

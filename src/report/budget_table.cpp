@@ -49,10 +49,19 @@ std::vector<std::string> budgetTableRow(const CarrierBudget& carrier)
 
 std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget)
 {
+    return intermodBudgetCsv(analysis, budget, {}, {});
+}
+
+std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget,
+                              const std::vector<std::string>& moreHeadings,
+                              const std::vector<std::vector<std::string>>& moreCells)
+{
     std::vector<std::string> header = intermodTableHeader();
     const std::size_t budgetFrom = header.size();
     for (std::string& title : budgetTableHeader())
         header.push_back(std::move(title));
+    const std::size_t moreFrom = header.size();
+    header.insert(header.end(), moreHeadings.begin(), moreHeadings.end());
     std::vector<bool> quoted(header.size());
     for (std::size_t column = 0; column < header.size(); ++column)
         quoted[column] = column < budgetFrom ? intermodTableColumnIsText(column)
@@ -65,6 +74,9 @@ std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const Transponde
             for (std::string& cell : budgetTableRow(budget.carriers[row]))
                 cells.push_back(std::move(cell));
         }
+        cells.resize(moreFrom);
+        if (row < moreCells.size())
+            cells.insert(cells.end(), moreCells[row].begin(), moreCells[row].end());
         cells.resize(header.size());
         text += csvLine(cells, quoted);
     }

@@ -17,5 +17,10 @@ std::vector<std::string> budgetTableRow(const CarrierBudget& carrier);
 // The analysis table of intermodTableCsv with the budget's columns at the end of each line;
 // analysis and budget are of the same plan.
 std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget);
+// The same with further columns after the budget's: their headings and each carrier's cells, in
+// F-number order, numbers written bare (a carrier without cells gets empty ones).
+std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget,
+                              const std::vector<std::string>& moreHeadings,
+                              const std::vector<std::vector<std::string>>& moreCells);
 
 } // namespace orvane

@@ -1,3 +1,4 @@
+#include "app/chart_views.h"
 #include "app/intermod_panel.h"
 #include "app/intermod_runner.h"
 #include "app/main_window.h"
@@ -8,6 +9,7 @@
 #include "commands/display_check.h"
 #include "commands/scripted_interaction.h"
 #include "display/qt/plan_painting.h"
+#include "model/number_text.h"
 #include "support/modal_dialog.h"
 #include "support/test_data.h"
 
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -350,13 +353,11 @@ std::vector<std::pair<QString, QRectF>> textInk(const QString& path)
 
 // Beside the plot or under it, in a large window or a small one, the saved picture's texts
 // lie inside it and clear of each other: no title cut at the top, no label in the title, no
-// frequency in "Frequency (MHz)".
+// frequency in "Frequency (MHz)"; nor does the legend that names a simulated amplifier's output.
 TEST_F(DesktopWindowTest, TheSavedPictureWithThePanelHasNoCutOrCrowdedText)
 {
     window->intermodPanel().toggleViewAction()->trigger();
-    for (const bool under : {false, true}) {
-        if (under)
-            run(MenuCommand::analysisUnderPlan);
+    const auto check = [this](bool under, std::size_t textCount) {
         for (const QSize size : {QSize(1280, 800), QSize(800, 600)}) {
             window->resize(size);
             settle();
@@ -364,7 +365,7 @@ TEST_F(DesktopWindowTest, TheSavedPictureWithThePanelHasNoCutOrCrowdedText)
             user.chosenPaths = {path.toStdString()};
             run(MenuCommand::saveImage);
             const auto inks = textInk(path);
-            ASSERT_EQ(inks.size(), 19u) << "title, axis title, 9 frequencies, 8 label lines";
+            ASSERT_EQ(inks.size(), textCount) << "title, axis title, 9 frequencies, 8 label lines";
             const QRectF inside(0.5, 0.5, view().width() - 1.0, view().height() - 1.0);
             for (std::size_t i = 0; i < inks.size(); ++i) {
                 const std::string text = inks[i].first.toStdString() + (under ? " under" : "");
@@ -374,7 +375,14 @@ TEST_F(DesktopWindowTest, TheSavedPictureWithThePanelHasNoCutOrCrowdedText)
                         << text << " on " << inks[j].first.toStdString() << " at " << size.width();
             }
         }
-    }
+    };
+    check(false, 19);
+    run(MenuCommand::analysisUnderPlan);
+    check(true, 19);
+    auto* choice = window->intermodPanel().findChild<QComboBox*>("amplifierChoice");
+    choice->setCurrentIndex(static_cast<int>(PanelAmplifier::tube));
+    Q_EMIT choice->activated(choice->currentIndex());
+    check(true, 21); // the tube's output and the carriers hit
 }
 
 // Where the panel stood and whether it was shown come back at the next start; its file
@@ -497,6 +505,16 @@ TEST_F(IntermodPanelTest, BadEntriesAreNamedBesideTheirBoxAndTheLastResultStaysA
     EXPECT_EQ(problems(), std::make_pair(true, false));
     EXPECT_EQ(panel().model().analysis(), kept);
     EXPECT_NE(tableText().find("\t35.74\t"), std::string::npos);
+    // The budget's boxes alike: at Psat 30 dBW and C/N0(sat) 90 dB-Hz each 20 dBW carrier of
+    // 1000 kSps has Es/N0 90 - 10 - 60 = 20 dB, and keeps it while Psat is no number.
+    enter(box("psatBox"), QStringLiteral("30"));
+    enter(box("cn0SatBox"), QStringLiteral("90"));
+    enter(box("psatBox"), QStringLiteral("thirty"));
+    EXPECT_FALSE(panel().findChild<QLabel*>("psatProblem")->text().isEmpty());
+    EXPECT_EQ(table()->model()->index(0, 11).data().toString(), QStringLiteral("20.00"));
+    EXPECT_EQ(panel().findChild<QLabel*>("budgetSummary")->text(),
+              QStringLiteral("power 100 % \u00b7 bandwidth 9 % \u00b7 power-limited"));
+    EXPECT_EQ(panel().findChild<ShareChartView*>()->chart().bars.size(), 3u);
     // Rows of the last result no longer name the plan's carriers once it changed.
     document().carriers.removeAt(*document().carriers.findIndex(0));
     window->apply(CommandOutcome{true, true});
@@ -538,8 +556,10 @@ TEST_F(IntermodPanelTest, TypingWaitsForAPauseColumnsFitAndAnOutOfDateResultIsGr
     const auto fitted = [this] {
         bool fits = true;
         for (int column = 0; column < table()->model()->columnCount(); ++column)
-            fits = fits && table()->columnWidth(column) >=
-                               static_cast<QAbstractItemView*>(table())->sizeHintForColumn(column);
+            fits =
+                fits && (table()->isColumnHidden(column) ||
+                         table()->columnWidth(column) >=
+                             static_cast<QAbstractItemView*>(table())->sizeHintForColumn(column));
         return fits;
     };
     EXPECT_TRUE(fitted());
@@ -563,6 +583,61 @@ TEST_F(IntermodPanelTest, TypingWaitsForAPauseColumnsFitAndAnOutOfDateResultIsGr
     andWait([] {});
     EXPECT_FALSE(summary().startsWith("Updating...")) << summary().toStdString();
     EXPECT_FALSE(grey().isValid());
+}
+
+// Choosing a tube simulates the plan through it off the window's thread: its columns show, the
+// budget takes its C/IM, the sweep fills its chart with a best operating point and the picture
+// gets the output spectrum; a newer operating point replaces the simulation under way. A
+// measured curve comes from a file the user chooses; one that holds none says why.
+TEST_F(IntermodPanelTest, AnAmplifierIsSimulatedAndSweptAndAMeasuredCurveIsChosen)
+{
+    // Stop ends what runs; the next change starts it again.
+    auto* choice = panel().findChild<QComboBox*>("amplifierChoice");
+    choice->setCurrentIndex(static_cast<int>(PanelAmplifier::tube));
+    Q_EMIT choice->activated(choice->currentIndex());
+    panel().findChild<QPushButton*>("stopButton")->click();
+    EXPECT_FALSE(panel().analysing());
+    const auto amplifierLine = [this] {
+        return panel().findChild<QLabel*>("amplifierSummary")->text();
+    };
+    EXPECT_TRUE(amplifierLine().startsWith("Stopped")) << amplifierLine().toStdString();
+    enter(box("psatBox"), QStringLiteral("30"));
+    enter(box("cn0SatBox"), QStringLiteral("90"));
+    const QAbstractItemModel* rows = table()->model();
+    EXPECT_FALSE(table()->isColumnHidden(4));
+    const AmplifierSimulation* simulation = panel().model().simulation();
+    ASSERT_NE(simulation, nullptr);
+    EXPECT_EQ(rows->index(1, 4).data().toString().toStdString(),
+              formatFixed(*simulation->carriers[1].cimDb, 0, 2));
+    const BackoffChart& chart = panel().findChild<BackoffChartView*>()->chart();
+    EXPECT_EQ(chart.worstCimDb.size(), 21u);
+    EXPECT_TRUE(chart.best);
+    EXPECT_FALSE(document().intermodOverlay->amplifierOutput.binDbwPerKhz.empty());
+
+    // Typed while the first runs: only the latest operating point is shown.
+    QLineEdit* ibo = box("iboBox");
+    ibo->setText(QStringLiteral("4"));
+    Q_EMIT ibo->textEdited(ibo->text());
+    QTest::qWait(200);
+    enter(ibo, QStringLiteral("16"));
+    EXPECT_EQ(panel().model().simulation()->inputBackoffDb, 16.0);
+    EXPECT_FALSE(panel().model().simulationStale());
+
+    QFile curve(folder.filePath(QStringLiteral("tube.csv")));
+    ASSERT_TRUE(curve.open(QIODevice::WriteOnly));
+    curve.write("input dB,output dB,phase degrees\n-20,-14.3,1.5\n-10,-5.1,7.9\n0,0,36\n");
+    curve.close();
+    auto* chooseButton = panel().findChild<QPushButton*>("amplifierTableButton");
+    user.chosenPaths = {curve.fileName().toStdString()};
+    andWait([chooseButton] { chooseButton->click(); });
+    EXPECT_EQ(panel().model().amplifier(), PanelAmplifier::table);
+    EXPECT_TRUE(amplifierLine().startsWith("Measured amplifier at"))
+        << amplifierLine().toStdString();
+    user.chosenPaths = {folder.filePath(QStringLiteral("none.csv")).toStdString()};
+    user.log.clear();
+    andWait([chooseButton] { chooseButton->click(); });
+    EXPECT_NE(user.log.find("cannot be used"), std::string::npos) << user.log;
+    EXPECT_FALSE(panel().findChild<QLabel*>("amplifierProblem")->text().isEmpty());
 }
 
 } // namespace

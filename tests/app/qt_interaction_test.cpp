@@ -2,6 +2,7 @@
 #include "app/help_window.h"
 #include "app/intermod_runner.h"
 #include "app/qt_user_interaction.h"
+#include "app/work_runner.h"
 #include "commands/chooser_filters.h"
 #include "commands/help_paths.h"
 #include "commands/help_request.h"
@@ -25,6 +26,7 @@
 #include <new>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -126,6 +128,60 @@ TEST(QtProgress, WorkThatFailsReturnsItsExceptionAndTheProgramGoesOn)
     const auto analysis = finished.at(0).at(0).value<std::shared_ptr<const IntermodAnalysis>>();
     EXPECT_EQ(analysis->refusal, "The intermodulation analysis stopped with an unexpected error: "
                                  "vector too long");
+}
+
+// Starting work cancels the work under way, whose deliveries never arrive, and so does stop();
+// only the latest work's result comes, on the runner's thread.
+TEST(WorkRunner, ANewerStartCancelsTheRunUnderWayAndOnlyItsResultArrives)
+{
+    WorkRunner runner;
+    std::vector<int> delivered;
+    const auto waitForCancel = [&delivered](int number) {
+        return [&delivered, number](WorkContext& context) {
+            while (!context.cancel.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            context.deliver([&delivered, number] { delivered.push_back(number); });
+        };
+    };
+    QSignalSpy ended(&runner, &WorkRunner::ended);
+    runner.start(waitForCancel(1));
+    runner.start([&delivered](WorkContext& context) {
+        context.progress(0.5);
+        context.deliver([&delivered] { delivered.push_back(2); });
+    });
+    ASSERT_TRUE(ended.wait(10000));
+    EXPECT_EQ(delivered, std::vector<int>{2});
+    EXPECT_FALSE(runner.busy());
+
+    runner.start(waitForCancel(3));
+    EXPECT_TRUE(runner.busy());
+    runner.stop();
+    EXPECT_FALSE(runner.busy());
+    QTest::qWait(50);
+    EXPECT_EQ(delivered, std::vector<int>{2});
+    EXPECT_EQ(ended.count(), 1);
+}
+
+// The panel's runner refuses no plan for its work: one estimated beyond the warning level is
+// announced and analysed all the same (the worked example's 9 products).
+TEST(IntermodRunner, APlanBeyondTheWarningLevelIsAnnouncedAndAnalysedAllTheSame)
+{
+    CarrierList plan;
+    for (const double centreMhz : {6000.0, 6010.0, 6020.0}) {
+        Carrier carrier;
+        carrier.setFixedSymbolRate(centreMhz, 1000.0, 20.0, 1.35);
+        plan.append(carrier);
+    }
+    IntermodRunner runner(nullptr, analyseIntermod, 1.0);
+    QSignalSpy estimated(&runner, &IntermodRunner::estimated);
+    QSignalSpy finished(&runner, &IntermodRunner::finished);
+    runner.start(plan, IntermodOptions());
+    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_EQ(estimated.count(), 1);
+    EXPECT_GT(estimated.at(0).at(0).toDouble(), 1.0);
+    const auto analysis = finished.at(0).at(0).value<std::shared_ptr<const IntermodAnalysis>>();
+    EXPECT_FALSE(analysis->refusal);
+    EXPECT_EQ(analysis->products, 9);
 }
 
 // Alt+D answers Discard in the unsaved-changes question, as its underlined letter says.

@@ -142,7 +142,7 @@ TEST_F(FileCommandsTest, TheReportsSortIsNoChangeToSaveOrUndo)
 // extension; a failed write says why.
 TEST_F(FileCommandsTest, TheAnalysisTableGetsCsvWhenNoExtensionIsTyped)
 {
-    IntermodPanelModel panel("", "0", "20");
+    IntermodPanelModel panel{PanelSettings()};
     step("No result", saveAnalysisTable(document, user, panel, "today"));
     addCarriers(2);
     panel.analysisStarted(document.carriers);

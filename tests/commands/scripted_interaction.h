@@ -42,6 +42,7 @@ public:
     Chosen chooseModcodFile(std::string& f) override { return choose("modcod", f); }
     Chosen chooseReportFile(std::string& f) override { return choose("report", f); }
     Chosen chooseAnalysisTableFile(std::string& f) override { return choose("table", f); }
+    Chosen chooseAmplifierTableFile(std::string& f) override { return choose("amplifier", f); }
     Chosen chooseImageFile(std::string& f, const std::string& name) override
     {
         return choose("image " + name, f);
