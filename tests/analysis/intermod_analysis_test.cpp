@@ -3,6 +3,7 @@
 #include "analysis/intermod_products.h"
 #include "analysis/uniform_sum.h"
 #include "support/c_locale_printf.h"
+#include "support/plans.h"
 #include "support/test_data.h"
 
 #include <gmock/gmock.h>
@@ -23,14 +24,6 @@ Carrier carrierAt(double centreMhz, double symbolRateKsps, double powerDbw, doub
     Carrier carrier;
     carrier.setFixedSymbolRate(centreMhz, symbolRateKsps, powerDbw, rolloff);
     return carrier;
-}
-
-CarrierList planOf(const std::vector<Carrier>& carriers)
-{
-    CarrierList plan;
-    for (const Carrier& carrier : carriers)
-        plan.append(carrier);
-    return plan;
 }
 
 // Ten significant digits, or all seventeen when exact.

@@ -8,6 +8,7 @@
 #include "commands/help_request.h"
 #include "commands/work_failure.h"
 #include "support/modal_dialog.h"
+#include "support/plans.h"
 
 #include <gtest/gtest.h>
 
@@ -166,16 +167,10 @@ TEST(WorkRunner, ANewerStartCancelsTheRunUnderWayAndOnlyItsResultArrives)
 // announced and analysed all the same (the worked example's 9 products).
 TEST(IntermodRunner, APlanBeyondTheWarningLevelIsAnnouncedAndAnalysedAllTheSame)
 {
-    CarrierList plan;
-    for (const double centreMhz : {6000.0, 6010.0, 6020.0}) {
-        Carrier carrier;
-        carrier.setFixedSymbolRate(centreMhz, 1000.0, 20.0, 1.35);
-        plan.append(carrier);
-    }
     IntermodRunner runner(nullptr, analyseIntermod, 1.0);
     QSignalSpy estimated(&runner, &IntermodRunner::estimated);
     QSignalSpy finished(&runner, &IntermodRunner::finished);
-    runner.start(plan, IntermodOptions());
+    runner.start(threeCarrierExample(), IntermodOptions());
     ASSERT_TRUE(finished.wait(10000));
     ASSERT_EQ(estimated.count(), 1);
     EXPECT_GT(estimated.at(0).at(0).toDouble(), 1.0);
