@@ -20,9 +20,8 @@ inline CarrierList planOf(const std::vector<Carrier>& carriers)
 inline CarrierList threeCarrierExample(const std::string& middleLabel = "B")
 {
     CarrierList plan;
-    for (const auto& [centreMhz, label] : {std::pair<double, std::string>{6010, middleLabel},
-                                           {6000, "A"},
-                                           {6020, "C"}}) {
+    for (const auto& [centreMhz, label] :
+         {std::pair<double, std::string>{6010, middleLabel}, {6000, "A"}, {6020, "C"}}) {
         Carrier carrier;
         carrier.setFixedSymbolRate(centreMhz, 1000.0, 20.0, 1.35);
         carrier.label = label;
