@@ -25,7 +25,8 @@ TEST(HelpLocation, EveryKeysPageExistsAndTheBundleIsInTheProgramsFolder)
             << page;
     }
     EXPECT_GT(pages, 10);
-    const HelpLocation location = helpLocationFor("/opt/or::vane>x", 0x20000 + helpKey::fixedCarrier);
+    const HelpLocation location =
+        helpLocationFor("/opt/or::vane>x", 0x20000 + helpKey::fixedCarrier);
     EXPECT_EQ(location.bundlePath, "/opt/or::vane>x/Orvane.chm");
     EXPECT_EQ(location.page, "Orvane-AddFixed.htm");
     EXPECT_EQ(helpWindowTitle(location.windowType), "Orvane Help");
@@ -45,7 +46,8 @@ TEST(ProgramStart, NeedsADisplayOnlyToShowTheWindow)
     EXPECT_FALSE(displayAvailable(only("HOME"), {"orvane", "plan.txt"}));
     EXPECT_FALSE(displayAvailable([](const char*) { return ""; }, {"orvane"}));
     for (const char* version : {"--version", "-v"})
-        EXPECT_EQ(commandLineAnswer({"orvane", "plan.txt", version}), versionText + std::string("\n"));
+        EXPECT_EQ(commandLineAnswer({"orvane", "plan.txt", version}),
+                  versionText + std::string("\n"));
     for (const char* help : {"--help", "-h"})
         EXPECT_EQ(commandLineAnswer({"orvane", help})->rfind("Usage: orvane [PLAN]\n", 0), 0u);
     EXPECT_FALSE(commandLineAnswer({"orvane", "plan.txt"}));
