@@ -37,7 +37,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -93,7 +92,6 @@ protected:
         while (window->intermodPanel().analysing() && waited.elapsed() < 10000);
     }
     void run(MenuCommand command) { window->action(command)->trigger(); }
-    bool enabled(MenuCommand command) { return window->action(command)->isEnabled(); }
     PlanDocument& document() { return window->document(); }
     PlanView& view() { return window->planView(); }
     // A point on the carrier at index, just above the axis (at 80 % of the height).
@@ -122,7 +120,9 @@ TEST_F(DesktopWindowTest, MenuItemsFollowTheCarrierCount)
     const auto menus = [this] {
         std::string text = std::to_string(document().carriers.count()) + " carriers, disabled:";
         for (int command = 0; command <= static_cast<int>(MenuCommand::about); ++command)
-            text += enabled(static_cast<MenuCommand>(command)) ? "" : " " + std::to_string(command);
+            text += window->action(static_cast<MenuCommand>(command))->isEnabled()
+                        ? ""
+                        : " " + std::to_string(command);
         return text + "\n";
     };
     std::string seen = menus();

@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -174,7 +173,6 @@ TEST(PlanImage, ShowsBorderAxisCarrierAndTextsWhereTheDrawingPutsThem)
     test::TempFolder folder;
     const BitmapWriteResult result = writeImageAsBitmap(image, folder.file("plan.bmp"));
     ASSERT_TRUE(result.written) << bitmapWriteResultText(result);
-    EXPECT_EQ(std::filesystem::file_size(folder.file("plan.bmp")), 1925670u);
     const QImage readBack(QString::fromStdString(folder.file("plan.bmp")));
     EXPECT_EQ(readBack.convertToFormat(QImage::Format_RGB32), image);
     EXPECT_EQ(bitmapWriteResultText(writeImageAsBitmap(QImage(), folder.file("none.bmp"))),
