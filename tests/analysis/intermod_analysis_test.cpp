@@ -3,6 +3,7 @@
 #include "analysis/intermod_products.h"
 #include "analysis/uniform_sum.h"
 #include "support/c_locale_printf.h"
+#include "support/plans.h"
 #include "support/test_data.h"
 
 #include <gmock/gmock.h>
@@ -23,14 +24,6 @@ Carrier carrierAt(double centreMhz, double symbolRateKsps, double powerDbw, doub
     Carrier carrier;
     carrier.setFixedSymbolRate(centreMhz, symbolRateKsps, powerDbw, rolloff);
     return carrier;
-}
-
-CarrierList planOf(const std::vector<Carrier>& carriers)
-{
-    CarrierList plan;
-    for (const Carrier& carrier : carriers)
-        plan.append(carrier);
-    return plan;
 }
 
 // Ten significant digits, or all seventeen when exact.
@@ -344,18 +337,13 @@ INSTANTIATE_TEST_SUITE_P(Seeds, SweepAgainstBruteForce,
                          ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 12u, 107u,
                                            133u, 201u));
 
-TEST(IntermodAnalysis, CancelledBeforeTheStartAndProgressOtherwise)
+// A cancelled analysis is the allocation tests' part.
+TEST(IntermodAnalysis, ProgressEndsAtTheWhole)
 {
-    const CarrierList plan = randomPlan(5);
-    std::atomic<bool> cancel{true};
-    IntermodOptions options;
-    options.cancel = &cancel;
-    EXPECT_TRUE(analyseIntermod(plan, options).cancelled);
-
-    cancel = false;
     double lastShare = 0.0;
+    IntermodOptions options;
     options.progress = [&](double share) { lastShare = share; };
-    EXPECT_FALSE(analyseIntermod(plan, options).cancelled);
+    EXPECT_FALSE(analyseIntermod(randomPlan(5), options).cancelled);
     EXPECT_DOUBLE_EQ(lastShare, 1.0);
 }
 

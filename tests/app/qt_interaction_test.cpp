@@ -3,11 +3,10 @@
 #include "app/intermod_runner.h"
 #include "app/qt_user_interaction.h"
 #include "app/work_runner.h"
-#include "commands/chooser_filters.h"
-#include "commands/help_paths.h"
 #include "commands/help_request.h"
 #include "commands/work_failure.h"
 #include "support/modal_dialog.h"
+#include "support/plans.h"
 
 #include <gtest/gtest.h>
 
@@ -166,16 +165,10 @@ TEST(WorkRunner, ANewerStartCancelsTheRunUnderWayAndOnlyItsResultArrives)
 // announced and analysed all the same (the worked example's 9 products).
 TEST(IntermodRunner, APlanBeyondTheWarningLevelIsAnnouncedAndAnalysedAllTheSame)
 {
-    CarrierList plan;
-    for (const double centreMhz : {6000.0, 6010.0, 6020.0}) {
-        Carrier carrier;
-        carrier.setFixedSymbolRate(centreMhz, 1000.0, 20.0, 1.35);
-        plan.append(carrier);
-    }
     IntermodRunner runner(nullptr, analyseIntermod, 1.0);
     QSignalSpy estimated(&runner, &IntermodRunner::estimated);
     QSignalSpy finished(&runner, &IntermodRunner::finished);
-    runner.start(plan, IntermodOptions());
+    runner.start(threeCarrierExample(), IntermodOptions());
     ASSERT_TRUE(finished.wait(10000));
     ASSERT_EQ(estimated.count(), 1);
     EXPECT_GT(estimated.at(0).at(0).toDouble(), 1.0);
@@ -218,41 +211,18 @@ TEST(QtQuestions, AYesNoQuestionOffersItsHelpPageOnF1)
     EXPECT_EQ(asked, std::vector<unsigned>{143});
 }
 
-// A folder name may hold "::" or '>' without being taken for a page or a window. The help
-// window shows the page asked for, and when left open does not keep the program running.
+// The help window shows the page asked for, or the bundle's first page for a key without one,
+// and when left open does not keep the program running.
 TEST(HelpWindow, ShowsThePageAskedForFromTheBundleInTheProgramsFolder)
 {
     Application application(ORVANE_PROGRAM_DIR);
-    const std::pair<std::uint32_t, const char*> pages[] = {
-        {102, "Orvane-Window.htm"}, {32795, ""}, {0x20000 + 138, "Orvane-AddFixed.htm"}, {0, ""}};
-    for (const auto& [context, page] : pages) {
-        const HelpLocation location = helpLocationFor("/opt/or::vane>x", context);
-        EXPECT_EQ(location.bundlePath, "/opt/or::vane>x/Orvane.chm");
-        EXPECT_EQ(location.page, page);
-        EXPECT_EQ(helpWindowTitle(location.windowType), "Orvane Help");
-        if (context != 0) {
-            requestHelp(context);
-            EXPECT_EQ(application.helpWindow()->currentPage().fileName(),
-                      *page ? page : "index.htm");
-        }
+    for (const auto& [key, page] : {std::pair{helpKey::mainWindow, "Orvane-Window.htm"},
+                                    std::pair{helpKey::helpMenu, "index.htm"}}) {
+        requestHelp(key);
+        EXPECT_EQ(application.helpWindow()->currentPage().fileName(), page);
     }
     EXPECT_TRUE(application.helpWindow()->isVisible());
     EXPECT_FALSE(application.helpWindow()->testAttribute(Qt::WA_QuitOnClose));
-}
-
-TEST(ChooserFilters, KeepEntriesAndOrderAndGiveTheFirstPatternsExtension)
-{
-    EXPECT_EQ(chooserFilterList("Text Files (*.txt)|*.txt|Carrier Files (*.carriers.txt)|"
-                                "*.carriers.txt|All Files (*.*)|*.*||"),
-              (std::vector<std::string>{"Text Files (*.txt)", "Carrier Files (*.carriers.txt)",
-                                        "All Files (*)"}));
-    EXPECT_EQ(chooserFilterList("Pictures |*.bmp;*.png|Broken"),
-              (std::vector<std::string>{"Pictures (*.bmp *.png)"}));
-    EXPECT_TRUE(chooserFilterList("").empty());
-    EXPECT_EQ(defaultSuffixOf("Carrier Files (*.carriers.txt)"), "carriers.txt");
-    EXPECT_EQ(defaultSuffixOf("Pictures (*.bmp *.png)"), "bmp");
-    EXPECT_EQ(defaultSuffixOf("All Files (*)"), "");
-    EXPECT_EQ(defaultSuffixOf("Odd (*.x"), "x");
 }
 
 } // namespace

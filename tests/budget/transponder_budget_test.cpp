@@ -1,6 +1,7 @@
 #include "budget/budget_summary.h"
 #include "budget/decibel_sum.h"
 #include "budget/transponder_budget.h"
+#include "support/plans.h"
 
 #include <gtest/gtest.h>
 
@@ -10,23 +11,7 @@
 namespace orvane {
 namespace {
 
-// QPSK 3/4 at 7500 kbps and roll-off 1.2: 5 MSps, 6 MHz occupied.
-Carrier qpskThreeQuarters(double centreMhz, double powerDbw)
-{
-    Carrier carrier;
-    carrier.setFecFromDataRate(centreMhz, 7500.0, 0.0, 4, 0.75, 1.0, 1.0, powerDbw, 1.2);
-    return carrier;
-}
-
-CarrierList planOf(const std::vector<Carrier>& carriers)
-{
-    CarrierList plan;
-    for (const Carrier& carrier : carriers)
-        plan.append(carrier);
-    return plan;
-}
-
-const CarrierList twoCarriers = planOf({qpskThreeQuarters(6005, 10), qpskThreeQuarters(5990, 10)});
+const CarrierList twoCarriers = budgetExample();
 const std::nullopt_t none = std::nullopt;
 
 // 36 MHz, Psat 20 dBW, C/N0(sat) 95 dB-Hz, two QPSK 3/4 carriers of 10 dBW, 5 MSps, 6 MHz, worked

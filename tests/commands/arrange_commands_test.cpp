@@ -3,12 +3,14 @@
 
 #include "commands/history_commands.h"
 #include "commands/scripted_interaction.h"
+#include "support/test_data.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
+#include <tuple>
 
 namespace orvane::test {
 namespace {
@@ -68,17 +70,14 @@ TEST(ArrangeModel, EntriesStartFromTheViewAndThePanelAndReadAsOptions)
     model.setForbiddenText(1, RangeEnd::high, "5960.25");
     ArrangeModel::Reading read = model.read();
     ASSERT_TRUE(read.options) << read.problem->text;
-    const PlacementOptions& options = *read.options;
-    EXPECT_EQ(options.bandLowMhz, 5900.5);
-    EXPECT_EQ(options.bandHighMhz, 6100.0);
-    EXPECT_EQ(options.rasterKhz, 125.0);
-    EXPECT_EQ(options.spacingKhz, 0.0);
-    EXPECT_EQ(options.ip3Dbw, 40.0);
-    EXPECT_EQ(options.guardKhz, 5.0);
-    EXPECT_EQ(options.effort, 0.5);
-    EXPECT_EQ(options.lockedFNumbers, std::vector<int>{2});
-    ASSERT_EQ(options.forbidden.size(), 1u);
-    EXPECT_EQ(options.forbidden[0].highMhz, 5960.25);
+    const PlacementOptions& o = *read.options;
+    EXPECT_EQ(
+        std::tie(o.bandLowMhz, o.bandHighMhz, o.rasterKhz, o.spacingKhz, o.guardKhz, o.effort),
+        std::make_tuple(5900.5, 6100.0, 125.0, 0.0, 5.0, 0.5));
+    EXPECT_EQ(o.ip3Dbw, 40.0);
+    EXPECT_EQ(o.lockedFNumbers, std::vector<int>{2});
+    ASSERT_EQ(o.forbidden.size(), 1u);
+    EXPECT_EQ(o.forbidden[0].highMhz, 5960.25);
     EXPECT_EQ(model.forbiddenText(1, RangeEnd::high), "5960.25");
 
     model.setText(ArrangeBox::ip3, " ");
@@ -119,7 +118,7 @@ TEST_P(ArrangeEntries, ABadEntryIsNamedWithTheBoxToFocus)
     const ArrangeModel::Start start = model.startRun();
     ASSERT_TRUE(start.problem);
     EXPECT_FALSE(start.run);
-    EXPECT_EQ(start.problem->text, bad.problem);
+    EXPECT_THAT(start.problem->text, ::testing::HasSubstr(bad.problem));
     EXPECT_EQ(start.problem->forbiddenRow.value_or(-1), bad.forbiddenRow);
     if (bad.forbiddenRow < 0)
         EXPECT_EQ(start.problem->box, bad.box);
@@ -127,36 +126,22 @@ TEST_P(ArrangeEntries, ABadEntryIsNamedWithTheBoxToFocus)
         EXPECT_EQ(start.problem->end, bad.end);
 }
 
-const char* const band = "The band must run from a lower to a higher frequency.";
-const char* const range = "A forbidden range must run from a lower to a higher frequency.";
+// Each problem by a part of its text.
 INSTANTIATE_TEST_SUITE_P(
     Boxes, ArrangeEntries,
-    ::testing::Values(
-        BadEntry{ArrangeBox::bandLow, -1, RangeEnd::low, "6,000", "Please enter a number."},
-        BadEntry{ArrangeBox::bandLow, -1, RangeEnd::low, "2e12",
-                 "The band's low end must lie between -1000000000000 and 1000000000000 MHz."},
-        BadEntry{ArrangeBox::bandHigh, -1, RangeEnd::low, "5999.9995", band},
-        BadEntry{ArrangeBox::raster, -1, RangeEnd::low, "-1",
-                 "The raster must be 0 (free) or more."},
-        BadEntry{ArrangeBox::spacing, -1, RangeEnd::low, "-0.001",
-                 "The spacing must be 0 or more."},
-        BadEntry{ArrangeBox::ip3, -1, RangeEnd::low, "1000.5",
-                 "The intercept point must be between -1000 and 1000 dBW."},
-        BadEntry{ArrangeBox::guard, -1, RangeEnd::low, "1e6.1", "Please enter a number."},
-        BadEntry{ArrangeBox::guard, -1, RangeEnd::low, "1000001",
-                 "The guard must be between 0 and 1000000 kHz."},
-        BadEntry{ArrangeBox::effort, -1, RangeEnd::low, "0",
-                 "The effort must be above 0 and at most 100."},
-        BadEntry{ArrangeBox::effort, -1, RangeEnd::low, "101",
-                 "The effort must be above 0 and at most 100."},
-        BadEntry{ArrangeBox::bandLow, 0, RangeEnd::low, "", "Please enter a number."},
-        BadEntry{ArrangeBox::bandLow, 0, RangeEnd::high, "6000.2", range}),
-    [](const ::testing::TestParamInfo<BadEntry>& info) {
-        const BadEntry& bad = info.param;
-        return (bad.forbiddenRow < 0 ? "box" + std::to_string(static_cast<int>(bad.box))
-                                     : "range" + std::to_string(static_cast<int>(bad.end))) +
-               "_" + std::to_string(info.index);
-    });
+    ::testing::Values(BadEntry{ArrangeBox::bandLow, -1, RangeEnd::low, "6,000", "enter a number"},
+                      BadEntry{ArrangeBox::bandLow, -1, RangeEnd::low, "2e12", "low end must lie"},
+                      BadEntry{ArrangeBox::bandHigh, -1, RangeEnd::low, "5999.9995", "The band"},
+                      BadEntry{ArrangeBox::raster, -1, RangeEnd::low, "-1", "raster must be 0"},
+                      BadEntry{ArrangeBox::spacing, -1, RangeEnd::low, "-0.001", "spacing"},
+                      BadEntry{ArrangeBox::ip3, -1, RangeEnd::low, "1000.5", "intercept point"},
+                      BadEntry{ArrangeBox::guard, -1, RangeEnd::low, "1e6.1", "enter a number"},
+                      BadEntry{ArrangeBox::guard, -1, RangeEnd::low, "1000001", "guard must be"},
+                      BadEntry{ArrangeBox::effort, -1, RangeEnd::low, "0", "effort must be"},
+                      BadEntry{ArrangeBox::effort, -1, RangeEnd::low, "101", "effort must be"},
+                      BadEntry{ArrangeBox::bandLow, 0, RangeEnd::low, "", "enter a number"},
+                      BadEntry{ArrangeBox::bandLow, 0, RangeEnd::high, "6000.2",
+                               "forbidden range"}));
 
 // The Golomb case by hand: the figures before and after, the one carrier moved, a proposal
 // only while the entries stand as they were run, and a picture of the band with it outlined.
@@ -227,26 +212,15 @@ TEST(ArrangeCommand, ApplyIsOneStepToUndoAndCancelOrAPlanItCannotTakeChangesNoth
     document.displaySettings.viewStopMhz = 6002.5;
     document.history.restart(document.carriers, document.displaySettings);
     scene.user.arrangeDialog = [](ArrangeModel& model) { return runHere(model), false; };
-    EXPECT_FALSE(arrangeCarriers(document, scene.user, "", "").repaint);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6002.0);
-    EXPECT_FALSE(document.history.undoName());
-
+    scene.step("Run, Cancel", arrangeCarriers(document, scene.user, "", ""));
     scene.user.yesNoAnswer = true;
     scene.user.arrangeDialog = [&scene](ArrangeModel& model) {
         model = scene.model("30");
         return runHere(model), true;
     };
-    const CommandOutcome applied = arrangeCarriers(document, scene.user, "30", "0.5");
-    EXPECT_TRUE(applied.repaint && applied.refreshMenu);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6003.0);
-    EXPECT_EQ(document.displaySettings.viewStopMhz, 6003.0005);
-    EXPECT_EQ(document.history.undoName(), "Arrange Carriers");
-    EXPECT_NE(scene.user.log.find("band 5990 to 6002.5, IP3 '30', guard '0.5'"), std::string::npos);
-    EXPECT_NE(scene.user.log.find("yes/no"), std::string::npos);
-    undoPlanChange(document);
-    ASSERT_EQ(document.carriers.count(), 3);
-    EXPECT_EQ(document.carriers[0].centreFrequencyMhz, 6002.0);
-    EXPECT_EQ(document.displaySettings.viewStopMhz, 6002.5);
+    scene.step("Run, Apply, Yes", arrangeCarriers(document, scene.user, "30", "0.5"));
+    scene.step("Undo", undoPlanChange(document));
+    expectGolden(scene.transcript, "commands/arrange.txt");
 
     // Two carriers and 500 open the dialog; one or 501 are refused at once.
     scene.user.arrangeDialog = [](ArrangeModel&) { return false; };

@@ -85,14 +85,18 @@ TEST_F(FileCommandsTest, SaveImageSuggestsTheCarrierFileNameAndWritesTheChosenFo
     expectGolden(transcript, "commands/save-image.txt");
 }
 
-// The extension typed wins; else the file type chosen, in the chooser's order BMP, PNG, SVG.
+// The extension typed wins, in any letter case; else the file type chosen, in the chooser's
+// order BMP, PNG, SVG.
 TEST(ImageFormatChoice, FollowsTheExtensionElseTheChosenFileType)
 {
     const std::pair<ChosenFile, ImageFormat> choices[] = {
-        {{"/p/plan.bmp", 2}, ImageFormat::bmp}, {{"/p/plan.PNG", 0}, ImageFormat::png},
-        {{"/p/plan.Svg", 1}, ImageFormat::svg}, {{"/p.svg/plan.v2", 1}, ImageFormat::png},
-        {{"/p/plan", 2}, ImageFormat::svg},     {{"/p/plan.v2", 0}, ImageFormat::bmp},
-        {{"/p/plan", 3}, ImageFormat::bmp},     {{"/p/plan", -1}, ImageFormat::bmp}};
+        {{"/p/plan.BMP", 2}, ImageFormat::bmp},  {{"/p/plan.v2.PNG", 0}, ImageFormat::png},
+        {{"/p/plan.Svg", 1}, ImageFormat::svg},  {{"/p.svg/plan.v2", 1}, ImageFormat::png},
+        {{"/p/plan", 2}, ImageFormat::svg},      {{"/p/plan.v2", 0}, ImageFormat::bmp},
+        {{"/p/plan", 3}, ImageFormat::bmp},      {{"/p/plan", -1}, ImageFormat::bmp},
+        {{".svg", 0}, ImageFormat::svg},         {{"svg", 1}, ImageFormat::png},
+        {{"plan.bmp.txt", 2}, ImageFormat::svg}, {{"plan.bmp/", 1}, ImageFormat::png},
+        {{"plan.gif", 2}, ImageFormat::svg}};
     for (const auto& [chosen, format] : choices)
         EXPECT_EQ(imageFormatFor(chosen), format) << chosen.path << " " << chosen.filterIndex;
 }

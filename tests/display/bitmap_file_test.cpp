@@ -1,5 +1,4 @@
 #include "display/bitmap_file.h"
-#include "display/image_format.h"
 
 #include "support/test_data.h"
 
@@ -81,16 +80,6 @@ TEST(BitmapFileRefusal, NothingIsWrittenForAMissingOrImpossibleBitmap)
     // Rows of an impossible width or depth hold nothing.
     for (const auto& [width, bitsPerPixel] : {std::pair{0, 24}, {3, 0}, {3, -8}, {3, 33}})
         EXPECT_EQ(bitmapRowBytes(width, bitsPerPixel), 0u) << width << "x" << bitsPerPixel;
-}
-
-TEST(ImageFormat, FollowsTheExtensionInAnyLetterCase)
-{
-    EXPECT_EQ(imageFormatOfPath("a/plan.BMP"), ImageFormat::bmp);
-    EXPECT_EQ(imageFormatOfPath("plan.v2.Png"), ImageFormat::png);
-    EXPECT_EQ(imageFormatOfPath(".svg"), ImageFormat::svg);
-    for (const char* path :
-         {"plan", "plan.gif", "plan.bmp.txt", "plan.bmp/", "dir.bmp/plan", "svg"})
-        EXPECT_EQ(imageFormatOfPath(path), std::nullopt) << path;
 }
 
 } // namespace

@@ -98,21 +98,5 @@ TEST(FileReaders, SkippedLinesMakeOneMessage)
     EXPECT_EQ(text.find("Line 21"), std::string::npos);
 }
 
-// A hand-written line can give a carrier a negative width in each mode: a negative bandwidth,
-// data rate, overheads beyond the data rate or Reed-Solomon ratio. Widths of 0 stay.
-TEST(FileReaders, CarriersOfNegativeWidthAreSkipped)
-{
-    CarrierList list;
-    const FileReadResult result = readCarrierText(
-        list, "Plan\n6000 -1000 A\n6001 0 B\nC 6002 -100 0 4 0.5 1 C\nC 6003 100 -200 4 0.5 1 D\n"
-              "C 6004 100 0 4 0.5 -1.1 E\nS 6005 -1 1 4 0.5 F\nS 6006 0 1 4 0.5 G\n");
-    ASSERT_EQ(list.count(), 2);
-    EXPECT_EQ(list[0].label + list[1].label, "BG");
-    const char* reason = "the carrier's symbol rate or occupied bandwidth would be negative";
-    EXPECT_EQ(result.skipped.size(), 5u);
-    for (const SkippedLine& skipped : result.skipped)
-        EXPECT_EQ(skipped.reason, reason) << "line " << skipped.lineNumber;
-}
-
 } // namespace
 } // namespace orvane

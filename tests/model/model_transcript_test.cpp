@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <locale.h>
 #include <map>
 #include <optional>
@@ -178,35 +179,28 @@ std::optional<std::string> callAnswer(const std::string& line)
         }
         return std::nullopt;
     }
-    const std::vector<double> x = numbersOf(words);
-    const auto n = [&x](std::size_t at) { return static_cast<int>(x.at(at)); };
-    if (call == "formatGeneral")
-        return formatGeneral(x.at(0));
-    if (call == "formatShortest")
-        return formatShortest(x.at(0));
-    if (call == "formatInteger")
-        return formatInteger(n(0));
-    if (call == "roundHalfUp")
-        return std::to_string(roundHalfUp(x.at(0)));
-    if (call == "roundHalfUpExact")
-        return shown(roundHalfUpExact(x.at(0)));
-    if (call == "roundToDecimals")
-        return shown(roundToDecimals(x.at(0), n(1)));
-    if (call == "integerPower")
-        return shown(integerPower(x.at(0), n(1)));
-    if (call == "fecRateIndex")
-        return std::to_string(fecRateIndex(x.at(0)));
-    if (call == "modulationPosition")
-        return std::to_string(modulationPosition(n(0)));
-    if (call == "fitsInFile")
-        return fitsInFile(x.at(0)) ? "yes" : "no";
-    if (call == "rolloffPercentFromFactor")
-        return std::to_string(rolloffPercentFromFactor(x.at(0)));
-    if (call == "bitsPerSymbol")
-        return std::to_string(bitsPerSymbol(n(0)));
-    if (call == "powerOfTwo")
-        return std::to_string(powerOfTwo(static_cast<unsigned>(x.at(0))));
-    return std::nullopt;
+    using Call = std::function<std::string(const std::vector<double>& x)>;
+    static const std::map<std::string, Call> calls = {
+        {"formatGeneral", [](const auto& x) { return formatGeneral(x.at(0)); }},
+        {"formatShortest", [](const auto& x) { return formatShortest(x.at(0)); }},
+        {"formatInteger", [](const auto& x) { return formatInteger(int(x.at(0))); }},
+        {"roundHalfUp", [](const auto& x) { return std::to_string(roundHalfUp(x.at(0))); }},
+        {"roundHalfUpExact", [](const auto& x) { return shown(roundHalfUpExact(x.at(0))); }},
+        {"roundToDecimals",
+         [](const auto& x) { return shown(roundToDecimals(x[0], int(x.at(1)))); }},
+        {"integerPower", [](const auto& x) { return shown(integerPower(x[0], int(x.at(1)))); }},
+        {"fecRateIndex", [](const auto& x) { return std::to_string(fecRateIndex(x.at(0))); }},
+        {"modulationPosition",
+         [](const auto& x) { return std::to_string(modulationPosition(int(x.at(0)))); }},
+        {"fitsInFile", [](const auto& x) { return fitsInFile(x.at(0)) ? "yes" : "no"; }},
+        {"rolloffPercentFromFactor",
+         [](const auto& x) { return std::to_string(rolloffPercentFromFactor(x.at(0))); }},
+        {"bitsPerSymbol",
+         [](const auto& x) { return std::to_string(bitsPerSymbol(int(x.at(0)))); }},
+        {"powerOfTwo",
+         [](const auto& x) { return std::to_string(powerOfTwo(static_cast<unsigned>(x.at(0)))); }}};
+    const auto found = calls.find(call);
+    return found == calls.end() ? std::nullopt : std::optional(found->second(numbersOf(words)));
 }
 
 // Lowest and highest edge, then level floor and ceiling.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <ostream>
 #include <random>
 #include <set>
@@ -307,71 +308,64 @@ struct Refused {
 std::vector<Refused> refusals()
 {
     const CarrierList three = planOf({6001, 6002, 6003}, {1.0});
-    const PlacementOptions band = bandOf(6000, 6010, 0);
-    std::vector<Refused> cases = {
-        {"empty plan", CarrierList(), band, PlacementRefusalReason::nothingToPlace, "no carriers"},
-        {"one carrier", planOf({6001}, {1.0}), band, PlacementRefusalReason::nothingToPlace,
-         "one carrier"},
-        {"wider than the band", planOf({6001, 6005}, {1.0, 12.0}), band,
-         PlacementRefusalReason::carrierWiderThanBand, "F2 (C2) is 12 MHz wide"},
+    // The band from 6000 to 6010 MHz without a raster, changed as given.
+    const auto band = [](const std::function<void(PlacementOptions&)>& change = {}) {
+        PlacementOptions options = bandOf(6000, 6010, 0);
+        if (change)
+            change(options);
+        return options;
+    };
+    const auto locked = [](std::vector<int> fNumbers) {
+        return [fNumbers](PlacementOptions& o) { o.lockedFNumbers = fNumbers; };
+    };
+    using Reason = PlacementRefusalReason;
+    return {
+        {"empty plan", CarrierList(), band(), Reason::nothingToPlace, "no carriers"},
+        {"one carrier", planOf({6001}, {1.0}), band(), Reason::nothingToPlace, "one carrier"},
+        {"wider than the band", planOf({6001, 6005}, {1.0, 12.0}), band(),
+         Reason::carrierWiderThanBand, "F2 (C2) is 12 MHz wide"},
         {"raster coarser than the band", three, bandOf(6000, 6010, 20000),
-         PlacementRefusalReason::rasterCoarserThanBand, "20000 kHz"},
+         Reason::rasterCoarserThanBand, "20000 kHz"},
         {"no raster centre inside", planOf({6001, 6002, 6003}, {0.5}), bandOf(6000.2, 6001.1, 900),
-         PlacementRefusalReason::rasterCoarserThanBand, "900 kHz raster"},
-        {"no room", planOf({6001, 6002, 6003}, {4.0}), band, PlacementRefusalReason::noRoom,
-         "12 MHz together"},
+         Reason::rasterCoarserThanBand, "900 kHz raster"},
+        {"no room", planOf({6001, 6002, 6003}, {4.0}), band(), Reason::noRoom, "12 MHz together"},
+        {"every carrier locked", three, band(locked({1, 2, 3})), Reason::nothingToPlace, "Every"},
+        {"no room with the spacing", three, band([](auto& o) {
+             o.bandHighMhz = 6004;
+             o.spacingKhz = 600;
+         }),
+         Reason::noRoom, "600 kHz"},
+        {"forbidden ranges leave no room", three, band([](auto& o) {
+             o.forbidden = {{6001, 6004}, {6005, 6011}};
+         }),
+         Reason::noRoom, "3 MHz together"},
+        {"fits nowhere", three, band([](auto& o) {
+             o.forbidden = {{6000.5, 6009.5}};
+         }),
+         Reason::noRoom, "fits nowhere"},
+        {"no room beside a lock", planOf({6001.5, 6002, 6003, 6004}, {1.0}), band([](auto& o) {
+             o.bandHighMhz = 6003.5;
+             o.lockedFNumbers = {1};
+         }),
+         Reason::noRoom, "3 MHz together"},
+        {"locks overlap", planOf({6001, 6001.5, 6003}, {1.0}), band(locked({1, 2})),
+         Reason::locksOverlap, "F1 (C1) and F2 (C2) overlap"},
+        {"locks closer than the spacing", three, band([](auto& o) {
+             o.lockedFNumbers = {2, 3};
+             o.spacingKhz = 1;
+         }),
+         Reason::locksOverlap, "closer than the spacing (1 kHz)"},
+        {"lock across the band edge", three, band([](auto& o) {
+             o.bandLowMhz = 6001.2;
+             o.lockedFNumbers = {1};
+         }),
+         Reason::lockedOutsideBand, "F1"},
+        {"band the wrong way round", three, bandOf(6010, 6000, 0), Reason::invalidOptions, "band"},
+        {"no such carrier", three, band(locked({4})), Reason::invalidOptions, "no carrier F4"},
+        {"negative raster", three, band([](auto& o) { o.rasterKhz = -1; }), Reason::invalidOptions,
+         "raster"},
+        {"no effort", three, band([](auto& o) { o.effort = 0; }), Reason::invalidOptions, "effort"},
     };
-    const auto with = [&](const char* name, PlacementOptions options, PlacementRefusalReason reason,
-                          const char* text) {
-        cases.push_back({name, three, options, reason, text});
-    };
-    PlacementOptions options = band;
-    options.lockedFNumbers = {1, 2, 3};
-    with("every carrier locked", options, PlacementRefusalReason::nothingToPlace, "Every");
-    options = bandOf(6000, 6004, 0);
-    options.spacingKhz = 600;
-    with("no room with the spacing", options, PlacementRefusalReason::noRoom, "600 kHz");
-    options = band;
-    options.forbidden = {{6001, 6004}, {6005, 6011}};
-    with("forbidden ranges leave no room", options, PlacementRefusalReason::noRoom,
-         "3 MHz together");
-    options = band;
-    options.forbidden = {{6000.5, 6009.5}};
-    with("fits nowhere", options, PlacementRefusalReason::noRoom, "fits nowhere");
-    cases.push_back({"no room beside a lock", planOf({6001.5, 6002, 6003, 6004}, {1.0}),
-                     [&] {
-                         PlacementOptions o = bandOf(6000, 6003.5, 0);
-                         o.lockedFNumbers = {1};
-                         return o;
-                     }(),
-                     PlacementRefusalReason::noRoom, "3 MHz together"});
-    cases.push_back({"locks overlap", planOf({6001, 6001.5, 6003}, {1.0}),
-                     [&] {
-                         PlacementOptions o = band;
-                         o.lockedFNumbers = {1, 2};
-                         return o;
-                     }(),
-                     PlacementRefusalReason::locksOverlap, "F1 (C1) and F2 (C2) overlap"});
-    options = band;
-    options.lockedFNumbers = {2, 3};
-    options.spacingKhz = 1;
-    with("locks closer than the spacing", options, PlacementRefusalReason::locksOverlap,
-         "closer than the spacing (1 kHz)");
-    options = bandOf(6001.2, 6010, 0);
-    options.lockedFNumbers = {1};
-    with("lock across the band edge", options, PlacementRefusalReason::lockedOutsideBand, "F1");
-    with("band the wrong way round", bandOf(6010, 6000, 0), PlacementRefusalReason::invalidOptions,
-         "band");
-    options = band;
-    options.lockedFNumbers = {4};
-    with("no such carrier", options, PlacementRefusalReason::invalidOptions, "no carrier F4");
-    options = band;
-    options.rasterKhz = -1;
-    with("negative raster", options, PlacementRefusalReason::invalidOptions, "raster");
-    options = band;
-    options.effort = 0;
-    with("no effort", options, PlacementRefusalReason::invalidOptions, "effort");
-    return cases;
 }
 
 void PrintTo(const Refused& refused, std::ostream* out)
@@ -478,31 +472,16 @@ TEST(Placement, HostilePlansGiveSoundProposals)
     }
 }
 
-TEST(Placement, CancelledWhileSearching)
+// Cancelled before the start or while searching, nothing moves; otherwise the progress rises
+// to the whole.
+TEST(Placement, CancelledBeforeOrWhileSearchingAndProgressOtherwise)
 {
     const CarrierList plan = mixedPlan(7, 12);
-    PlacementOptions options = defaultPlacementOptions(plan);
-    options.effort = 5;
-    std::atomic<bool> cancel{false};
-    options.cancel = &cancel;
-    options.progress = [&cancel](double) { cancel = true; };
-    const PlacementResult stopped = placeCarriers(plan, options);
-    EXPECT_TRUE(stopped.cancelled);
-    EXPECT_TRUE(stopped.moved.empty());
-    EXPECT_EQ(sortedCentres(stopped.plan), sortedCentres(plan));
-}
-
-TEST(Placement, CancelledBeforeTheStartAndProgressOtherwise)
-{
-    const CarrierList plan = mixedPlan(5, 8);
     PlacementOptions options = defaultPlacementOptions(plan);
     options.effort = 0.02;
     std::atomic<bool> cancel{true};
     options.cancel = &cancel;
-    const PlacementResult cancelled = placeCarriers(plan, options);
-    EXPECT_TRUE(cancelled.cancelled);
-    EXPECT_TRUE(cancelled.moved.empty());
-
+    EXPECT_TRUE(placeCarriers(plan, options).cancelled);
     cancel = false;
     std::vector<double> shares;
     options.progress = [&shares](double share) { shares.push_back(share); };
@@ -510,6 +489,13 @@ TEST(Placement, CancelledBeforeTheStartAndProgressOtherwise)
     ASSERT_FALSE(shares.empty());
     EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
     EXPECT_DOUBLE_EQ(shares.back(), 1.0);
+
+    options.effort = 5;
+    options.progress = [&cancel](double) { cancel = true; };
+    const PlacementResult stopped = placeCarriers(plan, options);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_TRUE(stopped.moved.empty());
+    EXPECT_EQ(sortedCentres(stopped.plan), sortedCentres(plan));
 }
 
 } // namespace

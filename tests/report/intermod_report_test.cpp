@@ -145,20 +145,6 @@ TEST_F(SaveReportTest, APlanWithTooManyProductsIsRefusedBeforeAnythingChanges)
                   std::to_string(limitCarriers) + " carriers). Remove carriers and try again.");
 }
 
-// A cancelled report leaves the earlier file as it was and says it was cancelled.
-TEST_F(SaveReportTest, ACancelledReportKeepsTheEarlierFile)
-{
-    put(folder.file("plan.htm"), "earlier");
-    CarrierList plan = planOf({{6000.0, "A"}, {6010.0, "B"}, {6030.0, "C"}});
-    WorkProgress progress;
-    progress.requestCancel();
-    const ReportResult result = saveIntermodReport(plan, folder.file("plan.htm"), &progress);
-    EXPECT_TRUE(result.cancelled);
-    EXPECT_FALSE(result.written);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"plan.htm"});
-    EXPECT_EQ(contentOf(folder.file("plan.htm")), "earlier");
-}
-
 // Six one-letter blocks; the first takes longest to format, so a block handed on as soon as it
 // is ready would overtake it. Delivery stops when deliver has taken stopAfter blocks.
 std::string deliveredBlocks(int stopAfter, bool& complete)
