@@ -55,18 +55,9 @@ struct AnalyseArguments {
     std::optional<double> maxSeconds;
 };
 
-// A finite number from an option's value; false with the message printed otherwise.
 bool readOptionNumber(const std::vector<std::string>& args, std::size_t& i, double& value)
 {
-    const std::string& option = args[i];
-    if (i + 1 >= args.size() || !parseWholeNumber(args[i + 1], value) || !std::isfinite(value)) {
-        usageError("analyse: " + option + " needs a finite number" +
-                       (i + 1 < args.size() ? ", not '" + args[i + 1] + "'" : std::string()),
-                   analyseUsage);
-        return false;
-    }
-    ++i;
-    return true;
+    return readFiniteNumber(args, i, value, "analyse", analyseUsage);
 }
 
 bool readArguments(const std::vector<std::string>& args, AnalyseArguments& read)

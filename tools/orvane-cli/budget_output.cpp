@@ -1,9 +1,6 @@
 #include "budget_output.h"
 
 #include "cli_support.h"
-#include "model/number_text.h"
-
-#include <cmath>
 
 namespace orvane::cli {
 
@@ -28,13 +25,8 @@ bool readBudgetOption(const std::vector<std::string>& args, std::size_t& i, Budg
 {
     const std::string& option = args[i];
     double value = 0.0;
-    if (i + 1 >= args.size() || !parseWholeNumber(args[i + 1], value) || !std::isfinite(value)) {
-        usageError("analyse: " + option + " needs a finite number" +
-                       (i + 1 < args.size() ? ", not '" + args[i + 1] + "'" : std::string()),
-                   usage);
+    if (!readFiniteNumber(args, i, value, "analyse", usage))
         return false;
-    }
-    ++i;
     if (option == "--transponder-mhz") {
         if (!(value > 0.0)) {
             usageError("analyse: --transponder-mhz must be above 0", usage);

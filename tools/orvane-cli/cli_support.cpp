@@ -2,7 +2,9 @@
 
 #include "commands.h"
 #include "json_output.h"
+#include "model/number_text.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace orvane::cli {
@@ -28,6 +30,20 @@ bool wantsHelp(const std::vector<std::string>& args)
         if (arg == "--help" || arg == "-h")
             return true;
     return false;
+}
+
+bool readFiniteNumber(const std::vector<std::string>& args, std::size_t& i, double& value,
+                      const char* command, const char* usage)
+{
+    const std::string& option = args[i];
+    if (i + 1 >= args.size() || !parseWholeNumber(args[i + 1], value) || !std::isfinite(value)) {
+        usageError(std::string(command) + ": " + option + " needs a finite number" +
+                       (i + 1 < args.size() ? ", not '" + args[i + 1] + "'" : std::string()),
+                   usage);
+        return false;
+    }
+    ++i;
+    return true;
 }
 
 int printText(const std::string& text)

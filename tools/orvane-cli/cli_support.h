@@ -15,6 +15,10 @@ void printMessage(const std::string& text);
 // The problem and the command's usage on standard error; the usage exit status.
 int usageError(const std::string& problem, const char* usage);
 bool wantsHelp(const std::vector<std::string>& args);
+// The finite number after option args[i], with i moved onto it; otherwise false, with
+// "COMMAND: OPTION needs a finite number" and the usage printed.
+bool readFiniteNumber(const std::vector<std::string>& args, std::size_t& i, double& value,
+                      const char* command, const char* usage);
 // Prints text on standard output; a full disk or a closed pipe is a failure too.
 int printText(const std::string& text);
 int printDocument(const nlohmann::ordered_json& document);

@@ -54,15 +54,9 @@ bool fail(const std::string& problem)
     return false;
 }
 
-// The value after option i as a finite number.
 bool optionNumber(const std::vector<std::string>& args, std::size_t& i, double& value)
 {
-    const std::string& option = args[i];
-    if (i + 1 >= args.size() || !parseWholeNumber(args[i + 1], value) || !std::isfinite(value))
-        return fail(option + " needs a finite number" +
-                    (i + 1 < args.size() ? ", not '" + args[i + 1] + "'" : std::string()));
-    ++i;
-    return true;
+    return readFiniteNumber(args, i, value, "place", placeUsage);
 }
 
 bool wholeNumber(double value)
