@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/hit_rule.h"
 #include "analysis/intermod_sweep.h"
 #include "analysis/lanes.h"
 
@@ -71,13 +72,6 @@ struct PairEntry {
                (first == second) == (other.first == other.second);
     }
 };
-
-// Runs, victims and bins are chosen with this much room for rounding in the products'
-// frequencies; every decision after that is exact.
-inline double roundingSlackMhz(double magnitudeMhz)
-{
-    return 1e-9 * (1.0 + std::fabs(magnitudeMhz));
-}
 
 // A group's pairs with sums strictly between two frequencies.
 struct Window {

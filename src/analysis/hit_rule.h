@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace orvane {
 
 // How far a product's span must reach into a carrier's band to hit it. Frequencies typed in
@@ -18,6 +20,13 @@ inline bool spanHitsBand(double spanLowMhz, double spanHighMhz, double bandLowMh
 {
     return spanLowMhz < bandHighMhz - touchToleranceMhz &&
            spanHighMhz > bandLowMhz + touchToleranceMhz;
+}
+
+// Whom a product may reach (runs, victims, bins) is chosen with this much room for rounding in
+// the products' frequencies; every decision after that is exact, by spanHitsBand.
+inline double roundingSlackMhz(double magnitudeMhz)
+{
+    return 1e-9 * (1.0 + std::fabs(magnitudeMhz));
 }
 
 } // namespace orvane

@@ -22,13 +22,6 @@ double finiteOr(double value, double fallback)
     return std::isfinite(value) ? value : fallback;
 }
 
-// Rounding in products' frequencies is allowed for when choosing whom a product may reach;
-// the exact tests come after.
-double slackMhz(double magnitudeMhz)
-{
-    return 1e-9 * (1.0 + std::fabs(magnitudeMhz));
-}
-
 // high + low += value, keeping what the addition rounds off in low.
 void addExactly(double& high, double& low, double value)
 {
@@ -305,7 +298,7 @@ bool Evaluator::effect(const Product& product, int victim, double victimMhz, Sin
     const double halfSymbolMhz = 0.5 * shape.symbolMhz;
     // Most products reach no victim's spectrum: that is told before the share is worked out.
     if (product.power > 0.0 && shape.rated &&
-        std::fabs(victimMhz - f) <= product.hump->reach() + halfSymbolMhz + slackMhz(f))
+        std::fabs(victimMhz - f) <= product.hump->reach() + halfSymbolMhz + roundingSlackMhz(f))
         power = product.power * product.hump->share((victimMhz - halfSymbolMhz) - f,
                                                     (victimMhz + halfSymbolMhz) - f);
     if (hit || power > 0.0)
@@ -322,8 +315,8 @@ bool Evaluator::productEffects(const Product& product, int moved, double movedMh
                                std::size_t& cursor) const
 {
     const double f = product.frequencyMhz;
-    const double reach =
-        std::max(product.halfSpanMhz, product.hump->reach()) + widestVictimReachMhz_ + slackMhz(f);
+    const double reach = std::max(product.halfSpanMhz, product.hump->reach()) +
+                         widestVictimReachMhz_ + roundingSlackMhz(f);
     const double lowMhz = f - reach;
     const double highMhz = f + reach;
     const std::size_t count = orderCentres_.size();
@@ -434,7 +427,7 @@ bool Evaluator::productsLandingOn(int moved, double movedMhz, Sink& sink) const
 {
     const CarrierShape& m = shapes_[static_cast<std::size_t>(moved)];
     const double reach = widestProductReachMhz_ + std::max(m.halfBandMhz, 0.5 * m.symbolMhz) +
-                         slackMhz(2.0 * movedMhz);
+                         roundingSlackMhz(2.0 * movedMhz);
     const auto bySum = [](const Pair& pair, double sumMhz) { return pair.sumMhz < sumMhz; };
     for (std::size_t s = 0; s < order_.size(); ++s) {
         if (cancelled())
@@ -613,7 +606,7 @@ std::optional<std::array<int, 3>> Evaluator::worstProductOn(int carrier) const
     const double victimMhz = centreMhz(carrier);
     const double reach = widestProductReachMhz_ +
                          std::max(victim.halfBandMhz, 0.5 * victim.symbolMhz) +
-                         slackMhz(2.0 * victimMhz);
+                         roundingSlackMhz(2.0 * victimMhz);
     struct Worst {
         bool hit = false;
         double power = 0.0;

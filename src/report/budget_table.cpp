@@ -47,11 +47,6 @@ std::vector<std::string> budgetTableRow(const CarrierBudget& carrier)
             cell(carrier.requiredEsN0Db), cell(carrier.marginDb)};
 }
 
-std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget)
-{
-    return intermodBudgetCsv(analysis, budget, {}, {});
-}
-
 std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget,
                               const std::vector<std::string>& moreHeadings,
                               const std::vector<std::vector<std::string>>& moreCells)

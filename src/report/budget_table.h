@@ -14,13 +14,13 @@ namespace orvane {
 std::vector<std::string> budgetTableHeader();
 std::vector<std::string> budgetTableRow(const CarrierBudget& carrier);
 
-// The analysis table of intermodTableCsv with the budget's columns at the end of each line;
-// analysis and budget are of the same plan.
-std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget);
-// The same with further columns after the budget's: their headings and each carrier's cells, in
-// F-number order, numbers written bare (a carrier without cells gets empty ones).
+// The analysis and its budget as comma-separated text for spreadsheets: the header line, then
+// one line per carrier with the analysis's cells, the budget's and any further columns (their
+// headings and each carrier's cells in F-number order; a carrier without cells gets empty
+// ones), then the plan's summary of intermodPlanSummaryCsv. Text cells quoted, numbers bare,
+// UTF-8, LF line ends; analysis and budget are of the same plan.
 std::string intermodBudgetCsv(const IntermodAnalysis& analysis, const TransponderBudget& budget,
-                              const std::vector<std::string>& moreHeadings,
-                              const std::vector<std::vector<std::string>>& moreCells);
+                              const std::vector<std::string>& moreHeadings = {},
+                              const std::vector<std::vector<std::string>>& moreCells = {});
 
 } // namespace orvane

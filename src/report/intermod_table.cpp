@@ -1,7 +1,6 @@
 #include "report/intermod_table.h"
 
 #include "model/number_text.h"
-#include "report/report_text.h"
 
 #include <cmath>
 #include <optional>
@@ -18,20 +17,6 @@ std::string decibels(const std::optional<double>& value)
 std::string megahertz(double value)
 {
     return std::isfinite(value) ? formatFixed(value, 0, 5) : std::string();
-}
-
-std::string csvLine(const std::vector<std::string>& cells, bool allText)
-{
-    std::string line;
-    for (std::size_t column = 0; column < cells.size(); ++column) {
-        if (column > 0)
-            line += ',';
-        if ((allText || intermodTableColumnIsText(column)) && !cells[column].empty())
-            line += '"' + escapeCsvQuoted(cells[column]) + '"';
-        else
-            line += cells[column];
-    }
-    return line + '\n';
 }
 
 } // namespace
@@ -85,14 +70,6 @@ std::string intermodPlanSummaryCsv(const IntermodAnalysis& analysis)
     return "\n\"Lowest C/IM (dB)\",\"Worst carrier\",\"Lowest C/IM complete\"\n" +
            decibels(analysis.minCimDb) + "," + worst + "," +
            (complete.empty() ? complete : "\"" + complete + "\"") + "\n";
-}
-
-std::string intermodTableCsv(const IntermodAnalysis& analysis)
-{
-    std::string text = csvLine(intermodTableHeader(), true);
-    for (const CarrierIntermod& carrier : analysis.carriers)
-        text += csvLine(intermodTableRow(carrier), false);
-    return text + intermodPlanSummaryCsv(analysis);
 }
 
 } // namespace orvane

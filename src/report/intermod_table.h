@@ -16,13 +16,9 @@ std::vector<std::string> intermodTableRow(const CarrierIntermod& carrier);
 // Whether a column holds text (quoted in CSV text) rather than numbers.
 bool intermodTableColumnIsText(std::size_t column);
 
-// The whole analysis as comma-separated text for spreadsheets: the header line, then one line
-// per carrier; then an empty line, a header and a line for the plan: the lowest C/IM, the
-// carrier that has it, and whether it is complete ("no": the true lowest may lie below, as a
-// carrier with a level is hit by a product without one). Text cells quoted, numbers bare,
-// UTF-8, LF line ends.
-std::string intermodTableCsv(const IntermodAnalysis& analysis);
-// That empty line and the plan's small table alone, for tables that add columns of their own.
+// An empty line, then a header and a line for the plan: the lowest C/IM, the carrier that has
+// it, and whether it is complete ("no": the true lowest may lie below, as a carrier with a
+// level is hit by a product without one). It closes the analysis's CSV table.
 std::string intermodPlanSummaryCsv(const IntermodAnalysis& analysis);
 
 } // namespace orvane

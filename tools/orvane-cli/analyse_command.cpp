@@ -4,6 +4,7 @@
 #include "analysis/intermod_input.h"
 #include "budget_output.h"
 #include "cli_support.h"
+#include "json_output.h"
 #include "model/number_text.h"
 #include "report/budget_table.h"
 #include "report/intermod_table.h"
@@ -151,22 +152,16 @@ private:
     std::thread watcher_;
 };
 
-Json optionalNumber(const std::optional<double>& value)
-{
-    return value ? Json(*value) : Json(nullptr);
-}
-
 Json analysisDocument(const IntermodAnalysis& analysis)
 {
     Json document;
-    document["ip3Dbw"] = optionalNumber(analysis.ip3Dbw);
+    document["ip3Dbw"] = optionalJson(analysis.ip3Dbw);
     document["guardKhz"] = analysis.guardKhz;
     document["products"] = analysis.products;
     document["productsHitting"] = analysis.productsHitting;
-    document["worstCarrier"] = analysis.worstCarrier ? Json(*analysis.worstCarrier) : Json(nullptr);
-    document["minCimDb"] = optionalNumber(analysis.minCimDb);
-    document["minCimComplete"] =
-        analysis.minCimComplete ? Json(*analysis.minCimComplete) : Json(nullptr);
+    document["worstCarrier"] = optionalJson(analysis.worstCarrier);
+    document["minCimDb"] = optionalJson(analysis.minCimDb);
+    document["minCimComplete"] = optionalJson(analysis.minCimComplete);
     Json carriers = Json::array();
     for (const CarrierIntermod& carrier : analysis.carriers) {
         Json entry;
@@ -175,14 +170,14 @@ Json analysisDocument(const IntermodAnalysis& analysis)
         entry["centreFrequencyMhz"] = carrier.centreFrequencyMhz;
         entry["hits2"] = carrier.twoToneHits;
         entry["hits3"] = carrier.threeToneHits;
-        entry["imPowerDbw"] = optionalNumber(carrier.imPowerDbw);
-        entry["cimDb"] = optionalNumber(carrier.cimDb);
-        entry["complete"] = carrier.complete ? Json(*carrier.complete) : Json(nullptr);
+        entry["imPowerDbw"] = optionalJson(carrier.imPowerDbw);
+        entry["cimDb"] = optionalJson(carrier.cimDb);
+        entry["complete"] = optionalJson(carrier.complete);
         if (carrier.strongest) {
             Json strongest;
             strongest["label"] = carrier.strongest->label;
             strongest["frequencyMhz"] = carrier.strongest->frequencyMhz;
-            strongest["powerDbw"] = optionalNumber(carrier.strongest->powerDbw);
+            strongest["powerDbw"] = optionalJson(carrier.strongest->powerDbw);
             entry["strongest"] = std::move(strongest);
         } else {
             entry["strongest"] = nullptr;

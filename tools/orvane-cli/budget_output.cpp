@@ -1,19 +1,9 @@
 #include "budget_output.h"
 
 #include "cli_support.h"
+#include "json_output.h"
 
 namespace orvane::cli {
-
-namespace {
-
-using Json = nlohmann::ordered_json;
-
-template <typename Value> Json optionalValue(const std::optional<Value>& value)
-{
-    return value ? Json(*value) : Json(nullptr);
-}
-
-} // namespace
 
 bool isBudgetOption(const std::string& arg)
 {
@@ -43,33 +33,34 @@ bool readBudgetOption(const std::vector<std::string>& args, std::size_t& i, Budg
     return true;
 }
 
-void addBudget(Json& document, const TransponderBudget& budget)
+void addBudget(nlohmann::ordered_json& document, const TransponderBudget& budget)
 {
-    Json carriers = std::move(document["carriers"]);
+    nlohmann::ordered_json carriers = std::move(document["carriers"]);
     document.erase("carriers");
-    document["transponderMhz"] = optionalValue(budget.transponderBandwidthMhz);
-    document["psatDbw"] = optionalValue(budget.saturatedPowerDbw);
-    document["cn0SatDbHz"] = optionalValue(budget.saturatedCn0DbHz);
-    document["oboDb"] = optionalValue(budget.outputBackoffDb);
-    document["overDriven"] = optionalValue(budget.overDriven);
-    document["powerUsedPct"] = optionalValue(budget.powerUsedPct);
-    document["bandwidthUsedPct"] = optionalValue(budget.bandwidthUsedPct);
+    document["transponderMhz"] = optionalJson(budget.transponderBandwidthMhz);
+    document["psatDbw"] = optionalJson(budget.saturatedPowerDbw);
+    document["cn0SatDbHz"] = optionalJson(budget.saturatedCn0DbHz);
+    document["oboDb"] = optionalJson(budget.outputBackoffDb);
+    document["overDriven"] = optionalJson(budget.overDriven);
+    document["powerUsedPct"] = optionalJson(budget.powerUsedPct);
+    document["bandwidthUsedPct"] = optionalJson(budget.bandwidthUsedPct);
     document["limitedBy"] =
-        budget.limitedBy ? Json(*budget.limitedBy == BudgetLimit::power ? "power" : "bandwidth")
-                         : Json(nullptr);
-    document["minMarginDb"] = optionalValue(budget.minMarginDb);
-    document["worstMarginCarrier"] = optionalValue(budget.worstMarginCarrier);
+        budget.limitedBy ? nlohmann::ordered_json(
+                               *budget.limitedBy == BudgetLimit::power ? "power" : "bandwidth")
+                         : nlohmann::ordered_json(nullptr);
+    document["minMarginDb"] = optionalJson(budget.minMarginDb);
+    document["worstMarginCarrier"] = optionalJson(budget.worstMarginCarrier);
     for (std::size_t i = 0; i < carriers.size() && i < budget.carriers.size(); ++i) {
         const CarrierBudget& row = budget.carriers[i];
-        Json& entry = carriers[i];
-        entry["powerSharePct"] = optionalValue(row.powerSharePct);
-        entry["bandwidthSharePct"] = optionalValue(row.bandwidthSharePct);
-        entry["pebMhz"] = optionalValue(row.pebMhz);
-        entry["powerLimited"] = optionalValue(row.powerLimited);
-        entry["esN0Db"] = optionalValue(row.esN0Db);
-        entry["cnimDb"] = optionalValue(row.cnimDb);
-        entry["requiredEsN0Db"] = optionalValue(row.requiredEsN0Db);
-        entry["marginDb"] = optionalValue(row.marginDb);
+        nlohmann::ordered_json& entry = carriers[i];
+        entry["powerSharePct"] = optionalJson(row.powerSharePct);
+        entry["bandwidthSharePct"] = optionalJson(row.bandwidthSharePct);
+        entry["pebMhz"] = optionalJson(row.pebMhz);
+        entry["powerLimited"] = optionalJson(row.powerLimited);
+        entry["esN0Db"] = optionalJson(row.esN0Db);
+        entry["cnimDb"] = optionalJson(row.cnimDb);
+        entry["requiredEsN0Db"] = optionalJson(row.requiredEsN0Db);
+        entry["marginDb"] = optionalJson(row.marginDb);
     }
     document["carriers"] = std::move(carriers);
 }

@@ -2,6 +2,7 @@
 
 #include "cli_support.h"
 #include "files/carrier_file.h"
+#include "json_output.h"
 #include "model/number_text.h"
 #include "placement/placement.h"
 
@@ -150,8 +151,8 @@ Json figuresDocument(const IntermodAnalysis& analysis)
 {
     const PlacementFigures figures = placementFiguresOf(analysis);
     Json document;
-    document["minCimDb"] = figures.minCimDb ? Json(*figures.minCimDb) : Json(nullptr);
-    document["worstCarrier"] = figures.worstCarrier ? Json(*figures.worstCarrier) : Json(nullptr);
+    document["minCimDb"] = optionalJson(figures.minCimDb);
+    document["worstCarrier"] = optionalJson(figures.worstCarrier);
     document["productsHitting"] = figures.productsHitting;
     document["hits"] = figures.hits;
     return document;
