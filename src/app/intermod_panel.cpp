@@ -362,10 +362,8 @@ void IntermodPanel::boxEdited(PanelBox box, const QString& typed)
 {
     const PanelEditEffect effect = model_.edit(box, typed.toStdString());
     problems_[static_cast<int>(box)]->setText(text(model_.problem(box)));
-    if (effect == PanelEditEffect::rebudget)
-        fillTable();
-    if (effect != PanelEditEffect::none)
-        showState(); // new colours, new budget figures or "Updating..."
+    if (effect != PanelEditEffect::none) // new colours, new budget figures or "Updating..."
+        showState(effect == PanelEditEffect::rebudget);
     typingPause_->start();
 }
 
@@ -373,11 +371,8 @@ void IntermodPanel::amplifierChosen(int index)
 {
     if (model_.chooseAmplifier(static_cast<PanelAmplifier>(index)) == PanelEditEffect::none)
         return;
-    writePanelSettings(model_.settings());
-    if (toggleViewAction()->isChecked())
-        startWork();
-    fillTable();
-    showState();
+    inputsSettled();
+    showState(true);
     // Its page shows other rows now.
     QTimer::singleShot(0, this, &IntermodPanel::fitInputs);
 }
@@ -386,11 +381,8 @@ void IntermodPanel::useAmplifierTable(const QString& path, const AmplifierTableR
 {
     model_.useAmplifierTable(path.toStdString(), read);
     amplifierChoice_->setCurrentIndex(static_cast<int>(model_.amplifier()));
-    writePanelSettings(model_.settings());
-    if (toggleViewAction()->isChecked())
-        startWork();
-    fillTable();
-    showState();
+    inputsSettled();
+    showState(true);
 }
 
 void IntermodPanel::inputsSettled()
@@ -490,16 +482,14 @@ void IntermodPanel::shownChanged(bool shown)
 void IntermodPanel::showAnalysis(std::shared_ptr<const IntermodAnalysis> analysis)
 {
     model_.analysisFinished(std::move(analysis));
-    fillTable();
-    showState();
+    showState(true);
     Q_EMIT analysisShown();
 }
 
 void IntermodPanel::showSimulation(std::shared_ptr<const AmplifierSimulation> simulation)
 {
     model_.simulationFinished(std::move(simulation));
-    fillTable();
-    showState();
+    showState(true);
     Q_EMIT simulationShown();
 }
 
@@ -510,7 +500,7 @@ void IntermodPanel::showSweep(std::shared_ptr<const BackoffSweep> sweep)
     Q_EMIT simulationShown();
 }
 
-void IntermodPanel::fillTable()
+void IntermodPanel::fillTable(const std::vector<PanelRow>& rows)
 {
     const int sortColumn = table_->horizontalHeader()->sortIndicatorSection();
     const Qt::SortOrder sortOrder = table_->horizontalHeader()->sortIndicatorOrder();
@@ -518,7 +508,7 @@ void IntermodPanel::fillTable()
     table_->setModel(nullptr);
     rows_->removeRows(0, rows_->rowCount());
     const std::vector<PanelColumn>& columns = IntermodPanelModel::columns();
-    for (const PanelRow& row : model_.rows()) {
+    for (const PanelRow& row : rows) {
         QList<QStandardItem*> items;
         for (std::size_t column = 0; column < row.cells.size(); ++column) {
             const PanelCell& cell = row.cells[column];
@@ -532,15 +522,14 @@ void IntermodPanel::fillTable()
         }
         rows_->appendRow(items);
     }
-    markRows();
+    markRows(rows);
     table_->setModel(rows_);
     table_->sortByColumn(sortColumn, sortOrder);
     fitColumns();
 }
 
-void IntermodPanel::markRows()
+void IntermodPanel::markRows(const std::vector<PanelRow>& rows)
 {
-    const std::vector<PanelRow> rows = model_.rows();
     if (static_cast<int>(rows.size()) != rows_->rowCount())
         return;
     const bool outOfDate = model_.stale();
@@ -565,8 +554,11 @@ void IntermodPanel::markRows()
     }
 }
 
-void IntermodPanel::showState()
+void IntermodPanel::showState(bool refill)
 {
+    const std::vector<PanelRow> rows = model_.rows();
+    if (refill)
+        fillTable(rows);
     const QString grey =
         model_.stale() && model_.analysis() ? QStringLiteral("color: #969696") : QString();
     summary_->setText(text(model_.summary()));
@@ -575,7 +567,8 @@ void IntermodPanel::showState()
     workWarning_->setVisible(!model_.workWarning().empty());
     showBudget();
     showAmplifier();
-    markRows();
+    if (!refill)
+        markRows(rows);
     std::shared_ptr<const IntermodOverlay> overlay;
     if (toggleViewAction()->isChecked())
         overlay = model_.overlay();

@@ -87,9 +87,10 @@ private:
     void showSweep(std::shared_ptr<const BackoffSweep> sweep);
     void showProgress();
     void stopWork();
-    void fillTable();
-    void markRows();
-    void showState();
+    void fillTable(const std::vector<PanelRow>& rows);
+    void markRows(const std::vector<PanelRow>& rows);
+    // Shows the model's state; with refill the table's rows are made anew.
+    void showState(bool refill = false);
     void showBudget();
     void showAmplifier();
     void fitColumns();

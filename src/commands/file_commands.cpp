@@ -224,8 +224,7 @@ std::string reportNotShownText(const std::string& path, int openCode)
                                            : "\"" + name.substr(dot) + "\" files") +
                  " to show it.";
     } else {
-        const std::string text = openErrorText(openCode, path);
-        reason = "It could not be shown: " + text.substr(text.find('\n') + 1);
+        reason = "It could not be shown: " + openErrorReason(openCode);
     }
     return "The intermodulation report was saved as\n" + path + "\n\n" + reason;
 }

@@ -4,6 +4,7 @@
 #include "budget/budget_summary.h"
 #include "budget/carrier_interference.h"
 #include "commands/amplifier_panel.h"
+#include "model/entry_text.h"
 #include "model/number_text.h"
 #include "report/budget_table.h"
 
@@ -168,16 +169,11 @@ void IntermodPanelModel::readBoxes()
     for (int which = 0; which < panelBoxCount; ++which) {
         Box& box = boxes_[which];
         box.problem.clear();
-        std::string entry = box.text;
-        entry.erase(0, entry.find_first_not_of(" \t"));
-        entry.erase(entry.find_last_not_of(" \t") + 1);
-        double number = 0.0;
-        if (entry.empty())
+        if (box.text.find_first_not_of(" \t") == std::string::npos)
             continue;
-        if (!parseWholeNumber(entry, number) || !std::isfinite(number))
+        values[which] = readEntryNumber(box.text);
+        if (!values[which])
             box.problem = "Not a number";
-        else
-            values[which] = number;
     }
     const auto value = [&values](PanelBox which) { return values[static_cast<int>(which)]; };
     const auto refuse = [this](PanelBox which, const std::optional<std::string>& problem) {

@@ -113,9 +113,6 @@ public:
     PanelSettings settings() const;
     // The analysis the boxes ask for; none while the IP3 or guard box has a problem.
     std::optional<PanelInputs> inputs() const { return inputs_; }
-    double warningCimDb() const { return warningCimDb_; }
-    // The budget's inputs: those of the last time every budget box was accepted.
-    const BudgetInputs& budgetInputs() const { return budgetInputs_; }
 
     PanelAmplifier amplifier() const { return amplifier_; }
     PanelEditEffect chooseAmplifier(PanelAmplifier amplifier);

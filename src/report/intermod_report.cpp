@@ -237,7 +237,7 @@ std::string reportResultText(const ReportResult& result)
     return std::string();
 }
 
-std::string openErrorText(int code, const std::string& path)
+std::string openErrorReason(int code)
 {
     const char* reason = "";
     switch (code) {
@@ -283,7 +283,13 @@ std::string openErrorText(int code, const std::string& path)
     default:
         break;
     }
-    return "Error Number " + formatInteger(code) + " while opening " + path + "  \n" + reason;
+    return reason;
+}
+
+std::string openErrorText(int code, const std::string& path)
+{
+    return "Error Number " + formatInteger(code) + " while opening " + path + "  \n" +
+           openErrorReason(code);
 }
 
 } // namespace orvane

@@ -68,5 +68,7 @@ std::string reportResultText(const ReportResult& result);
 // The message for a failed open of the written report: "Error Number %i while opening %s",
 // two blanks and a line end, then the text for the code.
 std::string openErrorText(int code, const std::string& path);
+// The text for the code alone.
+std::string openErrorReason(int code);
 
 } // namespace orvane
