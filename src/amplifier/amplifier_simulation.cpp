@@ -235,13 +235,8 @@ AmplifierSimulation simulatePrepared(const Preparation& prepared, const Simulati
                                      AmplifierSimulation result)
 {
     const CarrierList& sorted = prepared.sorted;
-    amplifier::GridRequest request;
-    request.sorted = sorted;
-    request.inputPowers = prepared.inputPowers;
-    request.tones = options.signals == CarrierSignals::tones;
-    request.viewStartMhz = sorted.viewStartMhz;
-    request.viewStopMhz = sorted.viewStopMhz;
-    amplifier::GridBuild build = amplifier::buildSimulationGrid(request);
+    amplifier::GridBuild build = amplifier::buildSimulationGrid(
+        sorted, prepared.inputPowers, options.signals == CarrierSignals::tones);
     if (!build.grid) {
         result.refusal = build.refusal;
         return result;
@@ -293,8 +288,6 @@ AmplifierSimulation simulatePrepared(const Preparation& prepared, const Simulati
     result.trials = static_cast<int>(done);
     result.precisionDb = rounded(worstHalfWidthDb, 0.001);
     result.precisionReached = worstHalfWidthDb <= options.precisionDb;
-    result.binSpacingKhz = grid.binMhz * 1000.0;
-    result.sampleRateMhz = grid.binMhz * static_cast<double>(grid.fftSize);
     result.fftSize = grid.fftSize;
     double outputPower = 0.0;
     for (std::size_t t = 0; t < done; ++t)

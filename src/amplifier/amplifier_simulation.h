@@ -95,11 +95,8 @@ struct AmplifierSimulation {
     // its own), and whether it came within the wanted precision.
     double precisionDb = 0.0;
     bool precisionReached = false;
-    int trials = 0; // frames averaged
-    // The frame: bin spacing, sampling rate, transform size.
-    double binSpacingKhz = 0.0;
-    double sampleRateMhz = 0.0;
-    std::size_t fftSize = 0;
+    int trials = 0;                  // frames averaged
+    std::size_t fftSize = 0;         // the frame's transform size
     std::optional<int> worstCarrier; // F-number of the lowest C/IM
     std::optional<double> minCimDb;
     std::vector<SimulatedCarrier> carriers; // every carrier of the plan, in F-number order

@@ -18,6 +18,8 @@ constexpr double binsPerNarrowestBand = 32.0;
 constexpr double regrowthWidths = 2.0;
 // The carriers' bins together may fill the frame this many times over (overlapping carriers).
 constexpr std::size_t mostBinsPerFrame = 4;
+// The largest transform a frame may take; beyond it the bins grow coarser.
+constexpr std::size_t largestFftSize = std::size_t{1} << 20;
 
 struct Interval {
     double lowMhz = 0.0;
@@ -141,15 +143,16 @@ void markNeighbours(SimulationGrid& grid)
 
 } // namespace
 
-GridBuild buildSimulationGrid(const GridRequest& request)
+GridBuild buildSimulationGrid(const CarrierList& sorted, const std::vector<double>& inputPowers,
+                              bool tones)
 {
     GridBuild build;
     std::vector<CarrierShape> shapes;
     std::vector<int> planIndices;
-    for (int i = 0; i < request.sorted.count(); ++i) {
-        if (!(request.inputPowers[static_cast<std::size_t>(i)] > 0.0))
+    for (int i = 0; i < sorted.count(); ++i) {
+        if (!(inputPowers[static_cast<std::size_t>(i)] > 0.0))
             continue;
-        shapes.push_back(shapeOf(request.sorted[i], request.tones));
+        shapes.push_back(shapeOf(sorted[i], tones));
         planIndices.push_back(i);
     }
     Interval carriers{HUGE_VAL, -HUGE_VAL};
@@ -167,18 +170,18 @@ GridBuild buildSimulationGrid(const GridRequest& request)
                              carriers.highMhz + regrowthWidths * span};
     // The output spectrum: the view range widened by its width on each side.
     Interval spectrum{carriers.lowMhz - span, carriers.highMhz + span};
-    const double viewWidth = request.viewStopMhz - request.viewStartMhz;
+    const double viewWidth = sorted.viewStopMhz - sorted.viewStartMhz;
     if (std::isfinite(viewWidth) && viewWidth > 0.0)
-        spectrum = {request.viewStartMhz - viewWidth, request.viewStopMhz + viewWidth};
+        spectrum = {sorted.viewStartMhz - viewWidth, sorted.viewStopMhz + viewWidth};
     Interval frame{std::min(simulated.lowMhz, spectrum.lowMhz),
                    std::max(simulated.highMhz, spectrum.highMhz)};
     const auto sizeFor = [&](const Interval& range) {
         return fastFftSize(static_cast<std::size_t>(std::ceil(range.width() / binMhz)) + 1);
     };
-    if (sizeFor(frame) > request.largestFftSize) {
+    if (sizeFor(frame) > largestFftSize) {
         frame = simulated; // the spectrum then shows the simulated band only
-        if (sizeFor(frame) > request.largestFftSize)
-            binMhz = frame.width() / static_cast<double>(request.largestFftSize - 2);
+        if (sizeFor(frame) > largestFftSize)
+            binMhz = frame.width() / static_cast<double>(largestFftSize - 2);
     }
 
     SimulationGrid grid;
@@ -200,11 +203,10 @@ GridBuild buildSimulationGrid(const GridRequest& request)
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         const int planIndex = planIndices[i];
         CarrierSlot slot =
-            slotOf(shapes[i], request.inputPowers[static_cast<std::size_t>(planIndex)], grid);
+            slotOf(shapes[i], inputPowers[static_cast<std::size_t>(planIndex)], grid);
         slot.planIndex = planIndex;
-        slot.modulationOrder = request.sorted[planIndex].calcMode == calcModeFixed
-                                   ? 4
-                                   : request.sorted[planIndex].modulationOrder;
+        slot.modulationOrder =
+            sorted[planIndex].calcMode == calcModeFixed ? 4 : sorted[planIndex].modulationOrder;
         binsInUse += slot.amplitude.size();
         if (binsInUse > mostBinsPerFrame * grid.fftSize) {
             build.refusal = "The carriers overlap too much to be simulated.";

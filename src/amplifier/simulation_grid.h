@@ -42,15 +42,6 @@ struct CarrierSlot {
     Bin lastBin() const { return firstBin + static_cast<Bin>(amplitude.size()) - 1; }
 };
 
-struct GridRequest {
-    CarrierList sorted;              // the plan sorted by frequency
-    std::vector<double> inputPowers; // normalised, per carrier; 0: left out
-    bool tones = false;
-    double viewStartMhz = 0.0;
-    double viewStopMhz = 0.0;
-    std::size_t largestFftSize = std::size_t{1} << 20;
-};
-
 // The frequency grid of one simulation: a frame of fftSize samples at fftSize * binMhz MHz,
 // periodic so that every carrier fills whole bins and no window is needed.
 struct SimulationGrid {
@@ -72,6 +63,9 @@ struct GridBuild {
     std::optional<SimulationGrid> grid;
     std::string refusal;
 };
-GridBuild buildSimulationGrid(const GridRequest& request);
+// sorted: the plan sorted by frequency; inputPowers: normalised, per carrier (0: left out);
+// tones: every carrier an unmodulated tone.
+GridBuild buildSimulationGrid(const CarrierList& sorted, const std::vector<double>& inputPowers,
+                              bool tones);
 
 } // namespace orvane::amplifier

@@ -74,10 +74,9 @@ void setLinkFigures(CarrierBudget& row, const Carrier& carrier, const Transponde
         return;
     row.cn0DbHz =
         finiteValue(*budget.saturatedCn0DbHz + carrier.powerDbw - *budget.saturatedPowerDbw);
-    const double symbolRateHz = carrier.symbolRateKsps * 1000.0;
-    if (!row.cn0DbHz || !(symbolRateHz > 0.0) || !std::isfinite(symbolRateHz))
+    if (!row.cn0DbHz)
         return;
-    row.esN0Db = finiteValue(*row.cn0DbHz - 10.0 * std::log10(symbolRateHz));
+    row.esN0Db = thermalEsN0Db(*row.cn0DbHz, carrier.symbolRateKsps);
     if (!row.esN0Db)
         return;
     row.cnimDb = row.cimDb ? combinedRatioDb({*row.esN0Db, *row.cimDb}) : row.esN0Db;
@@ -134,6 +133,14 @@ void setTotals(TransponderBudget& budget)
 }
 
 } // namespace
+
+std::optional<double> thermalEsN0Db(double cn0DbHz, double symbolRateKsps)
+{
+    const double symbolRateHz = symbolRateKsps * 1000.0;
+    if (!(symbolRateHz > 0.0) || !std::isfinite(symbolRateHz))
+        return std::nullopt;
+    return finiteValue(cn0DbHz - 10.0 * std::log10(symbolRateHz));
+}
 
 TransponderBudget computeTransponderBudget(const CarrierList& plan, const BudgetInputs& inputs,
                                            const std::vector<CarrierInterference>& interference,

@@ -81,6 +81,10 @@ struct TransponderBudget {
 // sorts it, so interference[i] belongs to F(i+1); carriers beyond the interference given
 // count as free of intermodulation. The required Es/N0 of carriers not taken from a catalogue
 // comes from reference. Every value in the result is finite.
+// A carrier's thermal Es/N0 (dB): its C/N0 less 10·log10 of its symbol rate in Hz; none
+// unless the rate is above 0 and the result finite.
+std::optional<double> thermalEsN0Db(double cn0DbHz, double symbolRateKsps);
+
 TransponderBudget computeTransponderBudget(const CarrierList& plan, const BudgetInputs& inputs,
                                            const std::vector<CarrierInterference>& interference,
                                            const CarrierList& reference = shippedDvbS2Catalogue());

@@ -18,12 +18,13 @@ constexpr int mostTicks = 5;
 std::optional<double> carrierCnimDb(const SimulatedCarrier& simulated, const Carrier& carrier,
                                     double saturatedCn0DbHz, double saturatedOutputDbw)
 {
-    const double symbolRateHz = carrier.symbolRateKsps * 1000.0;
-    if (!simulated.cimDb || !simulated.outputPowerDbw || !(symbolRateHz > 0.0))
+    if (!simulated.cimDb || !simulated.outputPowerDbw)
         return std::nullopt;
-    const double esN0Db = saturatedCn0DbHz + *simulated.outputPowerDbw - saturatedOutputDbw -
-                          10.0 * std::log10(symbolRateHz);
-    const std::optional<double> combined = combinedRatioDb({esN0Db, *simulated.cimDb});
+    const std::optional<double> esN0Db = thermalEsN0Db(
+        saturatedCn0DbHz + *simulated.outputPowerDbw - saturatedOutputDbw, carrier.symbolRateKsps);
+    if (!esN0Db)
+        return std::nullopt;
+    const std::optional<double> combined = combinedRatioDb({*esN0Db, *simulated.cimDb});
     return combined && std::isfinite(*combined) ? combined : std::nullopt;
 }
 

@@ -51,7 +51,7 @@ struct BackoffChart {
 // The chart of a sweep of the plan (sorted as simulated). Each carrier's Es/N0 at a point is
 // C/N0(sat) + its output there below the saturated output (saturatedOutputDbw, the reference
 // of the simulation's levels) - 10·log10(symbol rate), and its C/(N+IM) Es/N0 and C/IM added as
-// impairments; carriers without a level or symbol rate count with their C/IM alone.
+// impairments; carriers without a level or symbol rate are left out of the C/(N+IM) curve.
 BackoffChart backoffChart(const BackoffSweep& sweep, const CarrierList& sortedPlan,
                           std::optional<double> saturatedCn0DbHz, double saturatedOutputDbw,
                           std::optional<double> currentIboDb);
