@@ -26,7 +26,6 @@ using intermod::SweepPlan;
 using intermod::Tallies;
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
-constexpr double ratedAbove = -998.0;
 // The work is split into this many chunks at most, whatever the threads, so that the sums
 // come out the same for any thread count.
 constexpr std::size_t mostChunks = 64;
@@ -65,8 +64,7 @@ Carriers carriersOf(const CarrierList& sorted, bool levelled, double& strongestP
     strongestPowerDbw = -infinity;
     for (const int i : order) {
         const Carrier& carrier = sorted[i];
-        const bool rated =
-            levelled && carrier.powerDbw > ratedAbove && std::isfinite(carrier.powerDbw);
+        const bool rated = levelled && hasRatedPowerLevel(carrier);
         carriers.index.push_back(i);
         carriers.centreMhz.push_back(carrier.centreFrequencyMhz);
         carriers.halfOccupiedMhz.push_back(0.5 *

@@ -8,9 +8,6 @@ namespace orvane {
 
 namespace {
 
-// A carrier with a power above this has a level (-999 dBW marks one without).
-constexpr double levelAboveDbw = -998.0;
-
 std::optional<double> finiteValue(double value)
 {
     if (std::isfinite(value))
@@ -29,11 +26,6 @@ std::optional<double> positiveInput(const std::optional<double>& value)
     if (finite && *finite > 0.0)
         return finite;
     return std::nullopt;
-}
-
-bool hasLevel(const Carrier& carrier)
-{
-    return carrier.powerDbw > levelAboveDbw && std::isfinite(carrier.powerDbw);
 }
 
 // Percent of a reference power that a power in dBW is.
@@ -93,7 +85,7 @@ CarrierBudget carrierBudget(const Carrier& carrier, int fNumber, const Transpond
     row.label = carrier.label;
     row.centreFrequencyMhz = carrier.centreFrequencyMhz;
     row.requiredEsN0Db = requiredEsN0Db(carrier, reference);
-    row.hasPowerLevel = hasLevel(carrier);
+    row.hasPowerLevel = hasRatedPowerLevel(carrier);
     if (!row.hasPowerLevel)
         return row;
     if (budget.availablePowerDbw)
@@ -134,6 +126,15 @@ void setTotals(TransponderBudget& budget)
 
 } // namespace
 
+std::optional<double> totalCarrierPowerDbw(const CarrierList& plan)
+{
+    std::vector<double> levelsDbw;
+    for (const Carrier& carrier : plan)
+        if (hasRatedPowerLevel(carrier))
+            levelsDbw.push_back(carrier.powerDbw);
+    return powerSumDb(levelsDbw);
+}
+
 std::optional<double> thermalEsN0Db(double cn0DbHz, double symbolRateKsps)
 {
     const double symbolRateHz = symbolRateKsps * 1000.0;
@@ -153,12 +154,7 @@ TransponderBudget computeTransponderBudget(const CarrierList& plan, const Budget
     budget.transponderBandwidthMhz = transponderBandwidth(plan, inputs);
     budget.saturatedPowerDbw = finiteInput(inputs.saturatedPowerDbw);
     budget.saturatedCn0DbHz = finiteInput(inputs.saturatedCn0DbHz);
-    std::vector<double> levelsDbw;
-    for (const Carrier& carrier : sorted) {
-        if (hasLevel(carrier))
-            levelsDbw.push_back(carrier.powerDbw);
-    }
-    budget.totalCarrierPowerDbw = powerSumDb(levelsDbw);
+    budget.totalCarrierPowerDbw = totalCarrierPowerDbw(sorted);
     setOperatingPoint(budget, inputs);
 
     const CarrierInterference noInterference;

@@ -81,6 +81,9 @@ struct TransponderBudget {
 // sorts it, so interference[i] belongs to F(i+1); carriers beyond the interference given
 // count as free of intermodulation. The required Es/N0 of carriers not taken from a catalogue
 // comes from reference. Every value in the result is finite.
+// The total power (dBW) of the plan's carriers with a level, summed in the plan's order; none
+// when no carrier has one.
+std::optional<double> totalCarrierPowerDbw(const CarrierList& plan);
 // A carrier's thermal Es/N0 (dB): its C/N0 less 10·log10 of its symbol rate in Hz; none
 // unless the rate is above 0 and the result finite.
 std::optional<double> thermalEsN0Db(double cn0DbHz, double symbolRateKsps);

@@ -1,20 +1,13 @@
 #include "commands/amplifier_panel.h"
 
 #include "amplifier/output_spectrum.h"
-#include "budget/decibel_sum.h"
+#include "budget/transponder_budget.h"
 #include "model/number_text.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace orvane {
-
-namespace {
-
-// A carrier with a power above this has a level (-999 dBW marks one without).
-constexpr double levelAboveDbw = -998.0;
-
-} // namespace
 
 std::string_view panelAmplifierName(PanelAmplifier amplifier)
 {
@@ -66,11 +59,7 @@ DensityCurve spectrumOnPlanScale(const AmplifierSimulation& simulation, const Ca
 {
     DensityCurve curve;
     const OutputSpectrum& spectrum = simulation.spectrum;
-    std::vector<double> levelsDbw;
-    for (const Carrier& carrier : plan)
-        if (carrier.powerDbw > levelAboveDbw && std::isfinite(carrier.powerDbw))
-            levelsDbw.push_back(carrier.powerDbw);
-    const std::optional<double> planTotalDbw = powerSumDb(levelsDbw);
+    const std::optional<double> planTotalDbw = totalCarrierPowerDbw(plan);
     const double lowMhz = std::min(viewStartMhz, viewStopMhz);
     const double highMhz = std::max(viewStartMhz, viewStopMhz);
     if (!planTotalDbw || spectrum.dbwPerKhz.empty() || !(spectrum.stepMhz > 0.0) ||

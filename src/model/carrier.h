@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 
 namespace orvane {
@@ -99,6 +100,14 @@ struct Carrier {
     // power level or without a positive symbol rate.
     double powerDensityDbw() const;
 };
+
+// Whether intermodulation and the budget can rate the carrier's power: a finite level above
+// -998 dBW, clear of the -999 that marks a carrier without one.
+constexpr double ratedPowerAboveDbw = -998.0;
+inline bool hasRatedPowerLevel(const Carrier& carrier)
+{
+    return carrier.powerDbw > ratedPowerAboveDbw && std::isfinite(carrier.powerDbw);
+}
 
 // percent * 0.01 + 1.
 double rolloffFactorFromPercent(int percent);
