@@ -3,6 +3,7 @@
 #include "display/colour.h"
 #include "display/font_description.h"
 
+#include <cmath>
 #include <string>
 
 namespace orvane {
@@ -16,6 +17,36 @@ struct TextMetrics {
     int descent = 0;
     int cellHeight() const { return ascent + descent; }
 };
+
+// How a text of widthPx pixels is placed about the current point: where its cell starts as the
+// alignment says (before turning), the angle it is turned by (radians counter-clockwise, from
+// escapement in tenths of a degree), and how far the current point moves after it (left-aligned
+// text moves it on, right-aligned back, centred not at all; y grows downward).
+struct TextPlacement {
+    int offsetX = 0;
+    int offsetY = 0;
+    double angle = 0.0;
+    int advanceX = 0;
+    int advanceY = 0;
+};
+inline TextPlacement placeText(int widthPx, const TextMetrics& metrics, HorizontalAlign horizontal,
+                               VerticalAlign vertical, int escapement)
+{
+    TextPlacement placement;
+    placement.offsetX = horizontal == HorizontalAlign::centre  ? -widthPx / 2
+                        : horizontal == HorizontalAlign::right ? -widthPx
+                                                               : 0;
+    placement.offsetY = vertical == VerticalAlign::bottom ? -metrics.descent
+                        : vertical == VerticalAlign::top  ? metrics.ascent
+                                                          : 0;
+    placement.angle = (escapement % 3600) * 3.14159265358979323846 / 1800.0;
+    const int sign = horizontal == HorizontalAlign::left    ? 1
+                     : horizontal == HorizontalAlign::right ? -1
+                                                            : 0;
+    placement.advanceX = sign * static_cast<int>(std::lround(widthPx * std::cos(placement.angle)));
+    placement.advanceY = sign * static_cast<int>(std::lround(-widthPx * std::sin(placement.angle)));
+    return placement;
+}
 
 // What the plan picture needs of the window system's drawing surface. Positions are pixels
 // relative to the drawing origin; the origin and the clip rectangle are in device pixels.

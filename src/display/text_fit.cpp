@@ -59,15 +59,12 @@ public:
     {
         const int width = textWidth(text);
         const TextMetrics metrics = textMetrics();
-        const int offsetX = horizontal_ == HorizontalAlign::centre  ? -width / 2
-                            : horizontal_ == HorizontalAlign::right ? -width
-                                                                    : 0;
-        const int offsetY = vertical_ == VerticalAlign::bottom ? -metrics.descent
-                            : vertical_ == VerticalAlign::top  ? metrics.ascent
-                                                               : 0;
-        const double angle = (currentFont().escapement % 3600) * 3.14159265358979323846 / 1800.0;
-        const double cosine = std::cos(angle);
-        const double sine = std::sin(angle);
+        const TextPlacement placement =
+            placeText(width, metrics, horizontal_, vertical_, currentFont().escapement);
+        const int offsetX = placement.offsetX;
+        const int offsetY = placement.offsetY;
+        const double cosine = std::cos(placement.angle);
+        const double sine = std::sin(placement.angle);
         // The cell about the current point, turned as the painter turns it (y grows down).
         const std::array<double, 2> xs{double(offsetX), double(offsetX + width)};
         const std::array<double, 2> ys{double(offsetY - metrics.ascent),
@@ -94,13 +91,8 @@ public:
         text_.bottom = anchorY + static_cast<int>(std::lround(bottom));
         placed.push_back(text_);
 
-        const int advanceX = static_cast<int>(std::lround(width * cosine));
-        const int advanceY = static_cast<int>(std::lround(-width * sine));
-        const int sign = horizontal_ == HorizontalAlign::left    ? 1
-                         : horizontal_ == HorizontalAlign::right ? -1
-                                                                 : 0;
-        currentX_ += sign * advanceX;
-        currentY_ += sign * advanceY;
+        currentX_ += placement.advanceX;
+        currentY_ += placement.advanceY;
     }
 
 private:

@@ -291,16 +291,11 @@ void PainterSurface::drawText(const std::string& text)
 {
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const int width = advanceWidth(shown);
-    int offsetX = 0;
-    if (horizontal_ == HorizontalAlign::centre)
-        offsetX = -width / 2;
-    else if (horizontal_ == HorizontalAlign::right)
-        offsetX = -width;
-    int offsetY = 0;
-    if (vertical_ == VerticalAlign::bottom)
-        offsetY = -metrics_.descent();
-    else if (vertical_ == VerticalAlign::top)
-        offsetY = metrics_.ascent();
+    const int escapement = description_.escapement % 3600;
+    const TextPlacement placement =
+        placeText(width, textMetrics(), horizontal_, vertical_, escapement);
+    const int offsetX = placement.offsetX;
+    const int offsetY = placement.offsetY;
 
     if (!textPenActive_) {
         painter_.setPen(textPen_);
@@ -308,7 +303,6 @@ void PainterSurface::drawText(const std::string& text)
     }
     const int anchorX = currentX_ + originX_;
     const int anchorY = currentY_ + originY_;
-    const int escapement = description_.escapement % 3600;
     if (escapement == 0) {
         painter_.drawText(QPoint(anchorX + offsetX, anchorY + offsetY), shown);
     } else {
@@ -321,16 +315,8 @@ void PainterSurface::drawText(const std::string& text)
         painter_.setTransform(baseTransform_);
     }
 
-    const double angle = escapement * 3.14159265358979323846 / 1800.0;
-    const int advanceX = static_cast<int>(std::lround(width * std::cos(angle)));
-    const int advanceY = static_cast<int>(std::lround(-width * std::sin(angle)));
-    if (horizontal_ == HorizontalAlign::left) {
-        currentX_ += advanceX;
-        currentY_ += advanceY;
-    } else if (horizontal_ == HorizontalAlign::right) {
-        currentX_ -= advanceX;
-        currentY_ -= advanceY;
-    }
+    currentX_ += placement.advanceX;
+    currentY_ += placement.advanceY;
 }
 
 } // namespace orvane
