@@ -10,13 +10,62 @@
 #include <numeric>
 #include <string>
 
+namespace orvane {
+
+namespace {
+
+// The largest intercept point (in size), guard and effort the placement takes; the first two
+// as the analysis takes them.
+constexpr double largestIp3Dbw = 1000.0;
+constexpr double largestGuardKhz = 1000000.0;
+constexpr double largestEffort = 100.0;
+
+} // namespace
+
+std::optional<std::string> placementValueProblem(PlacementValue which, double value)
+{
+    switch (which) {
+    case PlacementValue::raster:
+        if (!(value >= 0.0 && fitsInFile(value)))
+            return "The raster must be 0 (free) or more.";
+        break;
+    case PlacementValue::spacing:
+        if (!(value >= 0.0 && fitsInFile(value)))
+            return "The spacing must be 0 or more.";
+        break;
+    case PlacementValue::ip3:
+        if (!(std::fabs(value) <= largestIp3Dbw))
+            return "The intercept point must be between -" + formatInteger(largestIp3Dbw) +
+                   " and " + formatInteger(largestIp3Dbw) + " dBW.";
+        break;
+    case PlacementValue::guard:
+        if (!(value >= 0.0 && value <= largestGuardKhz))
+            return "The guard must be between 0 and " + formatInteger(largestGuardKhz) + " kHz.";
+        break;
+    case PlacementValue::effort:
+        if (!(value > 0.0 && value <= largestEffort))
+            return "The effort must be above 0 and at most " + formatInteger(largestEffort) + ".";
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> placementRangeProblem(PlacementRange which, double lowMhz,
+                                                 double highMhz)
+{
+    if (fitsInFile(lowMhz) && fitsInFile(highMhz) && lowMhz < highMhz)
+        return std::nullopt;
+    return which == PlacementRange::band
+               ? "The band must run from a lower to a higher frequency."
+               : "A forbidden range must run from a lower to a higher frequency.";
+}
+
+} // namespace orvane
+
 namespace orvane::placement {
 
 namespace {
 
-constexpr double largestIp3Dbw = largestPlacementIp3Dbw;
-constexpr double largestGuardKhz = largestPlacementGuardKhz;
-constexpr double largestEffort = largestPlacementEffort;
 // Free centres are kept to 10 Hz, as a carrier file keeps them.
 constexpr double freeStepMhz = 0.00001;
 // Orders tried when the widest-first packings leave a carrier out.
@@ -46,29 +95,26 @@ std::string carrierName(const Problem& problem, std::size_t i)
 std::optional<PlacementRefusal> invalidOption(const CarrierList& plan,
                                               const PlacementOptions& options)
 {
-    const auto invalid = [](const std::string& text) {
-        return refusal(PlacementRefusalReason::invalidOptions, text);
+    const auto invalid = [](std::string text) {
+        return refusal(PlacementRefusalReason::invalidOptions, std::move(text));
     };
-    if (!fitsInFile(options.bandLowMhz) || !fitsInFile(options.bandHighMhz) ||
-        !(options.bandLowMhz < options.bandHighMhz))
-        return invalid("The band must run from a lower to a higher frequency.");
-    if (!(options.rasterKhz >= 0.0) || !fitsInFile(options.rasterKhz))
-        return invalid("The raster must be 0 (free) or more.");
-    if (!(options.spacingKhz >= 0.0) || !fitsInFile(options.spacingKhz))
-        return invalid("The spacing must be 0 or more.");
-    if (!(options.guardKhz >= 0.0 && options.guardKhz <= largestGuardKhz))
-        return invalid("The guard must be between 0 and " + formatInteger(largestGuardKhz) +
-                       " kHz.");
-    if (options.ip3Dbw && !(std::fabs(*options.ip3Dbw) <= largestIp3Dbw))
-        return invalid("The intercept point must be between -" + formatInteger(largestIp3Dbw) +
-                       " and " + formatInteger(largestIp3Dbw) + " dBW.");
-    if (!(options.effort > 0.0 && options.effort <= largestEffort))
-        return invalid("The effort must be above 0 and at most " + formatInteger(largestEffort) +
-                       ".");
+    std::optional<std::string> text =
+        placementRangeProblem(PlacementRange::band, options.bandLowMhz, options.bandHighMhz);
+    if (!text)
+        text = placementValueProblem(PlacementValue::raster, options.rasterKhz);
+    if (!text)
+        text = placementValueProblem(PlacementValue::spacing, options.spacingKhz);
+    if (!text)
+        text = placementValueProblem(PlacementValue::guard, options.guardKhz);
+    if (!text && options.ip3Dbw)
+        text = placementValueProblem(PlacementValue::ip3, *options.ip3Dbw);
+    if (!text)
+        text = placementValueProblem(PlacementValue::effort, options.effort);
+    if (text)
+        return invalid(std::move(*text));
     for (const FrequencyRange& range : options.forbidden) {
-        if (!fitsInFile(range.lowMhz) || !fitsInFile(range.highMhz) ||
-            !(range.lowMhz < range.highMhz))
-            return invalid("A forbidden range must run from a lower to a higher frequency.");
+        if ((text = placementRangeProblem(PlacementRange::forbidden, range.lowMhz, range.highMhz)))
+            return invalid(std::move(*text));
     }
     for (const int f : options.lockedFNumbers) {
         if (f < 1 || f > plan.count())
