@@ -3,6 +3,7 @@
 #include "model/entry_text.h"
 #include "model/file_number_limit.h"
 #include "model/number_text.h"
+#include "placement/placement_score.h"
 
 #include <algorithm>
 #include <string_view>
@@ -278,12 +279,11 @@ std::vector<ArrangeFigure> ArrangeModel::figures() const
         return {};
     const IntermodAnalysis& before = shown_->result.before;
     const IntermodAnalysis& after = shown_->result.after;
-    const PlacementFigures was = placementFiguresOf(before);
-    const PlacementFigures is = placementFiguresOf(after);
-    return {
-        {"Lowest C/IM", cimText(before), cimText(after)},
-        {"Products hitting", formatInteger(was.productsHitting), formatInteger(is.productsHitting)},
-        {"Hits on carriers", formatInteger(was.hits), formatInteger(is.hits)}};
+    return {{"Lowest C/IM", cimText(before), cimText(after)},
+            {"Products hitting", formatInteger(before.productsHitting),
+             formatInteger(after.productsHitting)},
+            {"Hits on carriers", formatInteger(placementScoreOf(before).hits),
+             formatInteger(placementScoreOf(after).hits)}};
 }
 
 const CarrierList* ArrangeModel::proposal() const

@@ -133,17 +133,6 @@ PlacementOptions defaultPlacementOptions(const CarrierList& plan)
     return options;
 }
 
-PlacementFigures placementFiguresOf(const IntermodAnalysis& analysis)
-{
-    PlacementFigures figures;
-    figures.minCimDb = analysis.minCimDb;
-    figures.worstCarrier = analysis.worstCarrier;
-    figures.productsHitting = analysis.productsHitting;
-    for (const CarrierIntermod& carrier : analysis.carriers)
-        figures.hits += carrier.twoToneHits + carrier.threeToneHits;
-    return figures;
-}
-
 std::optional<PlacementRefusal> checkPlacement(const CarrierList& plan,
                                                const PlacementOptions& options)
 {

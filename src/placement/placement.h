@@ -84,16 +84,6 @@ enum class PlacementRange { band, forbidden };
 std::optional<std::string> placementRangeProblem(PlacementRange which, double lowMhz,
                                                  double highMhz);
 
-// The figures a planner compares before and after.
-struct PlacementFigures {
-    std::optional<double> minCimDb;
-    std::optional<int> worstCarrier; // F-number of the plan it was measured on
-    long long productsHitting = 0;
-    long long hits = 0; // hits summed over the carriers
-};
-
-PlacementFigures placementFiguresOf(const IntermodAnalysis& analysis);
-
 struct MovedCarrier {
     int fNumber = 0; // in the plan given, sorted by frequency
     int index = 0;   // its place in the plan given
