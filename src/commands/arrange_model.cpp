@@ -1,5 +1,6 @@
 #include "commands/arrange_model.h"
 
+#include "display/intermod_overlay.h"
 #include "model/entry_text.h"
 #include "model/file_number_limit.h"
 #include "model/number_text.h"
@@ -320,13 +321,7 @@ ArrangePicture ArrangeModel::picture() const
         picture.outlined.push_back(moved.index);
     CarrierList sorted = result.plan;
     sorted.sortByFrequency();
-    for (const CarrierIntermod& carrier : result.after.carriers) {
-        if (carrier.twoToneHits + carrier.threeToneHits == 0 || carrier.fNumber < 1 ||
-            carrier.fNumber > sorted.count())
-            continue;
-        const Carrier& hit = sorted[carrier.fNumber - 1];
-        picture.hitBandsMhz.emplace_back(hit.lowerEdgeMhz(), hit.upperEdgeMhz());
-    }
+    picture.hitBandsMhz = hitBandsOf(result.after, sorted);
     return picture;
 }
 
