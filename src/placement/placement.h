@@ -106,6 +106,9 @@ struct PlacementResult {
     long long evaluations = 0;       // candidate centres weighed
 };
 
+// Why the placement refuses this plan whatever the options: too few carriers or too many.
+std::optional<PlacementRefusal> placementCountRefusal(const CarrierList& plan);
+
 // Why placeCarriers would refuse this plan and these options, found quickly without searching;
 // none when a search can start.
 std::optional<PlacementRefusal> checkPlacement(const CarrierList& plan,

@@ -60,6 +60,23 @@ std::optional<std::string> placementRangeProblem(PlacementRange which, double lo
                : "A forbidden range must run from a lower to a higher frequency.";
 }
 
+std::optional<PlacementRefusal> placementCountRefusal(const CarrierList& plan)
+{
+    const int count = plan.count();
+    if (count == 0)
+        return PlacementRefusal{PlacementRefusalReason::nothingToPlace,
+                                "The plan has no carriers: nothing to place."};
+    if (count == 1)
+        return PlacementRefusal{PlacementRefusalReason::nothingToPlace,
+                                "The plan has one carrier: nothing to place."};
+    if (count > maxPlacementCarriers)
+        return PlacementRefusal{PlacementRefusalReason::tooManyCarriers,
+                                "The plan has " + formatInteger(count) +
+                                    " carriers; the placement takes at most " +
+                                    formatInteger(maxPlacementCarriers) + "."};
+    return std::nullopt;
+}
+
 } // namespace orvane
 
 namespace orvane::placement {
@@ -227,20 +244,11 @@ bool packMovable(Problem& problem)
     return false;
 }
 
-std::optional<PlacementRefusal> noPlacement(Problem& problem, const PlacementOptions& options)
+std::optional<PlacementRefusal> noPlacement(const CarrierList& plan, Problem& problem,
+                                            const PlacementOptions& options)
 {
-    const int count = static_cast<int>(problem.carriers.size());
-    if (count == 0)
-        return refusal(PlacementRefusalReason::nothingToPlace,
-                       "The plan has no carriers: nothing to place.");
-    if (count == 1)
-        return refusal(PlacementRefusalReason::nothingToPlace,
-                       "The plan has one carrier: nothing to place.");
-    if (count > maxPlacementCarriers)
-        return refusal(PlacementRefusalReason::tooManyCarriers,
-                       "The plan has " + formatInteger(count) +
-                           " carriers; the placement takes at most " +
-                           formatInteger(maxPlacementCarriers) + ".");
+    if (std::optional<PlacementRefusal> count = placementCountRefusal(plan))
+        return count;
     if (problem.movable.empty())
         return refusal(PlacementRefusalReason::nothingToPlace,
                        "Every carrier is locked: nothing to place.");
@@ -363,7 +371,7 @@ Setup setUpPlacement(const CarrierList& plan, const PlacementOptions& options)
               [](const Interval& a, const Interval& b) { return a.lowMhz < b.lowMhz; });
     problem.ip3Dbw = options.ip3Dbw;
     problem.guardKhz = options.guardKhz;
-    if ((setup.refusal = noPlacement(problem, options)))
+    if ((setup.refusal = noPlacement(plan, problem, options)))
         return setup;
     problem.inputMeetsConstraints = meetsConstraints(problem, options.rasterKhz > 0.0);
     return setup;
