@@ -224,10 +224,8 @@ bool packMovable(Problem& problem)
     });
     RandomStream random(0, 0);
     for (int attempt = 0; attempt < 2 + 2 * shuffledPackings; ++attempt) {
-        if (attempt >= 2 && attempt % 2 == 0) {
-            for (std::size_t i = order.size(); i > 1; --i)
-                std::swap(order[i - 1], order[random.below(i)]);
-        }
+        if (attempt >= 2 && attempt % 2 == 0)
+            random.shuffle(order);
         std::vector<double> halfWidths;
         for (const int i : order)
             halfWidths.push_back(problem.halfWidthMhz[static_cast<std::size_t>(i)]);
