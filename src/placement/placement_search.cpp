@@ -57,7 +57,6 @@ public:
         result.centresMhz = bestCentres_;
         result.score = best_;
         result.evaluations = evaluations_;
-        result.cancelled = cancelled_;
         result.abandoned = abandoned_;
         return result;
     }
