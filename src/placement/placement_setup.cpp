@@ -109,6 +109,26 @@ std::string carrierName(const Problem& problem, std::size_t i)
     return name;
 }
 
+// The carriers' places in the plan in the order the analysis numbers them (F1 first).
+std::vector<int> frequencyOrder(const CarrierList& plan)
+{
+    // The plan's own sort decides the F-numbers of carriers of equal frequency: it is run on
+    // a copy whose labels say where each carrier came from.
+    CarrierList numbered;
+    numbered.reserve(static_cast<std::size_t>(plan.count()));
+    for (int i = 0; i < plan.count(); ++i) {
+        Carrier carrier;
+        carrier.centreFrequencyMhz = plan[i].centreFrequencyMhz;
+        carrier.label = std::to_string(i);
+        numbered.appendWithoutBounds(std::move(carrier));
+    }
+    numbered.sortByFrequency();
+    std::vector<int> order;
+    for (const Carrier& carrier : numbered)
+        order.push_back(std::stoi(carrier.label));
+    return order;
+}
+
 std::optional<PlacementRefusal> invalidOption(const CarrierList& plan,
                                               const PlacementOptions& options)
 {
@@ -315,25 +335,6 @@ std::optional<PlacementRefusal> noPlacement(const CarrierList& plan, Problem& pr
 }
 
 } // namespace
-
-std::vector<int> frequencyOrder(const CarrierList& plan)
-{
-    // The plan's own sort decides the F-numbers of carriers of equal frequency: it is run on
-    // a copy whose labels say where each carrier came from.
-    CarrierList numbered;
-    numbered.reserve(static_cast<std::size_t>(plan.count()));
-    for (int i = 0; i < plan.count(); ++i) {
-        Carrier carrier;
-        carrier.centreFrequencyMhz = plan[i].centreFrequencyMhz;
-        carrier.label = std::to_string(i);
-        numbered.appendWithoutBounds(std::move(carrier));
-    }
-    numbered.sortByFrequency();
-    std::vector<int> order;
-    for (const Carrier& carrier : numbered)
-        order.push_back(std::stoi(carrier.label));
-    return order;
-}
 
 Setup setUpPlacement(const CarrierList& plan, const PlacementOptions& options)
 {
