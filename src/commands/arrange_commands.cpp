@@ -12,12 +12,8 @@ CommandOutcome arrangeCarriers(PlanDocument& document, UserInteraction& interact
                                const std::string& ip3Text, const std::string& guardText)
 {
     const CarrierList& plan = document.carriers;
-    if (plan.count() < 2 || plan.count() > maxPlacementCarriers) {
-        // Only the number of carriers is in question: any band will do for the reason.
-        PlacementOptions anyBand;
-        anyBand.bandHighMhz = 1.0;
-        if (const std::optional<PlacementRefusal> refusal = checkPlacement(plan, anyBand))
-            interaction.showMessage(refusal->text, programCaption, MessageIcon::information);
+    if (const std::optional<PlacementRefusal> refusal = placementCountRefusal(plan)) {
+        interaction.showMessage(refusal->text, programCaption, MessageIcon::information);
         return {};
     }
     ArrangeModel model(plan, document.displaySettings, ip3Text, guardText);

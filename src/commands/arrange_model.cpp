@@ -1,11 +1,13 @@
 #include "commands/arrange_model.h"
 
+#include "display/intermod_overlay.h"
 #include "model/entry_text.h"
 #include "model/file_number_limit.h"
 #include "model/number_text.h"
+#include "placement/placement_score.h"
 
 #include <algorithm>
-#include <cmath>
+#include <string_view>
 #include <utility>
 
 namespace orvane {
@@ -30,6 +32,14 @@ ArrangeEntryProblem problemIn(ArrangeBox box, std::string text)
     problem.box = box;
     problem.text = std::move(text);
     return problem;
+}
+
+// Why a band or range end cannot be taken: it is beyond what a carrier file keeps.
+std::optional<std::string> outsideFile(double valueMhz, std::string_view quantity)
+{
+    if (fitsInFile(valueMhz))
+        return std::nullopt;
+    return outsideFileRangeText(quantity, "MHz");
 }
 
 std::string cimText(const IntermodAnalysis& analysis)
@@ -128,41 +138,31 @@ ArrangeModel::Reading ArrangeModel::read() const
         return true;
     };
     // The first problem found is the one reported; the checks go through the dialog's order.
-    const auto refuse = [&](ArrangeBox box, bool refused, const std::string& text) {
-        if (refused)
-            problem = problemIn(box, text);
-        return !refused;
+    const auto refuse = [&](ArrangeBox box, std::optional<std::string> text) {
+        if (text)
+            problem = problemIn(box, std::move(*text));
+        return !text;
     };
     double ip3 = 0.0;
     const bool boxesRead =
         number(ArrangeBox::bandLow, options.bandLowMhz, false) &&
-        refuse(ArrangeBox::bandLow, !fitsInFile(options.bandLowMhz),
-               outsideFileRangeText("band's low end", "MHz")) &&
+        refuse(ArrangeBox::bandLow, outsideFile(options.bandLowMhz, "band's low end")) &&
         number(ArrangeBox::bandHigh, options.bandHighMhz, false) &&
-        refuse(ArrangeBox::bandHigh, !fitsInFile(options.bandHighMhz),
-               outsideFileRangeText("band's high end", "MHz")) &&
-        refuse(ArrangeBox::bandHigh, !(options.bandLowMhz < options.bandHighMhz),
-               "The band must run from a lower to a higher frequency.") &&
+        refuse(ArrangeBox::bandHigh, outsideFile(options.bandHighMhz, "band's high end")) &&
+        refuse(ArrangeBox::bandHigh, placementRangeProblem(PlacementRange::band, options.bandLowMhz,
+                                                           options.bandHighMhz)) &&
         number(ArrangeBox::raster, options.rasterKhz, true) &&
-        refuse(ArrangeBox::raster, !(options.rasterKhz >= 0.0 && fitsInFile(options.rasterKhz)),
-               "The raster must be 0 (free) or more.") &&
+        refuse(ArrangeBox::raster,
+               placementValueProblem(PlacementValue::raster, options.rasterKhz)) &&
         number(ArrangeBox::spacing, options.spacingKhz, true) &&
-        refuse(ArrangeBox::spacing, !(options.spacingKhz >= 0.0 && fitsInFile(options.spacingKhz)),
-               "The spacing must be 0 or more.") &&
+        refuse(ArrangeBox::spacing,
+               placementValueProblem(PlacementValue::spacing, options.spacingKhz)) &&
         number(ArrangeBox::ip3, ip3, true) &&
-        refuse(ArrangeBox::ip3, !(std::fabs(ip3) <= largestPlacementIp3Dbw),
-               "The intercept point must be between -" + formatGeneral(largestPlacementIp3Dbw) +
-                   " and " + formatGeneral(largestPlacementIp3Dbw) + " dBW.") &&
+        refuse(ArrangeBox::ip3, placementValueProblem(PlacementValue::ip3, ip3)) &&
         number(ArrangeBox::guard, options.guardKhz, true) &&
-        refuse(ArrangeBox::guard,
-               !(options.guardKhz >= 0.0 && options.guardKhz <= largestPlacementGuardKhz),
-               "The guard must be between 0 and " + formatGeneral(largestPlacementGuardKhz) +
-                   " kHz.") &&
+        refuse(ArrangeBox::guard, placementValueProblem(PlacementValue::guard, options.guardKhz)) &&
         number(ArrangeBox::effort, options.effort, true) &&
-        refuse(ArrangeBox::effort,
-               !(options.effort > 0.0 && options.effort <= largestPlacementEffort),
-               "The effort must be above 0 and at most " + formatGeneral(largestPlacementEffort) +
-                   ".");
+        refuse(ArrangeBox::effort, placementValueProblem(PlacementValue::effort, options.effort));
     if (!boxesRead)
         return {std::nullopt, problem};
     if (!blank(entries_.boxes[slot(ArrangeBox::ip3)]))
@@ -176,15 +176,15 @@ ArrangeModel::Reading ArrangeModel::read() const
         for (int end = 0; end < 2; ++end) {
             values[end] = readEntryNumber(ends[static_cast<std::size_t>(end)]);
             const bool low = end == 0;
-            if (!values[end] || !fitsInFile(*values[end]) || (!low && !(*values[0] < *values[1]))) {
+            std::optional<std::string> text =
+                !values[end] ? enterNumberText : outsideFile(*values[end], "forbidden range's end");
+            if (!text && !low)
+                text = placementRangeProblem(PlacementRange::forbidden, *values[0], *values[1]);
+            if (text) {
                 ArrangeEntryProblem range;
                 range.forbiddenRow = static_cast<int>(row);
                 range.end = low ? RangeEnd::low : RangeEnd::high;
-                range.text = !values[end] ? enterNumberText
-                             : !fitsInFile(*values[end])
-                                 ? outsideFileRangeText("forbidden range's end", "MHz")
-                                 : "A forbidden range must run from a lower to a higher "
-                                   "frequency.";
+                range.text = std::move(*text);
                 return {std::nullopt, range};
             }
         }
@@ -280,12 +280,11 @@ std::vector<ArrangeFigure> ArrangeModel::figures() const
         return {};
     const IntermodAnalysis& before = shown_->result.before;
     const IntermodAnalysis& after = shown_->result.after;
-    const PlacementFigures was = placementFiguresOf(before);
-    const PlacementFigures is = placementFiguresOf(after);
-    return {
-        {"Lowest C/IM", cimText(before), cimText(after)},
-        {"Products hitting", formatInteger(was.productsHitting), formatInteger(is.productsHitting)},
-        {"Hits on carriers", formatInteger(was.hits), formatInteger(is.hits)}};
+    return {{"Lowest C/IM", cimText(before), cimText(after)},
+            {"Products hitting", formatInteger(before.productsHitting),
+             formatInteger(after.productsHitting)},
+            {"Hits on carriers", formatInteger(placementScoreOf(before).hits),
+             formatInteger(placementScoreOf(after).hits)}};
 }
 
 const CarrierList* ArrangeModel::proposal() const
@@ -322,13 +321,7 @@ ArrangePicture ArrangeModel::picture() const
         picture.outlined.push_back(moved.index);
     CarrierList sorted = result.plan;
     sorted.sortByFrequency();
-    for (const CarrierIntermod& carrier : result.after.carriers) {
-        if (carrier.twoToneHits + carrier.threeToneHits == 0 || carrier.fNumber < 1 ||
-            carrier.fNumber > sorted.count())
-            continue;
-        const Carrier& hit = sorted[carrier.fNumber - 1];
-        picture.hitBandsMhz.emplace_back(hit.lowerEdgeMhz(), hit.upperEdgeMhz());
-    }
+    picture.hitBandsMhz = hitBandsOf(result.after, sorted);
     return picture;
 }
 

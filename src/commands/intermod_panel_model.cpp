@@ -580,13 +580,7 @@ std::shared_ptr<const IntermodOverlay> IntermodPanelModel::overlay() const
     auto overlay = std::make_shared<IntermodOverlay>();
     overlay->density = analysis_->density;
     overlay->outOfDate = stale();
-    for (const CarrierIntermod& carrier : analysis_->carriers) {
-        if (carrier.twoToneHits + carrier.threeToneHits == 0 || carrier.fNumber < 1 ||
-            carrier.fNumber > shownPlan_.count())
-            continue;
-        const Carrier& hit = shownPlan_[carrier.fNumber - 1];
-        overlay->hitBandsMhz.emplace_back(hit.lowerEdgeMhz(), hit.upperEdgeMhz());
-    }
+    overlay->hitBandsMhz = hitBandsOf(*analysis_, shownPlan_);
     if (const AmplifierSimulation* simulated = simulation(); simulated && !simulated->refusal) {
         overlay->amplifierOutput =
             spectrumOnPlanScale(*simulated, shownPlan_, shownPlan_.viewStartMhz,

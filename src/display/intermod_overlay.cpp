@@ -148,6 +148,20 @@ void drawLegend(PlotFrame& frame, const DisplaySettings& settings, const Carrier
 
 } // namespace
 
+std::vector<std::pair<double, double>> hitBandsOf(const IntermodAnalysis& analysis,
+                                                  const CarrierList& sortedPlan)
+{
+    std::vector<std::pair<double, double>> bandsMhz;
+    for (const CarrierIntermod& carrier : analysis.carriers) {
+        if (carrier.twoToneHits + carrier.threeToneHits == 0 || carrier.fNumber < 1 ||
+            carrier.fNumber > sortedPlan.count())
+            continue;
+        const Carrier& hit = sortedPlan[carrier.fNumber - 1];
+        bandsMhz.emplace_back(hit.lowerEdgeMhz(), hit.upperEdgeMhz());
+    }
+    return bandsMhz;
+}
+
 void drawIntermodOverlay(PlotFrame& frame, const DisplaySettings& settings,
                          const CarrierList& carriers, const IntermodOverlay& overlay)
 {

@@ -26,6 +26,12 @@ struct IntermodOverlay {
     bool outOfDate = false;
 };
 
+// The occupied bands (lower and upper edge, MHz) of the carriers that products hit in this
+// analysis, in F-number order; sortedPlan is the plan analysed, sorted by frequency as the
+// analysis numbers its carriers.
+std::vector<std::pair<double, double>> hitBandsOf(const IntermodAnalysis& analysis,
+                                                  const CarrierList& sortedPlan);
+
 inline constexpr Colour intermodCurveColour = rgbColour(90, 0, 200);
 inline constexpr Colour intermodHitColour = rgbColour(255, 150, 0);
 inline constexpr Colour amplifierOutputColour = rgbColour(0, 140, 140);

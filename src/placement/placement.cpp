@@ -117,6 +117,8 @@ bool cancelRequested(const PlacementOptions& options)
     return options.cancel && options.cancel->load();
 }
 
+const char* const outOfMemoryText = "There is not enough memory for the placement.";
+
 PlacementResult refused(PlacementResult result, PlacementRefusalReason reason, std::string text)
 {
     result.refusal = PlacementRefusal{reason, std::move(text)};
@@ -133,25 +135,13 @@ PlacementOptions defaultPlacementOptions(const CarrierList& plan)
     return options;
 }
 
-PlacementFigures placementFiguresOf(const IntermodAnalysis& analysis)
-{
-    PlacementFigures figures;
-    figures.minCimDb = analysis.minCimDb;
-    figures.worstCarrier = analysis.worstCarrier;
-    figures.productsHitting = analysis.productsHitting;
-    for (const CarrierIntermod& carrier : analysis.carriers)
-        figures.hits += carrier.twoToneHits + carrier.threeToneHits;
-    return figures;
-}
-
 std::optional<PlacementRefusal> checkPlacement(const CarrierList& plan,
                                                const PlacementOptions& options)
 {
     try {
         return placement::setUpPlacement(plan, options).refusal;
     } catch (const std::bad_alloc&) {
-        return PlacementRefusal{PlacementRefusalReason::outOfMemory,
-                                "There is not enough memory for the placement."};
+        return PlacementRefusal{PlacementRefusalReason::outOfMemory, outOfMemoryText};
     }
 }
 
@@ -159,7 +149,6 @@ PlacementResult placeCarriers(const CarrierList& plan, const PlacementOptions& o
 {
     PlacementResult result;
     result.plan = plan;
-    const char* outOfMemoryText = "There is not enough memory for the placement.";
     try {
         placement::Setup setup = placement::setUpPlacement(plan, options);
         if (setup.refusal) {

@@ -69,21 +69,20 @@ struct PlacementRefusal {
 };
 
 inline constexpr int maxPlacementCarriers = 500;
-// The largest intercept point (in size), guard and effort the placement takes; the first two
-// as the analysis takes them.
-inline constexpr double largestPlacementIp3Dbw = 1000.0;
-inline constexpr double largestPlacementGuardKhz = 1000000.0;
-inline constexpr double largestPlacementEffort = 100.0;
 
-// The figures a planner compares before and after.
-struct PlacementFigures {
-    std::optional<double> minCimDb;
-    std::optional<int> worstCarrier; // F-number of the plan it was measured on
-    long long productsHitting = 0;
-    long long hits = 0; // hits summed over the carriers
-};
+// The single values of the options, checked one at a time as a dialog reads its boxes.
+enum class PlacementValue { raster, spacing, ip3, guard, effort };
 
-PlacementFigures placementFiguresOf(const IntermodAnalysis& analysis);
+// Why the placement would not take this value (rasterKhz, spacingKhz, ip3Dbw, guardKhz or
+// effort), in the words checkPlacement uses; none when it takes it.
+std::optional<std::string> placementValueProblem(PlacementValue which, double value);
+
+enum class PlacementRange { band, forbidden };
+
+// Why the placement would not take the band or a forbidden range with these ends (MHz); none
+// when it runs from a lower to a higher frequency, both ends as a carrier file keeps them.
+std::optional<std::string> placementRangeProblem(PlacementRange which, double lowMhz,
+                                                 double highMhz);
 
 struct MovedCarrier {
     int fNumber = 0; // in the plan given, sorted by frequency
@@ -106,6 +105,9 @@ struct PlacementResult {
     std::vector<MovedCarrier> moved; // in F-number order
     long long evaluations = 0;       // candidate centres weighed
 };
+
+// Why the placement refuses this plan whatever the options: too few carriers or too many.
+std::optional<PlacementRefusal> placementCountRefusal(const CarrierList& plan);
 
 // Why placeCarriers would refuse this plan and these options, found quickly without searching;
 // none when a search can start.

@@ -40,7 +40,6 @@ public:
     Evaluator(std::vector<CarrierShape> shapes, bool levelled,
               const std::atomic<bool>* cancel = nullptr);
 
-    int carrierCount() const { return static_cast<int>(shapes_.size()); }
     bool isPresent(int carrier) const { return present_[static_cast<std::size_t>(carrier)]; }
     double centreMhz(int carrier) const { return centres_[static_cast<std::size_t>(carrier)]; }
     // The present carriers by centre.

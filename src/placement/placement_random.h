@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace orvane::placement {
 
@@ -44,6 +47,13 @@ public:
     double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
 
     bool chance(double probability) { return unit() < probability; }
+
+    // A random order of the items (Fisher-Yates from the back: one number per place).
+    template <typename T> void shuffle(std::vector<T>& items)
+    {
+        for (std::size_t i = items.size(); i > 1; --i)
+            std::swap(items[i - 1], items[below(i)]);
+    }
 
 private:
     static std::uint64_t rotate(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }

@@ -57,7 +57,6 @@ public:
         result.centresMhz = bestCentres_;
         result.score = best_;
         result.evaluations = evaluations_;
-        result.cancelled = cancelled_;
         result.abandoned = abandoned_;
         return result;
     }
@@ -106,12 +105,6 @@ private:
     }
 
     int randomMovable() { return problem_.movable[random_.below(problem_.movable.size())]; }
-
-    template <typename T> void shuffle(std::vector<T>& items)
-    {
-        for (std::size_t i = items.size(); i > 1; --i)
-            std::swap(items[i - 1], items[random_.below(i)]);
-    }
 
     // Whether the carriers still to place fit once carrier is at centreMhz.
     bool leavesRoom(const std::vector<Interval>& gaps, int carrier, double centreMhz,
@@ -371,7 +364,7 @@ private:
         if (fruitlessKicks_ % 2 == 0)
             placeAt(bestCentres_);
         std::vector<int> shaken = problem_.movable;
-        shuffle(shaken);
+        random_.shuffle(shaken);
         shaken.resize(std::min(shaken.size(), std::max<std::size_t>(2, shaken.size() / 4)));
         for (const int carrier : shaken)
             take(carrier);
@@ -432,7 +425,7 @@ private:
             std::vector<std::size_t> order(ruined.size());
             for (std::size_t k = 0; k < order.size(); ++k)
                 order[k] = k;
-            shuffle(order);
+            random_.shuffle(order);
             bool placed = true;
             for (std::size_t k = 0; k < order.size() && placed; ++k) {
                 std::vector<int> after;

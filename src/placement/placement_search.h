@@ -26,7 +26,6 @@ struct RunResult {
     std::vector<double> centresMhz; // per carrier in F-number order
     PlacementScore score;
     long long evaluations = 0;
-    bool cancelled = false;
     bool abandoned = false; // the budget ran out before the start was built: no result
 };
 

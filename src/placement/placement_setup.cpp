@@ -10,13 +10,79 @@
 #include <numeric>
 #include <string>
 
+namespace orvane {
+
+namespace {
+
+// The largest intercept point (in size), guard and effort the placement takes; the first two
+// as the analysis takes them.
+constexpr double largestIp3Dbw = 1000.0;
+constexpr double largestGuardKhz = 1000000.0;
+constexpr double largestEffort = 100.0;
+
+} // namespace
+
+std::optional<std::string> placementValueProblem(PlacementValue which, double value)
+{
+    switch (which) {
+    case PlacementValue::raster:
+        if (!(value >= 0.0 && fitsInFile(value)))
+            return "The raster must be 0 (free) or more.";
+        break;
+    case PlacementValue::spacing:
+        if (!(value >= 0.0 && fitsInFile(value)))
+            return "The spacing must be 0 or more.";
+        break;
+    case PlacementValue::ip3:
+        if (!(std::fabs(value) <= largestIp3Dbw))
+            return "The intercept point must be between -" + formatInteger(largestIp3Dbw) +
+                   " and " + formatInteger(largestIp3Dbw) + " dBW.";
+        break;
+    case PlacementValue::guard:
+        if (!(value >= 0.0 && value <= largestGuardKhz))
+            return "The guard must be between 0 and " + formatInteger(largestGuardKhz) + " kHz.";
+        break;
+    case PlacementValue::effort:
+        if (!(value > 0.0 && value <= largestEffort))
+            return "The effort must be above 0 and at most " + formatInteger(largestEffort) + ".";
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> placementRangeProblem(PlacementRange which, double lowMhz,
+                                                 double highMhz)
+{
+    if (fitsInFile(lowMhz) && fitsInFile(highMhz) && lowMhz < highMhz)
+        return std::nullopt;
+    return which == PlacementRange::band
+               ? "The band must run from a lower to a higher frequency."
+               : "A forbidden range must run from a lower to a higher frequency.";
+}
+
+std::optional<PlacementRefusal> placementCountRefusal(const CarrierList& plan)
+{
+    const int count = plan.count();
+    if (count == 0)
+        return PlacementRefusal{PlacementRefusalReason::nothingToPlace,
+                                "The plan has no carriers: nothing to place."};
+    if (count == 1)
+        return PlacementRefusal{PlacementRefusalReason::nothingToPlace,
+                                "The plan has one carrier: nothing to place."};
+    if (count > maxPlacementCarriers)
+        return PlacementRefusal{PlacementRefusalReason::tooManyCarriers,
+                                "The plan has " + formatInteger(count) +
+                                    " carriers; the placement takes at most " +
+                                    formatInteger(maxPlacementCarriers) + "."};
+    return std::nullopt;
+}
+
+} // namespace orvane
+
 namespace orvane::placement {
 
 namespace {
 
-constexpr double largestIp3Dbw = largestPlacementIp3Dbw;
-constexpr double largestGuardKhz = largestPlacementGuardKhz;
-constexpr double largestEffort = largestPlacementEffort;
 // Free centres are kept to 10 Hz, as a carrier file keeps them.
 constexpr double freeStepMhz = 0.00001;
 // Orders tried when the widest-first packings leave a carrier out.
@@ -43,32 +109,49 @@ std::string carrierName(const Problem& problem, std::size_t i)
     return name;
 }
 
+// The carriers' places in the plan in the order the analysis numbers them (F1 first).
+std::vector<int> frequencyOrder(const CarrierList& plan)
+{
+    // The plan's own sort decides the F-numbers of carriers of equal frequency: it is run on
+    // a copy whose labels say where each carrier came from.
+    CarrierList numbered;
+    numbered.reserve(static_cast<std::size_t>(plan.count()));
+    for (int i = 0; i < plan.count(); ++i) {
+        Carrier carrier;
+        carrier.centreFrequencyMhz = plan[i].centreFrequencyMhz;
+        carrier.label = std::to_string(i);
+        numbered.appendWithoutBounds(std::move(carrier));
+    }
+    numbered.sortByFrequency();
+    std::vector<int> order;
+    for (const Carrier& carrier : numbered)
+        order.push_back(std::stoi(carrier.label));
+    return order;
+}
+
 std::optional<PlacementRefusal> invalidOption(const CarrierList& plan,
                                               const PlacementOptions& options)
 {
-    const auto invalid = [](const std::string& text) {
-        return refusal(PlacementRefusalReason::invalidOptions, text);
+    const auto invalid = [](std::string text) {
+        return refusal(PlacementRefusalReason::invalidOptions, std::move(text));
     };
-    if (!fitsInFile(options.bandLowMhz) || !fitsInFile(options.bandHighMhz) ||
-        !(options.bandLowMhz < options.bandHighMhz))
-        return invalid("The band must run from a lower to a higher frequency.");
-    if (!(options.rasterKhz >= 0.0) || !fitsInFile(options.rasterKhz))
-        return invalid("The raster must be 0 (free) or more.");
-    if (!(options.spacingKhz >= 0.0) || !fitsInFile(options.spacingKhz))
-        return invalid("The spacing must be 0 or more.");
-    if (!(options.guardKhz >= 0.0 && options.guardKhz <= largestGuardKhz))
-        return invalid("The guard must be between 0 and " + formatInteger(largestGuardKhz) +
-                       " kHz.");
-    if (options.ip3Dbw && !(std::fabs(*options.ip3Dbw) <= largestIp3Dbw))
-        return invalid("The intercept point must be between -" + formatInteger(largestIp3Dbw) +
-                       " and " + formatInteger(largestIp3Dbw) + " dBW.");
-    if (!(options.effort > 0.0 && options.effort <= largestEffort))
-        return invalid("The effort must be above 0 and at most " + formatInteger(largestEffort) +
-                       ".");
+    std::optional<std::string> text =
+        placementRangeProblem(PlacementRange::band, options.bandLowMhz, options.bandHighMhz);
+    if (!text)
+        text = placementValueProblem(PlacementValue::raster, options.rasterKhz);
+    if (!text)
+        text = placementValueProblem(PlacementValue::spacing, options.spacingKhz);
+    if (!text)
+        text = placementValueProblem(PlacementValue::guard, options.guardKhz);
+    if (!text && options.ip3Dbw)
+        text = placementValueProblem(PlacementValue::ip3, *options.ip3Dbw);
+    if (!text)
+        text = placementValueProblem(PlacementValue::effort, options.effort);
+    if (text)
+        return invalid(std::move(*text));
     for (const FrequencyRange& range : options.forbidden) {
-        if (!fitsInFile(range.lowMhz) || !fitsInFile(range.highMhz) ||
-            !(range.lowMhz < range.highMhz))
-            return invalid("A forbidden range must run from a lower to a higher frequency.");
+        if ((text = placementRangeProblem(PlacementRange::forbidden, range.lowMhz, range.highMhz)))
+            return invalid(std::move(*text));
     }
     for (const int f : options.lockedFNumbers) {
         if (f < 1 || f > plan.count())
@@ -161,10 +244,8 @@ bool packMovable(Problem& problem)
     });
     RandomStream random(0, 0);
     for (int attempt = 0; attempt < 2 + 2 * shuffledPackings; ++attempt) {
-        if (attempt >= 2 && attempt % 2 == 0) {
-            for (std::size_t i = order.size(); i > 1; --i)
-                std::swap(order[i - 1], order[random.below(i)]);
-        }
+        if (attempt >= 2 && attempt % 2 == 0)
+            random.shuffle(order);
         std::vector<double> halfWidths;
         for (const int i : order)
             halfWidths.push_back(problem.halfWidthMhz[static_cast<std::size_t>(i)]);
@@ -181,20 +262,11 @@ bool packMovable(Problem& problem)
     return false;
 }
 
-std::optional<PlacementRefusal> noPlacement(Problem& problem, const PlacementOptions& options)
+std::optional<PlacementRefusal> noPlacement(const CarrierList& plan, Problem& problem,
+                                            const PlacementOptions& options)
 {
-    const int count = static_cast<int>(problem.carriers.size());
-    if (count == 0)
-        return refusal(PlacementRefusalReason::nothingToPlace,
-                       "The plan has no carriers: nothing to place.");
-    if (count == 1)
-        return refusal(PlacementRefusalReason::nothingToPlace,
-                       "The plan has one carrier: nothing to place.");
-    if (count > maxPlacementCarriers)
-        return refusal(PlacementRefusalReason::tooManyCarriers,
-                       "The plan has " + formatInteger(count) +
-                           " carriers; the placement takes at most " +
-                           formatInteger(maxPlacementCarriers) + ".");
+    if (std::optional<PlacementRefusal> count = placementCountRefusal(plan))
+        return count;
     if (problem.movable.empty())
         return refusal(PlacementRefusalReason::nothingToPlace,
                        "Every carrier is locked: nothing to place.");
@@ -264,25 +336,6 @@ std::optional<PlacementRefusal> noPlacement(Problem& problem, const PlacementOpt
 
 } // namespace
 
-std::vector<int> frequencyOrder(const CarrierList& plan)
-{
-    // The plan's own sort decides the F-numbers of carriers of equal frequency: it is run on
-    // a copy whose labels say where each carrier came from.
-    CarrierList numbered;
-    numbered.reserve(static_cast<std::size_t>(plan.count()));
-    for (int i = 0; i < plan.count(); ++i) {
-        Carrier carrier;
-        carrier.centreFrequencyMhz = plan[i].centreFrequencyMhz;
-        carrier.label = std::to_string(i);
-        numbered.appendWithoutBounds(std::move(carrier));
-    }
-    numbered.sortByFrequency();
-    std::vector<int> order;
-    for (const Carrier& carrier : numbered)
-        order.push_back(std::stoi(carrier.label));
-    return order;
-}
-
 Setup setUpPlacement(const CarrierList& plan, const PlacementOptions& options)
 {
     Setup setup;
@@ -317,7 +370,7 @@ Setup setUpPlacement(const CarrierList& plan, const PlacementOptions& options)
               [](const Interval& a, const Interval& b) { return a.lowMhz < b.lowMhz; });
     problem.ip3Dbw = options.ip3Dbw;
     problem.guardKhz = options.guardKhz;
-    if ((setup.refusal = noPlacement(problem, options)))
+    if ((setup.refusal = noPlacement(plan, problem, options)))
         return setup;
     problem.inputMeetsConstraints = meetsConstraints(problem, options.rasterKhz > 0.0);
     return setup;

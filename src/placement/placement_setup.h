@@ -38,9 +38,6 @@ struct Setup {
 
 Setup setUpPlacement(const CarrierList& plan, const PlacementOptions& options);
 
-// The carriers' places in the plan in the order the analysis numbers them (F1 first).
-std::vector<int> frequencyOrder(const CarrierList& plan);
-
 // The free gaps for moved carriers with these present (the others absent: NaN).
 std::vector<Interval> gapsBeside(const Problem& problem, const std::vector<double>& centresMhz,
                                  int leaveOut);

@@ -5,6 +5,7 @@
 #include "json_output.h"
 #include "model/number_text.h"
 #include "placement/placement.h"
+#include "placement/placement_score.h"
 
 #include <nlohmann/json.hpp>
 
@@ -149,12 +150,11 @@ bool readArguments(const std::vector<std::string>& args, PlaceArguments& read)
 
 Json figuresDocument(const IntermodAnalysis& analysis)
 {
-    const PlacementFigures figures = placementFiguresOf(analysis);
     Json document;
-    document["minCimDb"] = optionalJson(figures.minCimDb);
-    document["worstCarrier"] = optionalJson(figures.worstCarrier);
-    document["productsHitting"] = figures.productsHitting;
-    document["hits"] = figures.hits;
+    document["minCimDb"] = optionalJson(analysis.minCimDb);
+    document["worstCarrier"] = optionalJson(analysis.worstCarrier);
+    document["productsHitting"] = analysis.productsHitting;
+    document["hits"] = placementScoreOf(analysis).hits;
     return document;
 }
 
