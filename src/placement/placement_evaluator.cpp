@@ -12,8 +12,6 @@ namespace orvane::placement {
 namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
-// A power of -999 dBW is no level, as in the analysis.
-constexpr double ratedAbove = -998.0;
 // Fa+Fb-Fc is 20*log10(2) dB stronger than 2*Fa-Fb of the same powers.
 constexpr double threeToneFactor = 4.0;
 
@@ -60,12 +58,9 @@ std::vector<CarrierShape> carrierShapes(const std::vector<Carrier>& carriers,
                                         const std::optional<double>& ip3Dbw, double guardKhz)
 {
     const bool levelled = ip3Dbw && std::isfinite(*ip3Dbw);
-    const auto rated = [](const Carrier& carrier) {
-        return carrier.powerDbw > ratedAbove && std::isfinite(carrier.powerDbw);
-    };
     double strongestDbw = -infinity;
     for (const Carrier& carrier : carriers) {
-        if (rated(carrier))
+        if (hasRatedPowerLevel(carrier))
             strongestDbw = std::max(strongestDbw, carrier.powerDbw);
     }
     // The analysis gives levels relative to the strongest possible product.
@@ -77,7 +72,7 @@ std::vector<CarrierShape> carrierShapes(const std::vector<Carrier>& carriers,
         shape.halfOccupiedMhz = 0.5 * finiteOr(std::fabs(carrier.occupiedBandwidthMhz), 0.0);
         shape.halfBandMhz = shape.halfOccupiedMhz + guardMhz;
         shape.symbolMhz = finiteOr(std::fabs(carrier.symbolRateMsps), 0.0);
-        shape.rated = rated(carrier);
+        shape.rated = hasRatedPowerLevel(carrier);
         if (shape.rated) {
             shape.relativePower = std::pow(10.0, (carrier.powerDbw - strongestDbw) / 10.0);
             shape.levelDb = carrier.powerDbw - referenceDbw;
